@@ -1,0 +1,24 @@
+// The flight physics the step loop runs, and the state conversions the
+// vessel interface needs. Earth is spherical, its frame inertial, equatorial
+// and left-handed, y toward the north pole.
+#pragma once
+
+#include <vector>
+
+#include "../sim/VesselData.h"
+
+namespace host::physics {
+
+// One physics update of every vessel over dt seconds of simulation time,
+// after the pre-step callbacks and before the post-step ones.
+void step(const std::vector<VesselData*>& vessels, double simt, double dt, double mjd);
+
+// Stand a vessel on the ground at (lng, lat) with the given heading [rad],
+// resting on its touchdown points, fixed to the rotating Earth.
+void placeLanded(VesselData& v, double lng, double lat, double heading, double mjd);
+
+// The state record as the simulator hands it out and takes it back.
+void fillStatus(const VesselData& v, VESSELSTATUS2& status, double mjd);
+void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd);
+
+}  // namespace host::physics

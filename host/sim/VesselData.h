@@ -1,0 +1,156 @@
+// What the host keeps about one vessel: its class capabilities, the things a
+// pilot would see (meshes, exhausts, streams, lights, beacons, animations),
+// its propulsion definitions and its flight state. The VESSEL interface a
+// module holds reads and writes this record; tests and tarvik-sim inspect it.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "VesselAPI.h"
+
+// Every object a handle can name: vessels and the one celestial body, Earth.
+struct HostObject {
+    explicit HostObject(bool vessel) : isVessel(vessel) {}
+    virtual ~HostObject() = default;
+    const bool isVessel;
+    std::string name;
+};
+
+namespace host {
+
+class Module;
+
+struct CelestialBody : HostObject {
+    CelestialBody() : HostObject(false) {}
+    double mass = 0;
+    double radius = 0;
+    double siderealPeriod = 0;
+};
+
+struct Propellant {
+    double maxMass = 0;
+    double mass = 0;
+    double efficiency = 1;
+};
+
+struct Thruster {
+    VECTOR3 pos{};
+    VECTOR3 dir{};  // not normalised: thrust acts along dir scaled by its length
+    double maxThrust = 0;  // vacuum thrust at level 1 [N]
+    Propellant* resource = nullptr;
+    double ispVac = 0;
+    double ispRef = 0;  // Isp at the reference pressure; 0 = no pressure dependence
+    double pRef = 101.4e3;
+    double level = 0;            // permanent level set by the module or the pilot
+    double singleStepLevel = 0;  // added for one step only (navigation modes)
+    double effectiveLevel = 0;   // the level that acted in the last step (0 without propellant)
+};
+
+struct ThrusterGroup {
+    THGROUP_TYPE type = THGROUP_USER;
+    std::vector<Thruster*> thrusters;
+};
+
+struct MeshEntry {
+    std::string name;  // as passed by the module ("tarvik/Tarvik1st")
+    VECTOR3 offset{};
+    WORD visibility = MESHVIS_EXTERNAL;
+    bool present = false;  // deleted slots keep their index
+};
+
+struct Exhaust {
+    Thruster* thruster = nullptr;
+    double length = 0;
+    double width = 0;
+    bool hasPos = false;  // false: placed at the thruster's own position
+    VECTOR3 pos{};
+    VECTOR3 dir{};
+    std::string texture;  // registered texture name, empty = host default
+};
+
+struct Stream {
+    Thruster* thruster = nullptr;
+    bool hasPos = false;
+    VECTOR3 pos{};
+    PARTICLESTREAMSPEC spec{};
+    std::string texture;
+};
+
+struct AnimationComponent {
+    double state0 = 0, state1 = 1;
+    std::unique_ptr<MGROUP_TRANSFORM> transform;  // a copy of what the module passed
+    std::vector<UINT> groups;
+};
+
+struct Animation {
+    double defaultState = 0;
+    double state = 0;
+    std::vector<std::unique_ptr<AnimationComponent>> components;
+};
+
+struct ClassCaps {
+    double size = 1;
+    double emptyMass = 1000;
+    double cw[4] = {0.2, 0.2, 0.2, 0.2};  // z+, z-, x, y
+    VECTOR3 crossSections{1, 1, 1};
+    VECTOR3 rotDrag{0, 0, 0};
+    VECTOR3 pmi{0, 0, 0};
+    bool pmiSet = false;  // otherwise (2 size, 2 size, size)
+    double pitchMomentScale = 0;
+    double yawMomentScale = 0;
+    double trimScale = 0;
+    double clipRadius = 0;
+    std::array<VECTOR3, 3> touchdown{VECTOR3{0, -1, 1}, VECTOR3{-1, -1, -1}, VECTOR3{1, -1, -1}};
+    VECTOR3 cameraOffset{};
+    VECTOR3 cameraDirection{0, 0, 1};
+    double cameraTilt = 0;
+    double cameraRange[4] = {0, 0, 0, 0};  // left, right, up, down
+    bool focusEnabled = true;
+};
+
+// Flight state in the Earth-centred inertial equatorial frame (left-handed, as
+// the guidance expects). R maps vessel coordinates to global ones.
+struct FlightState {
+    VECTOR3 pos{};    // relative to Earth's centre [m]
+    VECTOR3 vel{};    // [m/s]
+    MATRIX3 R{};      // vessel -> global rotation
+    VECTOR3 omega{};  // angular velocity in the vessel frame [rad/s] (vrot)
+    bool landed = false;
+    double landedLng = 0, landedLat = 0, landedHdg = 0;  // while landed [rad]
+    bool groundContact = false;
+    int navmodes = 0;  // bit (1 << NAVMODE_x) per active mode
+};
+
+struct VesselData : HostObject {
+    VesselData() : HostObject(true) {}
+    std::string className;
+    Module* module = nullptr;  // null for passive vessels
+    VESSEL* iface = nullptr;   // the module's object, or a host VESSEL2 for passive vessels
+    int flightModel = 1;
+
+    ClassCaps caps;
+    std::vector<MeshEntry> meshes;
+    std::vector<std::unique_ptr<Propellant>> propellants;
+    std::vector<std::unique_ptr<Thruster>> thrusters;
+    std::vector<std::unique_ptr<ThrusterGroup>> groups;  // at most one per THGROUP_TYPE other than USER
+    std::vector<Exhaust> exhausts;
+    std::vector<Stream> streams;
+    std::vector<std::unique_ptr<LightEmitter>> lights;
+    std::vector<BEACONLIGHTSPEC*> beacons;  // owned by the module, as in the simulator
+    std::vector<Animation> animations;
+
+    FlightState state;
+    bool pendingDelete = false;
+    bool createdThisStep = false;
+
+    // Helpers shared by the host's interface code and its physics.
+    double propellantMass() const;
+    double mass() const { return caps.emptyMass + propellantMass(); }
+    ThrusterGroup* group(THGROUP_TYPE type) const;
+    VECTOR3 pmi() const;  // principal moments of inertia per unit mass
+};
+
+}  // namespace host
