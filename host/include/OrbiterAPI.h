@@ -85,6 +85,25 @@ const double PI2 = 6.28318530717958647693;
 const double RAD = PI / 180.0;
 const double DEG = 180.0 / PI;
 
+// A build date as the compiler writes it ("Aug 30 2010") turned into a number
+// that grows with the date (20100830); 0 for text that is not such a date.
+inline int Date2Int(const char* date) {
+    static const char* const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    if (!date) return 0;
+    int month = 0;
+    for (int m = 0; m < 12; ++m)
+        if (date[0] == months[m][0] && date[1] == months[m][1] && date[2] == months[m][2]) month = m + 1;
+    if (month == 0 || date[3] != ' ') return 0;
+    int day = 0, year = 0, i = 4;
+    while (date[i] == ' ') ++i;
+    while (date[i] >= '0' && date[i] <= '9') day = day * 10 + (date[i++] - '0');
+    while (date[i] == ' ') ++i;
+    while (date[i] >= '0' && date[i] <= '9') year = year * 10 + (date[i++] - '0');
+    if (day < 1 || day > 31 || year == 0) return 0;
+    return year * 10000 + month * 100 + day;
+}
+
 // ---------------------------------------------------------------- handles
 
 typedef struct HostObject* OBJHANDLE;          // a vessel or a celestial body

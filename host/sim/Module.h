@@ -14,13 +14,16 @@ public:
     const std::string& name() const { return name_; }  // "TarvikM52"
     const std::string& path() const { return path_; }  // the shared library file
     HINSTANCE instance() { return reinterpret_cast<HINSTANCE>(this); }
+    void* symbol(const char* name) const;  // an exported symbol of the library, or null
 
 protected:
     std::string name_;
     std::string path_;
+    void* library_ = nullptr;  // dlopen handle
 };
 
-// The module an instance handle belongs to, or null.
+// The module an instance handle belongs to (among the current simulation's
+// loaded modules), or null.
 Module* moduleFromInstance(HINSTANCE instance);
 
 }  // namespace host

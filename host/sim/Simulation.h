@@ -23,6 +23,9 @@ struct Event {
     double simt;
     std::string vessel;  // empty for events of the simulation itself
     std::string what;    // "created TarvikM52 (tarvik/tarvikM52)", "key F", ...
+
+    // The event as one log line: "<simt with 3 decimals> <vessel or -> <what>".
+    std::string line() const;
 };
 
 struct Annotation {
@@ -30,6 +33,8 @@ struct Annotation {
     VECTOR3 colour{};
     double x1 = 0, y1 = 0, x2 = 1, y2 = 1;
     std::string text;
+    bool exclusive = false;
+    const VesselData* owner = nullptr;  // the vessel whose module created it; it goes with that vessel
 };
 
 struct ViewState {  // camera, HUD and MFD as the modules left them
@@ -44,6 +49,7 @@ class Simulation {
 public:
     // dataDir holds Config/ (class configurations), Modules/ is found beside the
     // host library; the host's root folder ("temp", "tarvik/custom1.cfg") is rootDir.
+    // An empty rootDir means the current directory.
     explicit Simulation(std::string dataDir, double fps = 60, std::string rootDir = "");
     ~Simulation();  // deletes every vessel and unloads every module (ExitModule)
     Simulation(const Simulation&) = delete;
@@ -51,23 +57,33 @@ public:
 
     static Simulation* current();
 
-    // scenarios; throw InputError on bad input
+    // where plug-ins are loaded from (default: the build's Modules folder)
+    void setModuleDir(std::string dir);
+    const std::string& moduleDir() const;
+
+    // scenarios; throw InputError on bad input. Loading adds the scenario's
+    // vessels to those present; simt starts again at 0 with the scenario's date.
     void loadScenario(const std::string& path);
     void saveScenario(const std::string& path);
+    std::string scenarioText();  // what saveScenario writes
     void setMjd(double mjd);
+    const std::string& description() const;  // the scenario's BEGIN_DESC text
 
-    // vessels
+    // vessels; createVessel throws InputError for an unusable class or a taken name
     VesselData* createVessel(const std::string& name, const std::string& className, const VESSELSTATUS2& status);
-    void deleteVessel(VesselData* v);  // at the end of the step
+    void deleteVessel(VesselData* v);  // at the end of the step (or of the next one, between steps)
     const std::vector<std::unique_ptr<VesselData>>& vessels() const;
     VesselData* vessel(const std::string& name) const;
     CelestialBody* earth();
     VesselData* focus() const;
-    void setFocus(VesselData* v);
+    // The pilot's focus switch: refused (false) for a vessel whose focus is
+    // disabled. Modules switch with oapiSetFocusObject, which is not refused.
+    bool setFocus(VesselData* v);
 
-    // time and stepping
-    void step();                // one frame: pre-step, physics, post-step, deletions
-    void run(double seconds);   // frames until simt has advanced by seconds
+    // time and stepping. clbkPreStep receives the time and date at the start
+    // of the frame, clbkPostStep those at its end; both receive the frame's simdt.
+    void step();               // one frame: pre-step, physics, post-step, deletions
+    void run(double seconds);  // frames until simt has advanced by seconds
     double simTime() const;
     double simStep() const;
     double mjd() const;
@@ -77,8 +93,8 @@ public:
     long long stepCount() const;
 
     // pilot input
-    bool pressKey(DWORD key);         // key-down to the focus vessel; true if consumed
-    void setThrottle(double level);   // the focus vessel's main group
+    bool pressKey(DWORD key);        // key-down to the focus vessel; true if consumed
+    void setThrottle(double level);  // the focus vessel's main group
 
     // records
     const std::vector<Event>& events() const;

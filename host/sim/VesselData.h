@@ -38,7 +38,7 @@ struct Propellant {
 
 struct Thruster {
     VECTOR3 pos{};
-    VECTOR3 dir{};  // not normalised: thrust acts along dir scaled by its length
+    VECTOR3 dir{};         // not normalised: thrust acts along dir scaled by its length
     double maxThrust = 0;  // vacuum thrust at level 1 [N]
     Propellant* resource = nullptr;
     double ispVac = 0;
@@ -47,6 +47,7 @@ struct Thruster {
     double level = 0;            // permanent level set by the module or the pilot
     double singleStepLevel = 0;  // added for one step only (navigation modes)
     double effectiveLevel = 0;   // the level that acted in the last step (0 without propellant)
+    bool shownLit = false;       // host record: lit as last reported in the event log
 };
 
 struct ThrusterGroup {
@@ -75,11 +76,12 @@ struct Stream {
     Thruster* thruster = nullptr;
     bool hasPos = false;
     VECTOR3 pos{};
-    PARTICLESTREAMSPEC spec{};
+    PARTICLESTREAMSPEC pss{};
     std::string texture;
 };
 
 struct AnimationComponent {
+    AnimationComponent* parent = nullptr;
     double state0 = 0, state1 = 1;
     std::unique_ptr<MGROUP_TRANSFORM> transform;  // a copy of what the module passed
     std::vector<UINT> groups;
@@ -88,6 +90,8 @@ struct AnimationComponent {
 struct Animation {
     double defaultState = 0;
     double state = 0;
+    double shownState = 0;  // host record: state at the last event check
+    bool moving = false;    // host record: reported as moving
     std::vector<std::unique_ptr<AnimationComponent>> components;
 };
 
@@ -114,21 +118,23 @@ struct ClassCaps {
 // Flight state in the Earth-centred inertial equatorial frame (left-handed, as
 // the guidance expects). R maps vessel coordinates to global ones.
 struct FlightState {
-    VECTOR3 pos{};    // relative to Earth's centre [m]
-    VECTOR3 vel{};    // [m/s]
-    MATRIX3 R{};      // vessel -> global rotation
-    VECTOR3 omega{};  // angular velocity in the vessel frame [rad/s] (vrot)
+    VECTOR3 pos{};                           // relative to Earth's centre [m]
+    VECTOR3 vel{};                           // [m/s]
+    MATRIX3 R{{1, 0, 0, 0, 1, 0, 0, 0, 1}};  // vessel -> global rotation
+    VECTOR3 omega{};                         // angular velocity in the vessel frame [rad/s] (vrot)
     bool landed = false;
     double landedLng = 0, landedLat = 0, landedHdg = 0;  // while landed [rad]
     bool groundContact = false;
     int navmodes = 0;  // bit (1 << NAVMODE_x) per active mode
+    double mjd = 0;    // the date pos, vel and R refer to (0: never placed)
 };
 
 struct VesselData : HostObject {
     VesselData() : HostObject(true) {}
     std::string className;
-    Module* module = nullptr;  // null for passive vessels
-    VESSEL* iface = nullptr;   // the module's object, or a host VESSEL2 for passive vessels
+    Module* module = nullptr;      // null for passive vessels
+    VESSEL* iface = nullptr;       // the module's object, or a host VESSEL2 for passive vessels
+    VESSEL2* callbacks = nullptr;  // the same object, as the class that receives the callbacks
     int flightModel = 1;
 
     ClassCaps caps;
@@ -140,11 +146,14 @@ struct VesselData : HostObject {
     std::vector<Stream> streams;
     std::vector<std::unique_ptr<LightEmitter>> lights;
     std::vector<BEACONLIGHTSPEC*> beacons;  // owned by the module, as in the simulator
+    std::vector<char> beaconShown;          // host record: active flags as last reported
     std::vector<Animation> animations;
 
     FlightState state;
     bool pendingDelete = false;
     bool createdThisStep = false;
+    std::string deletedBy;   // who asked for the deletion, for the event log
+    std::string handOverTo;  // vessel that takes camera and focus when this one goes
 
     // Helpers shared by the host's interface code and its physics.
     double propellantMass() const;

@@ -1,0 +1,32 @@
+// What a FILEHANDLE points to: a "KEY = value" file opened by a module
+// (oapiOpenFile) or handed to clbkSetClassCaps, or a vessel's block of a
+// scenario being read or written.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ItemFile.h"
+
+struct HostFile {
+    enum class Kind { ItemsIn, ItemsOut, ScenarioIn, ScenarioOut };
+    explicit HostFile(Kind k) : kind(k) {}
+    ~HostFile() {
+        if (out)
+            std::fclose(out);
+    }
+    HostFile(const HostFile&) = delete;
+    HostFile& operator=(const HostFile&) = delete;
+
+    const Kind kind;
+
+    host::ItemFile items;      // ItemsIn (empty when the file could not be read)
+    std::FILE* out = nullptr;  // ItemsOut (null when the file could not be written)
+
+    std::vector<std::string> lines;  // ScenarioIn: the module's lines of the block
+    size_t next = 0;
+    std::string current;  // the line last handed out, owned here
+
+    std::string* text = nullptr;  // ScenarioOut: the scenario text being written
+};

@@ -1,0 +1,169 @@
+// The host files the modules read and write: "KEY = value" lines below the
+// host's root folder ("temp") or its Config folder ("tarvik/custom1.cfg").
+// Reading a configuration file falls back to the data folder's copy. A file
+// that cannot be read still gives a handle, on which every read fails.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "NumberText.h"
+#include "PathLookup.h"
+#include "SimulationImpl.h"
+
+namespace {
+
+host::Simulation::Impl* sim() {
+    return host::currentSim();
+}
+
+// Longest value handed back by oapiReadItem_string: the simulator's own line
+// buffers hold 256 characters, and modules size theirs accordingly.
+constexpr size_t maxItemText = 255;
+
+const char* folderOf(PathRoot root) {
+    switch (root) {
+        case CONFIG:
+            return "Config";
+        case SCENARIOS:
+            return "Scenarios";
+        case TEXTURES:
+        case TEXTURES2:
+            return "Textures";
+        case MESHES:
+            return "Meshes";
+        case MODULES:
+            return "Modules";
+        default:
+            return "";
+    }
+}
+
+std::string folder(const std::string& base, PathRoot root) {
+    std::string sub = folderOf(root);
+    return sub.empty() ? base : base + "/" + sub;
+}
+
+const host::Item* itemOf(FILEHANDLE f, const char* item) {
+    host::Simulation::Impl* s = sim();
+    HostFile* file = s ? s->fileOf(f) : nullptr;
+    if (!file || file->kind != HostFile::Kind::ItemsIn || !item)
+        return nullptr;
+    return file->items.find(item);
+}
+
+std::FILE* outOf(FILEHANDLE f) {
+    host::Simulation::Impl* s = sim();
+    HostFile* file = s ? s->fileOf(f) : nullptr;
+    return file && file->kind == HostFile::Kind::ItemsOut ? file->out : nullptr;
+}
+
+void writeItem(FILEHANDLE f, const char* item, const std::string& value) {
+    if (std::FILE* out = outOf(f); out && item)
+        std::fprintf(out, "%s = %s\n", item, value.c_str());
+}
+
+}  // namespace
+
+FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
+    host::Simulation::Impl* s = sim();
+    if (!s || !fname)
+        return nullptr;
+    const std::string name = fname;
+    std::unique_ptr<HostFile> file;
+    if (mode == FILE_OUT || mode == FILE_APP) {
+        file = std::make_unique<HostFile>(HostFile::Kind::ItemsOut);
+        std::string path = host::joinPath(folder(s->rootDir, root), name);
+        if (!path.empty()) {
+            std::error_code ec;
+            std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+            file->out = std::fopen(path.c_str(), mode == FILE_APP ? "a" : "w");
+        }
+    } else {
+        file = std::make_unique<HostFile>(HostFile::Kind::ItemsIn);
+        std::string path = host::findFile(folder(s->rootDir, root), name);
+        if (path.empty() && root != ROOT)
+            path = host::findFile(folder(s->dataDir, root), name);
+        if (!path.empty())
+            host::readItemFile(path, file->items);
+    }
+    s->files.push_back(std::move(file));
+    return s->files.back().get();
+}
+
+void oapiCloseFile(FILEHANDLE f, FileAccessMode mode) {
+    host::Simulation::Impl* s = sim();
+    if (!s || !s->fileOf(f))
+        return;
+    std::erase_if(s->files, [&](const auto& file) { return file.get() == f; });
+}
+
+bool oapiReadItem_string(FILEHANDLE f, char* item, char* string) {
+    const host::Item* it = itemOf(f, item);
+    if (!it || !string)
+        return false;
+    const size_t count = std::min(it->value.size(), maxItemText);
+    std::memcpy(string, it->value.data(), count);
+    string[count] = '\0';
+    return true;
+}
+
+bool oapiReadItem_float(FILEHANDLE f, char* item, double& d) {
+    const host::Item* it = itemOf(f, item);
+    double v = 0;
+    if (!it || std::sscanf(it->value.c_str(), "%lf", &v) != 1)
+        return false;
+    d = v;
+    return true;
+}
+
+bool oapiReadItem_int(FILEHANDLE f, char* item, int& i) {
+    const host::Item* it = itemOf(f, item);
+    int v = 0;
+    if (!it || std::sscanf(it->value.c_str(), "%d", &v) != 1)
+        return false;
+    i = v;
+    return true;
+}
+
+bool oapiReadItem_bool(FILEHANDLE f, char* item, bool& b) {
+    const host::Item* it = itemOf(f, item);
+    if (!it)
+        return false;
+    if (host::equalsNoCase(it->value, "TRUE")) {
+        b = true;
+        return true;
+    }
+    if (host::equalsNoCase(it->value, "FALSE")) {
+        b = false;
+        return true;
+    }
+    return false;
+}
+
+bool oapiReadItem_vec(FILEHANDLE f, char* item, VECTOR3& vec) {
+    const host::Item* it = itemOf(f, item);
+    double x, y, z;
+    if (!it || std::sscanf(it->value.c_str(), "%lf %lf %lf", &x, &y, &z) != 3)
+        return false;
+    vec = _V(x, y, z);
+    return true;
+}
+
+void oapiWriteItem_string(FILEHANDLE f, char* item, char* string) {
+    writeItem(f, item, string ? string : "");
+}
+void oapiWriteItem_float(FILEHANDLE f, char* item, double d) {
+    writeItem(f, item, host::numberText(d));
+}
+void oapiWriteItem_int(FILEHANDLE f, char* item, int i) {
+    writeItem(f, item, std::to_string(i));
+}
+void oapiWriteItem_bool(FILEHANDLE f, char* item, bool b) {
+    writeItem(f, item, b ? "TRUE" : "FALSE");
+}
+
+void oapiWriteItem_vec(FILEHANDLE f, char* item, const VECTOR3& vec) {
+    writeItem(f, item, host::numberText(vec.x) + " " + host::numberText(vec.y) + " " + host::numberText(vec.z));
+}

@@ -1,0 +1,80 @@
+#include "NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "OrbiterAPI.h"
+
+namespace host {
+
+std::string numberText(double value) {
+    if (!std::isfinite(value))
+        return "0";
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, res.ptr);
+}
+
+std::string degreesText(double radians) {
+    if (!std::isfinite(radians))
+        return "0";
+    // The file holds degrees while the vessel holds radians; look for a degree
+    // value that converts back bit for bit, preferring the fewest digits. A
+    // vessel placed from a scenario ("28.53429") finds its own text again.
+    const double approx = radians * DEG;
+    double candidates[5] = {approx, approx, approx, approx, approx};
+    candidates[1] = std::nextafter(approx, INFINITY);
+    candidates[2] = std::nextafter(approx, -INFINITY);
+    candidates[3] = std::nextafter(candidates[1], INFINITY);
+    candidates[4] = std::nextafter(candidates[2], -INFINITY);
+    char buf[64];
+    auto readsBack = [&](double c, const char* format, int digits) {
+        std::snprintf(buf, sizeof buf, format, digits, c);
+        return std::strtod(buf, nullptr) * RAD == radians;
+    };
+    // Plain decimals first ("30", "28.53429"), exponent form for the rest.
+    if (std::fabs(approx) < 1e15)
+        for (int decimals = 0; decimals <= 17; ++decimals)
+            for (double c : candidates)
+                if (readsBack(c, "%.*f", decimals))
+                    return buf;
+    for (int digits = 1; digits <= 17; ++digits)
+        for (double c : candidates)
+            if (readsBack(c, "%.*g", digits))
+                return buf;
+    return numberText(approx);
+}
+
+bool parseNumber(const std::string& text, double& value) {
+    if (text.empty())
+        return false;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (*begin == '+')
+        ++begin;  // from_chars does not take a leading plus
+    double v = 0;
+    auto res = std::from_chars(begin, end, v);
+    if (res.ec != std::errc() || res.ptr != end || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+bool parseInteger(const std::string& text, long& value) {
+    if (text.empty())
+        return false;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (*begin == '+')
+        ++begin;
+    long v = 0;
+    auto res = std::from_chars(begin, end, v);
+    if (res.ec != std::errc() || res.ptr != end)
+        return false;
+    value = v;
+    return true;
+}
+
+}  // namespace host

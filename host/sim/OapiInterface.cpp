@@ -1,0 +1,152 @@
+// The simulator's global functions for time, screen annotations, HUD, MFD and
+// camera. The host records what they set; nothing is drawn.
+#include <algorithm>
+#include <cmath>
+
+#include "SimulationImpl.h"
+
+namespace {
+
+host::Simulation::Impl* sim() {
+    return host::currentSim();
+}
+
+}  // namespace
+
+double oapiGetSimTime() {
+    return sim() ? sim()->simt : 0;
+}
+double oapiGetSimStep() {
+    return sim() ? sim()->simdt : 0;
+}
+double oapiGetSimMJD() {
+    return sim() ? sim()->mjd() : 0;
+}
+double oapiGetTimeAcceleration() {
+    return sim() ? sim()->warp : 1;
+}
+
+void oapiSetTimeAcceleration(double warp) {
+    if (host::Simulation::Impl* s = sim())
+        s->self.setTimeAcceleration(warp);
+}
+
+bool oapiUnregisterCustomCmd(int cmdId) {
+    return false;
+}  // no custom commands are ever registered
+
+// ---------------------------------------------------------------- annotations
+
+NOTEHANDLE oapiCreateAnnotation(bool exclusive, double size, const VECTOR3& col) {
+    host::Simulation::Impl* s = sim();
+    if (!s)
+        return nullptr;
+    auto a = std::make_unique<host::Annotation>();
+    a->exclusive = exclusive;
+    a->size = size;
+    a->colour = col;
+    a->owner = s->actor;
+    s->annotations.push_back(std::move(a));
+    return reinterpret_cast<NOTEHANDLE>(s->annotations.back().get());
+}
+
+bool oapiDelAnnotation(NOTEHANDLE hNote) {
+    host::Simulation::Impl* s = sim();
+    if (!s || !s->annotationOf(hNote))
+        return false;
+    std::erase_if(s->annotations, [&](const auto& a) { return reinterpret_cast<NOTEHANDLE>(a.get()) == hNote; });
+    return true;
+}
+
+void oapiAnnotationSetPos(NOTEHANDLE hNote, double x1, double y1, double x2, double y2) {
+    if (host::Annotation* a = sim() ? sim()->annotationOf(hNote) : nullptr) {
+        a->x1 = x1;
+        a->y1 = y1;
+        a->x2 = x2;
+        a->y2 = y2;
+    }
+}
+
+void oapiAnnotationSetSize(NOTEHANDLE hNote, double size) {
+    if (host::Annotation* a = sim() ? sim()->annotationOf(hNote) : nullptr)
+        a->size = size;
+}
+
+void oapiAnnotationSetColour(NOTEHANDLE hNote, const VECTOR3& col) {
+    if (host::Annotation* a = sim() ? sim()->annotationOf(hNote) : nullptr)
+        a->colour = col;
+}
+
+void oapiAnnotationSetText(NOTEHANDLE hNote, char* note) {
+    host::Simulation::Impl* s = sim();
+    host::Annotation* a = s ? s->annotationOf(hNote) : nullptr;
+    if (!a)
+        return;
+    const char* text = note ? note : "";
+    if (a->text == text)
+        return;  // the same text every frame is no change
+    a->text = text;
+    size_t index = 0;
+    while (s->annotations[index].get() != a)
+        ++index;
+    std::string shown = a->text;
+    std::replace(shown.begin(), shown.end(), '\n', '|');
+    s->record(a->owner ? a->owner->name : s->actorName(), "annotation " + std::to_string(index) + " \"" + shown + "\"");
+}
+
+// ---------------------------------------------------------------- HUD, MFD, camera
+
+bool oapiSetHUDMode(int mode) {
+    host::Simulation::Impl* s = sim();
+    if (!s || mode < HUD_NONE || mode > HUD_DOCKING)
+        return false;
+    s->view.hudMode = mode;
+    return true;
+}
+
+int oapiGetHUDMode() {
+    return sim() ? sim()->view.hudMode : HUD_NONE;
+}
+
+void oapiToggleMFD_on(int mfd) {
+    host::Simulation::Impl* s = sim();
+    if (s && (mfd == MFD_LEFT || mfd == MFD_RIGHT))
+        s->view.mfdOn[mfd] = !s->view.mfdOn[mfd];
+}
+
+// mode 0: cockpit view, 1: external view, 2: keep the current view.
+void oapiCameraAttach(OBJHANDLE hObj, int mode) {
+    host::Simulation::Impl* s = sim();
+    if (!s)
+        return;
+    if (hObj == &s->earth)
+        s->view.cameraTarget = s->earth.name;
+    else if (host::VesselData* v = s->vesselOf(hObj))
+        s->view.cameraTarget = v->name;
+    else
+        return;
+    if (mode == 0)
+        s->view.cameraInternal = true;
+    if (mode == 1)
+        s->view.cameraInternal = false;
+}
+
+OBJHANDLE oapiCameraTarget() {
+    host::Simulation::Impl* s = sim();
+    if (!s)
+        return nullptr;
+    if (s->view.cameraTarget == s->earth.name)
+        return &s->earth;
+    return s->vesselNamed(s->view.cameraTarget);
+}
+
+bool oapiCameraInternal() {
+    return sim() && sim()->view.cameraInternal;
+}
+
+void oapiCameraSetCockpitDir(double polar, double azimuth, bool transition) {
+    if (host::Simulation::Impl* s = sim()) {
+        s->view.cockpitPolar = polar;
+        s->view.cockpitAzimuth = azimuth;
+    }
+}

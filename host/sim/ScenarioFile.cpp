@@ -1,0 +1,375 @@
+// Scenario files in the simulator's block form: description, environment
+// (date), focus, and one block per vessel, "name:class" ... "END", between
+// BEGIN_SHIPS and END_SHIPS. Unknown sections are skipped; anything else that
+// does not read is an InputError with the file and line.
+#include <array>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+#include "NumberText.h"
+#include "ScenarioLines.h"
+#include "SimulationImpl.h"
+#include "physics/Physics.h"
+
+namespace host {
+
+namespace {
+
+struct VesselBlock {
+    std::string name, className;
+    int line = 0;
+    ScenarioVesselLines hostLines;
+    std::vector<std::string> moduleLines;
+};
+
+struct ScenarioContent {
+    std::vector<std::string> description;
+    bool hasDate = false;
+    double mjd = 0;
+    std::string focus;
+    int focusLine = 0;
+    std::vector<VesselBlock> vessels;
+};
+
+std::string stripRight(std::string s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+        s.pop_back();
+    return s;
+}
+
+std::string stripLeft(const std::string& s) {
+    size_t b = 0;
+    while (b < s.size() && std::isspace(static_cast<unsigned char>(s[b])))
+        ++b;
+    return s.substr(b);
+}
+
+bool sameTouchdown(const std::array<VECTOR3, 3>& a, const std::array<VECTOR3, 3>& b) {
+    for (size_t i = 0; i < 3; ++i)
+        if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].z != b[i].z)
+            return false;
+    return true;
+}
+
+bool hasBlank(const std::string& s) {
+    for (char c : s)
+        if (std::isspace(static_cast<unsigned char>(c)))
+            return true;
+    return false;
+}
+
+class ScenarioParser {
+public:
+    ScenarioParser(std::string path, std::vector<std::string> lines)
+        : path_(std::move(path)), lines_(std::move(lines)) {}
+
+    ScenarioContent parse() {
+        ScenarioContent c;
+        while (next()) {
+            if (text_.empty())
+                continue;
+            if (text_ == "BEGIN_DESC")
+                c.description = section("END_DESC", true);
+            else if (text_ == "BEGIN_ENVIRONMENT")
+                environment(c);
+            else if (text_ == "BEGIN_FOCUS")
+                focus(c);
+            else if (text_ == "BEGIN_SHIPS")
+                ships(c);
+            else if (text_.rfind("BEGIN_", 0) == 0 && !hasBlank(text_))
+                section("END_" + text_.substr(6), false);  // a section this host has no use for
+            else
+                fail("unexpected line '" + text_ + "' outside any section");
+        }
+        return c;
+    }
+
+private:
+    bool next() {
+        if (index_ >= lines_.size())
+            return false;
+        raw_ = stripRight(lines_[index_++]);
+        text_ = stripLeft(raw_);
+        return true;
+    }
+    int lineNo() const { return static_cast<int>(index_); }
+    [[noreturn]] void fail(const std::string& problem, int line = 0) const {
+        throw InputError(path_, line ? line : lineNo(), problem);
+    }
+
+    std::vector<std::string> section(const std::string& end, bool keepText) {
+        const int start = lineNo();
+        std::vector<std::string> body;
+        while (next()) {
+            if (text_ == end)
+                return body;
+            if (keepText)
+                body.push_back(raw_);
+        }
+        fail("section not closed by " + end, start);
+    }
+
+    void environment(ScenarioContent& c) {
+        const int start = lineNo();
+        while (next()) {
+            if (text_ == "END_ENVIRONMENT")
+                return;
+            std::istringstream in(text_);
+            std::string key, kind, value, extra;
+            in >> key;
+            if (key != "Date")
+                continue;  // "System Sol" and the like
+            in >> kind >> value;
+            if (kind != "MJD")
+                fail("the date must be given as 'Date MJD <number>'");
+            if (!parseNumber(value, c.mjd) || (in >> extra))
+                fail("bad date '" + value + "'");
+            c.hasDate = true;
+        }
+        fail("section not closed by END_ENVIRONMENT", start);
+    }
+
+    void focus(ScenarioContent& c) {
+        const int start = lineNo();
+        while (next()) {
+            if (text_ == "END_FOCUS")
+                return;
+            std::istringstream in(text_);
+            std::string key, name;
+            in >> key >> name;
+            if (key == "Ship") {
+                if (name.empty())
+                    fail("'Ship' needs a vessel name");
+                c.focus = name;
+                c.focusLine = lineNo();
+            }
+        }
+        fail("section not closed by END_FOCUS", start);
+    }
+
+    void ships(ScenarioContent& c) {
+        const int start = lineNo();
+        while (next()) {
+            if (text_.empty())
+                continue;
+            if (text_ == "END_SHIPS")
+                return;
+            c.vessels.push_back(vessel());
+        }
+        fail("section not closed by END_SHIPS", start);
+    }
+
+    VesselBlock vessel() {
+        VesselBlock b;
+        b.line = lineNo();
+        const size_t colon = text_.find(':');
+        if (colon == std::string::npos)
+            fail("vessel header '" + text_ + "' is not NAME:CLASS");
+        b.name = stripRight(text_.substr(0, colon));
+        b.className = stripLeft(text_.substr(colon + 1));
+        if (b.name.empty() || b.className.empty() || hasBlank(b.name) || hasBlank(b.className))
+            fail("vessel header '" + text_ + "' is not NAME:CLASS");
+        while (next()) {
+            if (text_ == "END")
+                return b;
+            if (text_ == "END_SHIPS")
+                fail("vessel block of " + b.name + " not closed by END", b.line);
+            if (text_.empty())
+                continue;
+            std::string problem;
+            switch (parseHostLine(text_, b.hostLines, problem)) {
+                case HostLine::Taken:
+                    break;
+                case HostLine::Bad:
+                    fail(problem);
+                case HostLine::NotHost:
+                    b.moduleLines.push_back(text_);
+                    break;
+            }
+        }
+        fail("vessel block of " + b.name + " not closed by END", b.line);
+    }
+
+    std::string path_;
+    std::vector<std::string> lines_;
+    size_t index_ = 0;
+    std::string raw_, text_;
+};
+
+}  // namespace
+
+void Simulation::loadScenario(const std::string& path) {
+    Impl& s = *impl_;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw InputError(path, 0, "cannot read the scenario");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    const ScenarioContent c = ScenarioParser(path, std::move(lines)).parse();
+
+    // Everything this load adds goes again if a later part of it fails.
+    std::vector<VesselData*> added;
+    try {
+        s.simt = 0;
+        if (c.hasDate)
+            s.mjd0 = c.mjd;
+        for (const VesselBlock& b : c.vessels) {
+            if (s.vesselNamed(b.name))
+                throw InputError(path, b.line, "a vessel named '" + b.name + "' exists already");
+            VesselData* v = nullptr;
+            const size_t eventIndex = s.events.size();
+            try {
+                v = s.instantiate(b.name, b.className);
+            } catch (const InputError& e) {
+                throw InputError(path, b.line, e.what());
+            }
+            added.push_back(v);
+            s.events.insert(s.events.begin() + static_cast<long>(eventIndex),
+                            Event{s.simt, "", "created " + b.name + " (" + b.className + ")"});
+
+            ScenarioVesselLines hostLines = b.hostLines;
+            ActorScope scope(s, v);
+            applyHostLines(*v, hostLines, s.mjd());
+            const auto touchdown = v->caps.touchdown;
+
+            auto file = std::make_unique<HostFile>(HostFile::Kind::ScenarioIn);
+            file->lines = b.moduleLines;
+            HostFile* handle = file.get();
+            s.files.push_back(std::move(file));
+            s.loadingLines = &hostLines;
+            v->callbacks->clbkLoadStateEx(handle, &hostLines);
+            s.loadingLines = nullptr;
+            std::erase_if(s.files, [&](const auto& f) { return f.get() == handle; });
+
+            if (hostLines.changedByModule) {
+                applyHostLines(*v, hostLines, s.mjd());
+            } else {
+                // A module that rebuilds its tanks while loading would lose
+                // the saved propellant; the levels go back where they fit.
+                if (v->propellants.size() == hostLines.propellantLevels.size())
+                    applyPropellantLevels(*v, hostLines);
+                if (hostLines.landed && !sameTouchdown(touchdown, v->caps.touchdown))
+                    physics::placeLanded(*v, hostLines.lng, hostLines.lat, hostLines.heading, s.mjd());
+            }
+            v->callbacks->clbkPostCreation();
+        }
+
+        VesselData* focus = nullptr;
+        if (!c.focus.empty()) {
+            focus = s.vesselNamed(c.focus);
+            if (!focus)
+                throw InputError(path, c.focusLine, "focus vessel '" + c.focus + "' is not in the scenario");
+            if (!focus->caps.focusEnabled)
+                focus = nullptr;
+        }
+        if (!focus)
+            focus = s.firstFocusable();
+        if (focus)
+            s.changeFocus(focus);
+    } catch (...) {
+        s.loadingLines = nullptr;
+        for (auto it = added.rbegin(); it != added.rend(); ++it)
+            s.destroy(*it);
+        throw;
+    }
+    s.description.clear();
+    for (const auto& line : c.description)
+        s.description += line + "\n";
+}
+
+std::string Simulation::scenarioText() {
+    Impl& s = *impl_;
+    std::string text = "BEGIN_DESC\n";
+    text += s.description.empty() ? std::string("Saved by the Tarvik host\n") : s.description;
+    text += "END_DESC\n\nBEGIN_ENVIRONMENT\n  System Sol\n  Date MJD " + numberText(s.mjd()) + "\nEND_ENVIRONMENT\n\n";
+    if (s.focus && !s.focus->pendingDelete)
+        text += "BEGIN_FOCUS\n  Ship " + s.focus->name + "\nEND_FOCUS\n\n";
+    text += "BEGIN_SHIPS\n";
+    for (const auto& owned : s.vessels) {
+        VesselData* v = owned.get();
+        if (v->pendingDelete)
+            continue;
+        text += v->name + ":" + v->className + "\n";
+        writeHostLines(*v, s.mjd(), text);
+        if (v->callbacks) {
+            auto file = std::make_unique<HostFile>(HostFile::Kind::ScenarioOut);
+            file->text = &text;
+            HostFile* handle = file.get();
+            s.files.push_back(std::move(file));
+            ActorScope scope(s, v);
+            v->callbacks->clbkSaveState(handle);
+            std::erase_if(s.files, [&](const auto& f) { return f.get() == handle; });
+        }
+        text += "END\n";
+    }
+    text += "END_SHIPS\n";
+    return text;
+}
+
+void Simulation::saveScenario(const std::string& path) {
+    const std::string text = scenarioText();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out || !(out << text) || !out.flush())
+        throw InputError(path, 0, "cannot write the scenario");
+}
+
+}  // namespace host
+
+// ---------------------------------------------------------------- module side
+
+namespace {
+
+HostFile* scenarioFile(FILEHANDLE scn, HostFile::Kind kind) {
+    host::Simulation::Impl* s = host::currentSim();
+    HostFile* file = s ? s->fileOf(scn) : nullptr;
+    return file && file->kind == kind ? file : nullptr;
+}
+
+void writeLine(FILEHANDLE scn, const char* item, const std::string& value) {
+    HostFile* file = scenarioFile(scn, HostFile::Kind::ScenarioOut);
+    if (!file || !item)
+        return;
+    std::string line = std::string("  ") + item + " " + value;
+    for (char& c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';  // one line per item, whatever the value holds
+    *file->text += line + "\n";
+}
+
+}  // namespace
+
+bool oapiReadScenario_nextline(FILEHANDLE scn, char*& line) {
+    HostFile* file = scenarioFile(scn, HostFile::Kind::ScenarioIn);
+    if (!file || file->next >= file->lines.size())
+        return false;
+    file->current = file->lines[file->next++];
+    line = file->current.data();
+    return true;
+}
+
+void oapiWriteScenario_string(FILEHANDLE scn, char* item, char* string) {
+    writeLine(scn, item, string ? string : "");
+}
+void oapiWriteScenario_int(FILEHANDLE scn, char* item, int i) {
+    writeLine(scn, item, std::to_string(i));
+}
+void oapiWriteScenario_float(FILEHANDLE scn, char* item, double d) {
+    writeLine(scn, item, host::numberText(d));
+}
+
+void oapiWriteScenario_vec(FILEHANDLE scn, char* item, const VECTOR3& vec) {
+    writeLine(scn, item, host::numberText(vec.x) + " " + host::numberText(vec.y) + " " + host::numberText(vec.z));
+}
+
+// Host lines a module passes on while loading are taken; anything else is
+// not the host's and is ignored.
+void VESSEL::ParseScenarioLineEx(char* line, void* status) const {
+    host::Simulation::Impl* s = host::currentSim();
+    if (!s || !line || !status || status != s->loadingLines)
+        return;
+    std::string problem;
+    if (host::parseHostLine(line, *s->loadingLines, problem) == host::HostLine::Taken)
+        s->loadingLines->changedByModule = true;
+}

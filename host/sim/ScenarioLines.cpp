@@ -1,0 +1,201 @@
+#include "ScenarioLines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "ItemFile.h"
+#include "NumberText.h"
+#include "SimulationImpl.h"
+#include "physics/Physics.h"
+
+namespace host {
+
+namespace {
+
+bool readNumbers(std::istringstream& in, double* out, int count, std::string& problem, const std::string& key) {
+    std::string token;
+    for (int i = 0; i < count; ++i) {
+        if (!(in >> token)) {
+            problem = key + " needs " + std::to_string(count) + " numbers";
+            return false;
+        }
+        if (!parseNumber(token, out[i])) {
+            problem = "bad number '" + token + "' in " + key;
+            return false;
+        }
+    }
+    if (in >> token) {
+        problem = "unexpected '" + token + "' after " + key;
+        return false;
+    }
+    return true;
+}
+
+bool readVector(std::istringstream& in, VECTOR3& v, double scale, std::string& problem, const std::string& key) {
+    double n[3];
+    if (!readNumbers(in, n, 3, problem, key))
+        return false;
+    v = _V(n[0] * scale, n[1] * scale, n[2] * scale);
+    return true;
+}
+
+// "idx:level idx:level ..."
+bool readLevels(std::istringstream& in, std::vector<std::pair<int, double>>& out, std::string& problem,
+                const std::string& key) {
+    std::vector<std::pair<int, double>> levels;
+    std::string token;
+    while (in >> token) {
+        size_t colon = token.find(':');
+        long idx = 0;
+        double level = 0;
+        if (colon == std::string::npos || !parseInteger(token.substr(0, colon), idx) || idx < 0 ||
+            !parseNumber(token.substr(colon + 1), level)) {
+            problem = "bad entry '" + token + "' in " + key + " (expected index:level)";
+            return false;
+        }
+        levels.emplace_back(static_cast<int>(idx), level);
+    }
+    out = std::move(levels);
+    return true;
+}
+
+std::string vectorText(const VECTOR3& v) {
+    return numberText(v.x) + " " + numberText(v.y) + " " + numberText(v.z);
+}
+
+std::string degreesVectorText(const VECTOR3& v) {
+    return degreesText(v.x) + " " + degreesText(v.y) + " " + degreesText(v.z);
+}
+
+}  // namespace
+
+HostLine parseHostLine(const std::string& line, ScenarioVesselLines& lines, std::string& problem) {
+    std::istringstream in(line);
+    std::string key;
+    if (!(in >> key))
+        return HostLine::NotHost;
+    auto is = [&](const char* k) { return equalsNoCase(key, k); };
+    bool ok = true;
+    if (is("STATUS")) {
+        std::string kind, body, extra;
+        in >> kind >> body;
+        if (in >> extra || body != "Earth" || !(equalsNoCase(kind, "Landed") || equalsNoCase(kind, "Orbiting"))) {
+            problem = "STATUS must be 'Landed Earth' or 'Orbiting Earth'";
+            return HostLine::Bad;
+        }
+        lines.landed = equalsNoCase(kind, "Landed");
+    } else if (is("POS")) {
+        double n[2];
+        ok = readNumbers(in, n, 2, problem, "POS");
+        if (ok) {
+            lines.lng = n[0] * RAD;
+            lines.lat = n[1] * RAD;
+        }
+    } else if (is("HEADING")) {
+        double n[1];
+        ok = readNumbers(in, n, 1, problem, "HEADING");
+        if (ok)
+            lines.heading = n[0] * RAD;
+    } else if (is("RPOS")) {
+        ok = readVector(in, lines.rpos, 1, problem, "RPOS");
+    } else if (is("RVEL")) {
+        ok = readVector(in, lines.rvel, 1, problem, "RVEL");
+    } else if (is("AROT")) {
+        ok = readVector(in, lines.arot, RAD, problem, "AROT");
+    } else if (is("VROT")) {
+        ok = readVector(in, lines.vrot, RAD, problem, "VROT");
+    } else if (is("PRPLEVEL")) {
+        ok = readLevels(in, lines.propellantLevels, problem, "PRPLEVEL");
+    } else if (is("THLEVEL")) {
+        ok = readLevels(in, lines.thrusterLevels, problem, "THLEVEL");
+    } else if (is("NAVMODE")) {
+        std::vector<int> modes;
+        std::string token;
+        while (ok && in >> token) {
+            long mode = 0;
+            ok = parseInteger(token, mode) && mode >= NAVMODE_KILLROT && mode <= NAVMODE_HOLDALT;
+            if (ok)
+                modes.push_back(static_cast<int>(mode));
+            else
+                problem = "bad navigation mode '" + token + "'";
+        }
+        if (ok)
+            lines.navmodes = modes;
+    } else {
+        return HostLine::NotHost;
+    }
+    return ok ? HostLine::Taken : HostLine::Bad;
+}
+
+void writeHostLines(const VesselData& v, double mjd, std::string& text) {
+    if (v.state.landed) {
+        text += "  STATUS Landed Earth\n";
+        text += "  POS " + degreesText(v.state.landedLng) + " " + degreesText(v.state.landedLat) + "\n";
+        text += "  HEADING " + degreesText(v.state.landedHdg) + "\n";
+    } else {
+        VESSELSTATUS2 status{};
+        status.version = 2;
+        physics::fillStatus(v, status, mjd);
+        text += "  STATUS Orbiting Earth\n";
+        text += "  RPOS " + vectorText(status.rpos) + "\n";
+        text += "  RVEL " + vectorText(status.rvel) + "\n";
+        text += "  AROT " + degreesVectorText(status.arot) + "\n";
+        text += "  VROT " + degreesVectorText(status.vrot) + "\n";
+    }
+    if (!v.propellants.empty()) {
+        text += "  PRPLEVEL";
+        for (size_t i = 0; i < v.propellants.size(); ++i) {
+            const Propellant& p = *v.propellants[i];
+            text += " " + std::to_string(i) + ":" + numberText(p.maxMass > 0 ? p.mass / p.maxMass : 0);
+        }
+        text += "\n";
+    }
+    std::string levels;
+    for (size_t i = 0; i < v.thrusters.size(); ++i)
+        if (v.thrusters[i]->level > 0)
+            levels += " " + std::to_string(i) + ":" + numberText(v.thrusters[i]->level);
+    if (!levels.empty())
+        text += "  THLEVEL" + levels + "\n";
+    std::string modes;
+    for (int mode = NAVMODE_KILLROT; mode <= NAVMODE_HOLDALT; ++mode)
+        if (v.state.navmodes & (1 << mode))
+            modes += " " + std::to_string(mode);
+    if (!modes.empty())
+        text += "  NAVMODE" + modes + "\n";
+}
+
+void applyPropellantLevels(VesselData& v, const ScenarioVesselLines& lines) {
+    for (const auto& [idx, level] : lines.propellantLevels) {
+        if (static_cast<size_t>(idx) >= v.propellants.size())
+            continue;
+        Propellant& p = *v.propellants[static_cast<size_t>(idx)];
+        p.mass = std::clamp(level, 0.0, 1.0) * p.maxMass;
+    }
+}
+
+void applyHostLines(VesselData& v, const ScenarioVesselLines& lines, double mjd) {
+    if (lines.landed) {
+        physics::placeLanded(v, lines.lng, lines.lat, lines.heading, mjd);
+    } else {
+        VESSELSTATUS2 status{};
+        status.version = 2;
+        Simulation::Impl* sim = currentSim();
+        status.rbody = sim ? &sim->earth : nullptr;
+        status.status = 0;
+        status.rpos = lines.rpos;
+        status.rvel = lines.rvel;
+        status.arot = lines.arot;
+        status.vrot = lines.vrot;
+        physics::applyStatus(v, status, mjd);
+    }
+    applyPropellantLevels(v, lines);
+    for (const auto& [idx, level] : lines.thrusterLevels)
+        if (static_cast<size_t>(idx) < v.thrusters.size())
+            v.thrusters[static_cast<size_t>(idx)]->level = std::clamp(level, 0.0, 1.0);
+    if (v.iface)
+        for (int mode : lines.navmodes)
+            v.iface->ActivateNavmode(mode);
+}
+
+}  // namespace host

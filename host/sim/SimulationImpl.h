@@ -1,0 +1,91 @@
+// The simulation's inner state, shared by the host's interface code (the oapi
+// functions and VESSEL methods act on the current simulation through it).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HostFile.h"
+#include "PluginLibrary.h"
+#include "Simulation.h"
+
+namespace host {
+
+struct ScenarioVesselLines;
+
+struct Simulation::Impl {
+    explicit Impl(Simulation& s) : self(s) {}
+    Simulation& self;
+    Simulation* previous = nullptr;  // the simulation that was current before this one
+
+    std::string dataDir, rootDir, moduleDir;
+    std::string description;
+    double frameLength = 1.0 / 60;
+    double warp = 1;
+    double simt = 0;        // since the scenario started
+    double simdt = 0;       // length of the current (or last) frame
+    double mjd0 = 51544.5;  // date at simt 0
+    long long steps = 0;
+    bool inStep = false;
+
+    CelestialBody earth;
+    std::vector<std::unique_ptr<VesselData>> vessels;
+    std::vector<VesselData*> stepList;  // vessels stepped in the current frame; capacity kept
+    VesselData* focus = nullptr;
+    VesselData* actor = nullptr;  // the vessel whose callback is running, for the event log
+
+    std::vector<std::unique_ptr<PluginLibrary>> modules;  // in load order
+    std::vector<Event> events;
+    std::vector<std::unique_ptr<Annotation>> annotations;
+    ViewState view;
+    std::vector<std::string> textures;
+    std::vector<std::unique_ptr<HostFile>> files;  // files the modules hold open
+    ScenarioVesselLines* loadingLines = nullptr;   // status pointer handed to clbkLoadStateEx
+
+    double mjd() const { return mjd0 + simt / 86400.0; }
+
+    // look-ups that never dereference a stale handle
+    VesselData* vesselOf(OBJHANDLE h) const;
+    VesselData* vesselNamed(const std::string& name) const;
+    Annotation* annotationOf(NOTEHANDLE h) const;
+    HostFile* fileOf(FILEHANDLE f) const;
+
+    // the event log
+    void record(const std::string& vessel, std::string what);
+    std::string actorName() const { return actor ? actor->name : std::string(); }
+
+    // vessels
+    PluginLibrary& module(const std::string& name);  // loads once; throws std::runtime_error
+    // Builds the vessel up to clbkSetClassCaps (inclusive); throws InputError
+    // naming the class. The vessel is in the list when its callbacks run.
+    VesselData* instantiate(const std::string& name, const std::string& classKey);
+    void destroy(VesselData* v);  // ovcExit and removal, no questions asked
+    void processDeletions();
+    void changeFocus(VesselData* v);  // no checks; calls clbkFocusChanged
+    VesselData* firstFocusable() const;
+
+    // per-frame record of visual changes (beacons, animations, lit thrusters)
+    void recordVisualChanges();
+};
+
+// Runs a module callback with `v` as the acting vessel for the event log.
+class ActorScope {
+public:
+    ActorScope(Simulation::Impl& sim, VesselData* v) : sim_(sim), previous_(sim.actor) { sim.actor = v; }
+    ~ActorScope() { sim_.actor = previous_; }
+    ActorScope(const ActorScope&) = delete;
+    ActorScope& operator=(const ActorScope&) = delete;
+
+private:
+    Simulation::Impl& sim_;
+    VesselData* previous_;
+};
+
+// The current simulation's state, or null when there is none.
+Simulation::Impl* currentSim();
+
+// Records an event for vessel v when a simulation is running.
+void recordFor(const VesselData& v, std::string what);
+
+}  // namespace host

@@ -1,0 +1,22 @@
+// How the host's VESSEL code reaches its record, and checks on the handles a
+// module passes back: a handle that is not (or no longer) the vessel's own is
+// ignored instead of being followed.
+#pragma once
+
+#include "VesselData.h"
+
+namespace host {
+
+inline VesselData& dataOf(OBJHANDLE h) {
+    return *static_cast<VesselData*>(h);
+}
+
+Thruster* thrusterOf(const VesselData& v, THRUSTER_HANDLE th);
+Propellant* propellantOf(const VesselData& v, PROPELLANT_HANDLE ph);
+ThrusterGroup* groupOf(const VesselData& v, THGROUP_HANDLE thg);
+
+// The level a thruster shows and acts with: its level (plus a single-step
+// level), clamped to [0, 1], and 0 without propellant.
+double effectiveThrusterLevel(const Thruster& t);
+
+}  // namespace host

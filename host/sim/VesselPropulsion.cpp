@@ -1,0 +1,319 @@
+// Propellant resources, thrusters and thruster groups. Handles are checked
+// against the vessel's own lists, so a module-wide handle that outlived its
+// thruster (after ClearThrusterDefinitions) or belongs to another vessel of
+// the same module does nothing instead of touching freed memory.
+#include <algorithm>
+#include <cmath>
+
+#include "SimulationImpl.h"
+#include "VesselAccess.h"
+
+using host::dataOf;
+
+namespace host {
+
+Thruster* thrusterOf(const VesselData& v, THRUSTER_HANDLE th) {
+    for (const auto& t : v.thrusters)
+        if (reinterpret_cast<THRUSTER_HANDLE>(t.get()) == th)
+            return t.get();
+    return nullptr;
+}
+
+Propellant* propellantOf(const VesselData& v, PROPELLANT_HANDLE ph) {
+    for (const auto& p : v.propellants)
+        if (reinterpret_cast<PROPELLANT_HANDLE>(p.get()) == ph)
+            return p.get();
+    return nullptr;
+}
+
+ThrusterGroup* groupOf(const VesselData& v, THGROUP_HANDLE thg) {
+    for (const auto& g : v.groups)
+        if (reinterpret_cast<THGROUP_HANDLE>(g.get()) == thg)
+            return g.get();
+    return nullptr;
+}
+
+double effectiveThrusterLevel(const Thruster& t) {
+    if (!t.resource || !(t.resource->mass > 0))
+        return 0;
+    double level = t.level + t.singleStepLevel;
+    return std::isnan(level) ? 0 : std::clamp(level, 0.0, 1.0);
+}
+
+}  // namespace host
+
+namespace {
+
+double clampLevel(double level) {
+    return std::isnan(level) ? 0 : std::clamp(level, 0.0, 1.0);
+}
+
+PROPELLANT_HANDLE handleOf(host::Propellant* p) {
+    return reinterpret_cast<PROPELLANT_HANDLE>(p);
+}
+THRUSTER_HANDLE handleOf(host::Thruster* t) {
+    return reinterpret_cast<THRUSTER_HANDLE>(t);
+}
+THGROUP_HANDLE handleOf(host::ThrusterGroup* g) {
+    return reinterpret_cast<THGROUP_HANDLE>(g);
+}
+
+// Everything that refers to a thruster goes with it.
+void forgetThruster(host::VesselData& v, const host::Thruster* t) {
+    for (auto& g : v.groups)
+        std::erase(g->thrusters, t);
+    std::erase_if(v.exhausts, [&](const host::Exhaust& e) { return e.thruster == t; });
+    std::erase_if(v.streams, [&](const host::Stream& s) { return s.thruster == t; });
+}
+
+void eraseThruster(host::VesselData& v, host::Thruster* t) {
+    forgetThruster(v, t);
+    std::erase_if(v.thrusters, [&](const auto& p) { return p.get() == t; });
+}
+
+void eraseGroup(host::VesselData& v, host::ThrusterGroup* g, bool withThrusters) {
+    std::vector<host::Thruster*> members = g->thrusters;
+    std::erase_if(v.groups, [&](const auto& p) { return p.get() == g; });
+    if (withThrusters)
+        for (host::Thruster* t : members)
+            eraseThruster(v, t);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- propellant
+
+PROPELLANT_HANDLE VESSEL::CreatePropellantResource(double maxmass, double mass, double efficiency) const {
+    auto& v = dataOf(hVessel);
+    auto p = std::make_unique<host::Propellant>();
+    p->maxMass = std::max(0.0, maxmass);
+    p->mass = mass < 0 ? p->maxMass : std::min(mass, p->maxMass);
+    p->efficiency = efficiency;
+    v.propellants.push_back(std::move(p));
+    return handleOf(v.propellants.back().get());
+}
+
+void VESSEL::DelPropellantResource(PROPELLANT_HANDLE& ph) const {
+    auto& v = dataOf(hVessel);
+    host::Propellant* p = host::propellantOf(v, ph);
+    if (!p)
+        return;
+    for (auto& t : v.thrusters)
+        if (t->resource == p)
+            t->resource = nullptr;
+    std::erase_if(v.propellants, [&](const auto& q) { return q.get() == p; });
+    ph = nullptr;
+}
+
+void VESSEL::ClearPropellantResources() const {
+    auto& v = dataOf(hVessel);
+    for (auto& t : v.thrusters)
+        t->resource = nullptr;
+    v.propellants.clear();
+}
+
+void VESSEL::SetPropellantMass(PROPELLANT_HANDLE ph, double mass) const {
+    if (host::Propellant* p = host::propellantOf(dataOf(hVessel), ph))
+        if (!std::isnan(mass))
+            p->mass = std::clamp(mass, 0.0, p->maxMass);
+}
+
+void VESSEL::SetPropellantMaxMass(PROPELLANT_HANDLE ph, double maxmass) const {
+    if (host::Propellant* p = host::propellantOf(dataOf(hVessel), ph)) {
+        if (std::isnan(maxmass))
+            return;
+        p->maxMass = std::max(0.0, maxmass);
+        p->mass = std::min(p->mass, p->maxMass);
+    }
+}
+
+double VESSEL::GetPropellantMass(PROPELLANT_HANDLE ph) const {
+    host::Propellant* p = host::propellantOf(dataOf(hVessel), ph);
+    return p ? p->mass : 0;
+}
+
+double VESSEL::GetPropellantMaxMass(PROPELLANT_HANDLE ph) const {
+    host::Propellant* p = host::propellantOf(dataOf(hVessel), ph);
+    return p ? p->maxMass : 0;
+}
+
+PROPELLANT_HANDLE VESSEL::GetPropellantHandleByIndex(DWORD idx) const {
+    auto& v = dataOf(hVessel);
+    return idx < v.propellants.size() ? handleOf(v.propellants[idx].get()) : nullptr;
+}
+
+DWORD VESSEL::GetPropellantCount() const {
+    return static_cast<DWORD>(dataOf(hVessel).propellants.size());
+}
+
+// The vessel's propellant over all its tanks: what the launchers read when
+// they carry propellant over into a new stage's tank.
+double VESSEL::GetFuelMass() const {
+    return dataOf(hVessel).propellantMass();
+}
+double VESSEL::GetTotalPropellantMass() const {
+    return dataOf(hVessel).propellantMass();
+}
+
+// ---------------------------------------------------------------- thrusters
+
+THRUSTER_HANDLE VESSEL::CreateThruster(const VECTOR3& pos, const VECTOR3& dir, double maxth0, PROPELLANT_HANDLE hp,
+                                       double isp0, double isp_ref, double p_ref) const {
+    auto& v = dataOf(hVessel);
+    auto t = std::make_unique<host::Thruster>();
+    t->pos = pos;
+    t->dir = dir;
+    t->maxThrust = maxth0;
+    t->resource = host::propellantOf(v, hp);
+    t->ispVac = isp0;
+    t->ispRef = isp_ref;
+    t->pRef = p_ref;
+    v.thrusters.push_back(std::move(t));
+    return handleOf(v.thrusters.back().get());
+}
+
+bool VESSEL::DelThruster(THRUSTER_HANDLE& th) const {
+    auto& v = dataOf(hVessel);
+    host::Thruster* t = host::thrusterOf(v, th);
+    if (!t)
+        return false;
+    eraseThruster(v, t);
+    th = nullptr;
+    return true;
+}
+
+void VESSEL::ClearThrusterDefinitions() const {
+    auto& v = dataOf(hVessel);
+    v.exhausts.clear();
+    v.streams.clear();
+    v.groups.clear();
+    v.thrusters.clear();
+}
+
+DWORD VESSEL::GetThrusterCount() const {
+    return static_cast<DWORD>(dataOf(hVessel).thrusters.size());
+}
+
+THRUSTER_HANDLE VESSEL::GetThrusterHandleByIndex(DWORD idx) const {
+    auto& v = dataOf(hVessel);
+    return idx < v.thrusters.size() ? handleOf(v.thrusters[idx].get()) : nullptr;
+}
+
+void VESSEL::SetThrusterLevel(THRUSTER_HANDLE th, double level) const {
+    if (host::Thruster* t = host::thrusterOf(dataOf(hVessel), th))
+        t->level = clampLevel(level);
+}
+
+double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
+    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    return t ? host::effectiveThrusterLevel(*t) : 0;
+}
+
+void VESSEL::SetThrusterDir(THRUSTER_HANDLE th, const VECTOR3& dir) const {
+    if (host::Thruster* t = host::thrusterOf(dataOf(hVessel), th))
+        t->dir = dir;
+}
+
+void VESSEL::GetThrusterDir(THRUSTER_HANDLE th, VECTOR3& dir) const {
+    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    dir = t ? t->dir : _V(0, 0, 0);
+}
+
+void VESSEL::SetThrusterRef(THRUSTER_HANDLE th, const VECTOR3& pos) const {
+    if (host::Thruster* t = host::thrusterOf(dataOf(hVessel), th))
+        t->pos = pos;
+}
+
+void VESSEL::GetThrusterRef(THRUSTER_HANDLE th, VECTOR3& pos) const {
+    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    pos = t ? t->pos : _V(0, 0, 0);
+}
+
+double VESSEL::GetThrusterMax0(THRUSTER_HANDLE th) const {
+    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    return t ? t->maxThrust : 0;
+}
+
+PROPELLANT_HANDLE VESSEL::GetThrusterResource(THRUSTER_HANDLE th) const {
+    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    return t ? handleOf(t->resource) : nullptr;
+}
+
+void VESSEL::SetThrusterResource(THRUSTER_HANDLE th, PROPELLANT_HANDLE ph) const {
+    auto& v = dataOf(hVessel);
+    if (host::Thruster* t = host::thrusterOf(v, th))
+        t->resource = host::propellantOf(v, ph);
+}
+
+// ---------------------------------------------------------------- groups
+
+THGROUP_HANDLE VESSEL::CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP_TYPE thgt) const {
+    auto& v = dataOf(hVessel);
+    // One group per standard type: a new definition replaces the old one.
+    if (thgt != THGROUP_USER)
+        if (host::ThrusterGroup* old = v.group(thgt))
+            eraseGroup(v, old, false);
+    auto g = std::make_unique<host::ThrusterGroup>();
+    g->type = thgt;
+    for (int i = 0; th && i < nth; ++i)
+        if (host::Thruster* t = host::thrusterOf(v, th[i]))
+            g->thrusters.push_back(t);
+    v.groups.push_back(std::move(g));
+    return handleOf(v.groups.back().get());
+}
+
+bool VESSEL::DelThrusterGroup(THGROUP_HANDLE& thg, THGROUP_TYPE thgt, bool delth) const {
+    auto& v = dataOf(hVessel);
+    host::ThrusterGroup* g = host::groupOf(v, thg);
+    if (!g)
+        return false;
+    eraseGroup(v, g, delth);
+    thg = nullptr;
+    return true;
+}
+
+bool VESSEL::DelThrusterGroup(THGROUP_TYPE thgt, bool delth) const {
+    auto& v = dataOf(hVessel);
+    host::ThrusterGroup* g = v.group(thgt);
+    if (!g)
+        return false;
+    eraseGroup(v, g, delth);
+    return true;
+}
+
+THGROUP_HANDLE VESSEL::GetThrusterGroupHandle(THGROUP_TYPE thgt) const {
+    return handleOf(dataOf(hVessel).group(thgt));
+}
+
+void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
+    if (host::ThrusterGroup* g = dataOf(hVessel).group(thgt))
+        for (host::Thruster* t : g->thrusters)
+            t->level = clampLevel(level);
+}
+
+void VESSEL::SetThrusterGroupLevel(THGROUP_HANDLE thg, double level) const {
+    if (host::ThrusterGroup* g = host::groupOf(dataOf(hVessel), thg))
+        for (host::Thruster* t : g->thrusters)
+            t->level = clampLevel(level);
+}
+
+namespace {
+
+double meanLevel(const host::ThrusterGroup* g) {
+    if (!g || g->thrusters.empty())
+        return 0;
+    double sum = 0;
+    for (const host::Thruster* t : g->thrusters)
+        sum += host::effectiveThrusterLevel(*t);
+    return sum / static_cast<double>(g->thrusters.size());
+}
+
+}  // namespace
+
+double VESSEL::GetThrusterGroupLevel(THGROUP_TYPE thgt) const {
+    return meanLevel(dataOf(hVessel).group(thgt));
+}
+
+double VESSEL::GetThrusterGroupLevel(THGROUP_HANDLE thg) const {
+    return meanLevel(host::groupOf(dataOf(hVessel), thg));
+}

@@ -1,0 +1,57 @@
+// After every frame the host compares what a pilot would see with what it
+// showed before: beacons switched on or off, animations starting to move or
+// coming to rest, exhaust-bearing thrusters lighting up or going out. Only a
+// change costs anything (the log line).
+#include "SimulationImpl.h"
+#include "VesselAccess.h"
+#include "NumberText.h"
+
+namespace host {
+
+namespace {
+
+bool hasExhaust(const VesselData& v, const Thruster* t) {
+    for (const Exhaust& e : v.exhausts)
+        if (e.thruster == t)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+void Simulation::Impl::recordVisualChanges() {
+    for (const auto& owned : vessels) {
+        VesselData& v = *owned;
+        for (size_t i = 0; i < v.beacons.size(); ++i) {
+            const char active = v.beacons[i]->active ? 1 : 0;
+            if (active == v.beaconShown[i])
+                continue;
+            v.beaconShown[i] = active;
+            record(v.name, "beacon " + std::to_string(i) + (active ? " on" : " off"));
+        }
+        for (size_t i = 0; i < v.animations.size(); ++i) {
+            Animation& a = v.animations[i];
+            const bool moved = a.state != a.shownState;
+            a.shownState = a.state;
+            if (moved && !a.moving) {
+                a.moving = true;
+                record(v.name, "animation " + std::to_string(i) + " moving");
+            } else if (!moved && a.moving) {
+                a.moving = false;
+                record(v.name, "animation " + std::to_string(i) + " at rest at " + numberText(a.state));
+            }
+        }
+        for (size_t i = 0; i < v.thrusters.size(); ++i) {
+            Thruster& t = *v.thrusters[i];
+            const bool lit = effectiveThrusterLevel(t) > 0;
+            if (lit == t.shownLit)
+                continue;
+            if (!hasExhaust(v, &t))
+                continue;  // nothing to see
+            t.shownLit = lit;
+            record(v.name, "thruster " + std::to_string(i) + (lit ? " lit" : " out"));
+        }
+    }
+}
+
+}  // namespace host
