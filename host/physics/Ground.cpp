@@ -1,0 +1,117 @@
+#include "Ground.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Attitude.h"
+#include "Earth.h"
+#include "Frames.h"
+#include "Gravity.h"
+
+namespace host::physics {
+
+namespace {
+
+constexpr double kContactTolerance = 0.01;  // [m]
+
+// Rotation taking unit vector a onto unit vector b by the smallest angle.
+MATRIX3 rotationOnto(const VECTOR3& a, const VECTOR3& b, const VECTOR3& fallbackAxis) {
+    const double c = dotp(a, b);
+    if (c < -1 + 1e-12) {  // opposite: half a turn about an axis across a
+        const VECTOR3 u = unit(fallbackAxis - a * dotp(fallbackAxis, a));
+        MATRIX3 q;
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j) q.data[3 * i + j] = 2 * u.data[i] * u.data[j] - (i == j ? 1 : 0);
+        return q;
+    }
+    const VECTOR3 k = crossp(a, b);
+    const MATRIX3 kx = _M(0, -k.z, k.y, k.z, 0, -k.x, -k.y, k.x, 0);
+    const MATRIX3 kx2 = product(kx, kx);
+    MATRIX3 q = identityMatrix();
+    for (int i = 0; i < 9; ++i) q.data[i] += kx.data[i] + kx2.data[i] / (1 + c);
+    return q;
+}
+
+VECTOR3 upAt(const VECTOR3& pos) { return pos / length(pos); }
+
+}  // namespace
+
+TouchdownGeometry touchdownGeometry(const ClassCaps& caps) {
+    const auto& p = caps.touchdown;
+    TouchdownGeometry g;
+    const VECTOR3 n = crossp(p[0] - (p[1] + p[2]) * 0.5, p[2] - p[1]);
+    const double nl = length(n);
+    const double span = std::max({length(p[0] - p[1]), length(p[2] - p[1]), length(p[0] - p[2]), 1e-300});
+    if (nl > 1e-9 * span * span) {
+        g.normal = n / nl;
+        g.height = std::fabs(dotp(g.normal, p[0]));
+        // The feet sit on the plane at that height below the centre of mass,
+        // whichever side of it the points were given on.
+        for (int i = 0; i < 3; ++i) g.feet[i] = p[i] - g.normal * (dotp(g.normal, p[i]) + g.height);
+    } else {
+        for (int i = 0; i < 3; ++i) {
+            g.feet[i] = p[i];
+            g.height = std::max(g.height, -p[i].y);
+        }
+    }
+    return g;
+}
+
+void landedPose(const ClassCaps& caps, double lng, double lat, double heading, double mjd, VECTOR3& pos,
+                MATRIX3& R) {
+    const TouchdownGeometry g = touchdownGeometry(caps);
+    // First +y up and +z along the heading (horizon frame: east, up, north) ...
+    const double sh = std::sin(heading), ch = std::cos(heading);
+    const MATRIX3 level = _M(ch, 0, sh, 0, 1, 0, -sh, 0, ch);
+    // ... then tipped by the smallest turn that stands it on its touchdown plane.
+    const VECTOR3 normal = mul(level, g.normal);
+    const VECTOR3 across = mul(level, _V(1, 0, 0));
+    const MATRIX3 toHorizon = product(rotationOnto(normal, _V(0, 1, 0), across), level);
+    pos = surfacePoint(lng, lat, kEarthRadius + g.height, mjd);
+    R = product(horizonBasis(pos), toHorizon);
+}
+
+void setLanded(VesselData& v, double lng, double lat, double heading, double mjd) {
+    FlightState& s = v.state;
+    landedPose(v.caps, lng, lat, heading, mjd, s.pos, s.R);
+    s.vel = corotationVelocity(s.pos);
+    s.omega = _V(0, 0, 0);
+    s.landed = true;
+    s.groundContact = true;
+    s.landedLng = lng;
+    s.landedLat = lat;
+    s.landedHdg = heading;
+    s.mjd = mjd;
+}
+
+bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd) {
+    FlightState& s = v.state;
+    const VECTOR3 pull = mul(s.R, thrust.force) / mass + gravityAt(s.pos) - corotationAcceleration(s.pos);
+    if (dotp(pull, upAt(s.pos)) > 0) {
+        // Free, with the motion the ground gave it.
+        s.landed = false;
+        s.vel = corotationVelocity(s.pos);
+        s.omega = bodyRate(s.R, earthSpin());
+        return true;
+    }
+    setLanded(v, s.landedLng, s.landedLat, s.landedHdg, mjdEnd);
+    return false;
+}
+
+void touchGround(VesselData& v, double mjd) {
+    FlightState& s = v.state;
+    const TouchdownGeometry g = touchdownGeometry(v.caps);
+    double lowest = altitudeOf(s.pos);
+    for (const VECTOR3& foot : g.feet) lowest = std::min(lowest, altitudeOf(s.pos + mul(s.R, foot)));
+    s.groundContact = lowest <= kContactTolerance;
+    if (lowest >= 0) return;
+
+    // Below the ground and still sinking: it comes to rest where it is,
+    // standing on its touchdown points (and may lift off again next step).
+    const double sinking = dotp(s.vel - corotationVelocity(s.pos), upAt(s.pos));
+    if (!(sinking < 0)) return;
+    const EquatorialPosition e = equatorialPosition(s.pos, mjd);
+    setLanded(v, e.lng, e.lat, headingOf(s.R, s.pos), mjd);
+}
+
+}  // namespace host::physics

@@ -1,0 +1,41 @@
+// The ground: vessels standing on their touchdown points, fixed to the
+// rotating Earth until the net force lifts them; ground contact; and flying
+// vessels that come down, which come to rest where they hit.
+//
+// The touchdown points p0, p1, p2 give the upward normal
+// (p0 - (p1 + p2)/2) x (p2 - p1) and a plane whose distance from the centre
+// of mass is the height at which a landed vessel stands. Colinear points give
+// no normal: the vessel then stands with +y up on its lowest point.
+#pragma once
+
+#include "../sim/VesselData.h"
+#include "Propulsion.h"
+
+namespace host::physics {
+
+struct TouchdownGeometry {
+    VECTOR3 normal{0, 1, 0};  // vessel frame, pointing up when landed
+    double height = 0;        // centre of mass above the ground when landed [m]
+    VECTOR3 feet[3];          // the contact points, on the ground side of the centre of mass
+};
+TouchdownGeometry touchdownGeometry(const ClassCaps& caps);
+
+// Vessel-to-global rotation of a vessel standing at (lng, lat) with a heading,
+// and the global position of its centre of mass.
+void landedPose(const ClassCaps& caps, double lng, double lat, double heading, double mjd, VECTOR3& pos,
+                MATRIX3& R);
+
+// Stands the vessel on the ground (the state becomes landed).
+void setLanded(VesselData& v, double lng, double lat, double heading, double mjd);
+
+// A landed vessel over one step: it lifts off when thrust and gravity together
+// pull it away from the ground faster than the ground itself accelerates,
+// otherwise it stays exactly where it stands. Returns true on lift-off (the
+// vessel is then free and still has the step to fly).
+bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd);
+
+// After a free step: ground contact, and a vessel that hit the ground comes to
+// rest there.
+void touchGround(VesselData& v, double mjd);
+
+}  // namespace host::physics

@@ -1,0 +1,24 @@
+// Osculating orbital elements relative to the Earth, in the equatorial frame.
+// Angles are measured eastward from the global x axis; the orbit normal is the
+// direction of the angular momentum, which points north for an eastward
+// equatorial orbit.
+#pragma once
+
+#include "OrbiterAPI.h"
+
+namespace host::physics {
+
+struct Orbit {
+    ELEMENTS el{};
+    ORBITPARAM prm{};
+};
+
+// Elements of the state (pos, vel) at date mjd; the mean longitude el.L is
+// given for the date mjdRef. Open orbits have a negative semi-major axis and
+// an infinite apoapsis distance, period and time to apoapsis.
+Orbit orbitOf(const VECTOR3& pos, const VECTOR3& vel, double mjd, double mjdRef);
+
+// The orbit normal (unit angular momentum) in global coordinates.
+VECTOR3 orbitNormal(const VECTOR3& pos, const VECTOR3& vel);
+
+}  // namespace host::physics
