@@ -1,0 +1,60 @@
+# A plug-in's resources (dialog templates and bitmaps): the resource script is
+# copied beside the module as <Module>.rc.txt, each bitmap it names to the same
+# path relative to the Modules folder, where the host looks for them.
+#
+#   add_tarvik_resources(TarvikM52 ${CMAKE_CURRENT_SOURCE_DIR}/dialogs/tarvik.rc.txt)
+#
+# Plug-ins may share a bitmap path only when it is the same file (the four
+# builds of one code base do); the first plug-in to name it copies it.
+function(add_tarvik_resources target script)
+  get_filename_component(script "${script}" ABSOLUTE)
+  get_filename_component(script_dir "${script}" DIRECTORY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${script}")
+
+  set(copies
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${TARVIK_MODULE_DIR}"
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different "${script}" "${TARVIK_MODULE_DIR}/${target}.rc.txt")
+  set(sources "${script}")
+  set(owners "")
+
+  file(STRINGS "${script}" lines REGEX "^[ \t]*bitmap[ \t]")
+  foreach(line IN LISTS lines)
+    if(NOT line MATCHES "^[ \t]*bitmap[ \t]+[0-9]+[ \t]+([^ \t#]+)")
+      message(FATAL_ERROR "${script}: bad bitmap line: ${line}")
+    endif()
+    set(relative "${CMAKE_MATCH_1}")
+    set(source "${script_dir}/${relative}")
+    set(destination "${TARVIK_MODULE_DIR}/${relative}")
+    if(NOT EXISTS "${source}")
+      message(FATAL_ERROR "${script}: bitmap file ${relative} does not exist")
+    endif()
+    get_property(owner GLOBAL PROPERTY "TARVIK_RESOURCE_${destination}")
+    if(owner)
+      list(GET owner 0 owner_source)
+      list(GET owner 1 owner_target)
+      if(NOT owner_source STREQUAL source)
+        message(FATAL_ERROR "${target}: bitmap path ${relative} is already taken by ${owner_source}")
+      endif()
+      if(NOT owner_target STREQUAL target)
+        list(APPEND owners ${owner_target}_resources)
+      endif()
+    else()
+      set_property(GLOBAL PROPERTY "TARVIK_RESOURCE_${destination}" "${source};${target}")
+      get_filename_component(destination_dir "${destination}" DIRECTORY)
+      list(APPEND copies
+        COMMAND ${CMAKE_COMMAND} -E make_directory "${destination_dir}"
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different "${source}" "${destination}")
+      list(APPEND sources "${source}")
+    endif()
+  endforeach()
+
+  add_custom_target(${target}_resources ${copies}
+    SOURCES ${sources}
+    COMMENT "Resources of ${target}"
+    VERBATIM)
+  if(owners)
+    list(REMOVE_DUPLICATES owners)
+    add_dependencies(${target}_resources ${owners})
+  endif()
+  add_dependencies(${target} ${target}_resources)
+endfunction()

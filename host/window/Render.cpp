@@ -1,0 +1,121 @@
+// A dialog drawn the way a user would see it, and PNG output.
+#include <png.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "Dialogs.h"
+#include "Font.h"
+#include "Window.h"
+
+namespace host {
+
+namespace {
+
+constexpr int captionHeight = 14;
+constexpr Rgb black{0, 0, 0};
+constexpr Rgb white{255, 255, 255};
+constexpr Rgb shadow{128, 128, 128};
+constexpr Rgb greyText{150, 150, 150};
+constexpr Rgb captionBlue{10, 36, 106};
+
+int textTop(const Rect& r) {
+    return r.y + (r.h - font::cellHeight) / 2;
+}
+
+void drawControl(Surface& canvas, const HostWindow& c) {
+    Rect r = c.rect;
+    r.y += captionHeight;
+    const Rgb ink = c.enabled ? black : greyText;
+    const std::string_view text = c.text;
+    switch (c.kind) {
+        case ControlKind::Edit:
+            canvas.fill(r, c.enabled ? white : window::faceColour);
+            canvas.frame(r, shadow);
+            canvas.text(r.x + 2, textTop(r), text, ink, nullptr, r);
+            break;
+        case ControlKind::Button: {
+            canvas.frame(r, black);
+            int width = static_cast<int>(text.size()) * font::cellWidth;
+            canvas.text(r.x + (r.w - width) / 2, textTop(r), text, ink, nullptr, r);
+            break;
+        }
+        case ControlKind::Check:
+        case ControlKind::Radio: {
+            Rect box{r.x, textTop(r), 8, 8};
+            canvas.fill(box, white);
+            canvas.frame(box, shadow);
+            if (c.checked)
+                canvas.fill({box.x + 2, box.y + 2, 4, 4}, ink);
+            canvas.text(r.x + 11, textTop(r), text, ink, nullptr, r);
+            break;
+        }
+        case ControlKind::Combo: {
+            canvas.fill(r, white);
+            canvas.frame(r, shadow);
+            Rect arrow{r.x + r.w - 10, r.y, 10, r.h};
+            canvas.fill(arrow, window::faceColour);
+            canvas.frame(arrow, shadow);
+            for (int i = 0; i < 3; ++i)
+                canvas.fill({arrow.x + 2 + i, textTop(r) + 3 + i, 6 - 2 * i, 1}, ink);
+            Rect field{r.x, r.y, r.w - 10, r.h};
+            if (c.selection >= 0 && c.selection < static_cast<int>(c.items.size()))
+                canvas.text(r.x + 2, textTop(r), c.items[c.selection], ink, nullptr, field);
+            break;
+        }
+        case ControlKind::Static:
+            canvas.text(r.x, r.y, text, ink, nullptr, r);
+            break;
+        case ControlKind::Picture:
+            canvas.blit(r.x, r.y, r.w, r.h, c.surface, 0, 0, BlitOp::Copy);
+            break;
+    }
+}
+
+}  // namespace
+
+Surface renderDialog(HWND dialog) {
+    HostWindow* d = window::liveDialog(dialog);
+    if (!d)
+        return {};
+    Surface canvas(d->rect.w, d->rect.h + captionHeight, window::faceColour);
+    canvas.fill({0, 0, d->rect.w, captionHeight}, captionBlue);
+    canvas.text(3, 3, d->text, white, nullptr);
+    for (const auto& c : d->controls)
+        if (c->visible)
+            drawControl(canvas, *c);
+    canvas.frame({0, 0, canvas.width(), canvas.height()}, shadow);
+    return canvas;
+}
+
+bool writePng(const Surface& s, const std::string& path, std::string* problem) {
+    if (s.empty()) {
+        if (problem)
+            *problem = "nothing to write";
+        return false;
+    }
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(s.width());
+    image.height = static_cast<png_uint_32>(s.height());
+    image.format = PNG_FORMAT_RGB;
+    if (!png_image_write_to_file(&image, path.c_str(), 0, s.rgb().data(), 0, nullptr)) {
+        if (problem)
+            *problem = std::string("cannot write ") + path + ": " + image.message;
+        png_image_free(&image);
+        return false;
+    }
+    return true;
+}
+
+bool writePng(HWND dialog, const std::string& path, std::string* problem) {
+    if (!window::liveDialog(dialog)) {
+        if (problem)
+            *problem = "the dialog is not open";
+        return false;
+    }
+    return writePng(renderDialog(dialog), path, problem);
+}
+
+}  // namespace host

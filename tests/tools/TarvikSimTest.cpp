@@ -1,0 +1,175 @@
+// tarvik-sim run as a user runs it: a session with dialog input and its
+// outputs, a save that loads back to the same summary, and bad input that
+// ends with one line and exit status 2.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write(const fs::path& p, const std::string& text) {
+    std::ofstream(p) << text;
+}
+
+class TarvikSim : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ =
+            fs::temp_directory_path() / ("tarvik-sim-" + std::to_string(getpid()) + "-" +
+                                         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        if (!HasFailure())
+            fs::remove_all(dir_);
+    }
+
+    // Runs the program in the test's folder with the test data folder.
+    Outcome run(const std::string& args) {
+        std::string cmd = "cd '" + dir_.string() + "' && '" TARVIK_SIM_EXE "' --data '" TARVIK_TEST_DIR "/data' " +
+                          args + " > out.txt 2> err.txt";
+        int raw = std::system(cmd.c_str());
+        Outcome r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = read(dir_ / "out.txt");
+        r.err = read(dir_ / "err.txt");
+        return r;
+    }
+
+    // The one-line failure of a bad input.
+    void expectRejected(const std::string& args, const std::string& message) {
+        Outcome r = run(args);
+        EXPECT_EQ(r.status, 2) << args << "\n" << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(r.err.rfind("tarvik-sim: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << "wanted: " << message << "\ngot: " << r.err;
+    }
+
+    fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(TarvikSim, PlaysASessionAndWritesItsOutputs) {
+    write(dir_ / "session.txt",
+          "at 0 key D\n"
+          "at 0.5 type 100 10 apogee\n"
+          "at 0.5 select 100 41 Moon\n"
+          "at 1 click 100 20\n"
+          "at 1 click 100 71      # disabled: noted, ignored\n"
+          "at 1 snapshot 100 dialog.png\n"
+          "at 2 warp 10\n"
+          "at 3 throttle 1\n"
+          "at 30 focus Ball\n"
+          "at 40 save mid.scn\n"
+          "at 50 stop\n");
+    Outcome r = run("orbit --script session.txt --root run");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("session.txt:5: warning"), std::string::npos) << r.err;
+    for (const char* output : {"run/events.log", "run/telemetry.csv", "run/summary.json", "run/final.scn"}) {
+        EXPECT_NE(r.out.find(output), std::string::npos) << "not reported: " << output << "\n" << r.out;
+        EXPECT_TRUE(fs::exists(dir_ / output)) << output;
+    }
+
+    std::string events = read(dir_ / "run/events.log");
+    EXPECT_NE(events.find("0.000 Tester key D"), std::string::npos) << events;
+    EXPECT_NE(events.find("Tester dialog opened 100"), std::string::npos) << events;
+
+    // One telemetry row per second of simulation time, and a last one at the end.
+    std::istringstream csv(read(dir_ / "run/telemetry.csv"));
+    std::string header, row, last;
+    std::getline(csv, header);
+    EXPECT_EQ(header.rfind("time_s,focus,altitude_m,airspeed_ms,pitch_deg,heading_deg,apoapsis_alt_km", 0), 0u);
+    int rows = 0;
+    while (std::getline(csv, row))
+        ++rows, last = row;
+    EXPECT_GE(rows, 50);  // one per second of simulation time, under time acceleration too
+    EXPECT_EQ(last.rfind("50.0", 0), 0u) << last;
+    EXPECT_NE(last.find(",Ball,"), std::string::npos) << last;
+
+    auto summary = nlohmann::json::parse(read(dir_ / "run/summary.json"));
+    EXPECT_NEAR(summary["sim_time"].get<double>(), 50, 0.2);
+    EXPECT_EQ(summary["focus"], "Ball");
+    ASSERT_EQ(summary["vessels"].size(), 3u);
+    auto ball = summary["vessels"][0];
+    EXPECT_EQ(ball["name"], "Ball");
+    EXPECT_EQ(ball["class"], "test/ball");
+    EXPECT_EQ(ball["landed"], false);
+    EXPECT_NEAR(ball["altitude_m"].get<double>(), 400e3, 5e3);
+    EXPECT_NEAR(ball["inclination_deg"].get<double>(), 0, 1e-6);
+    EXPECT_NEAR(ball["mass_kg"].get<double>(), 600, 1e-9);
+    EXPECT_NEAR(ball["propellant_kg"].get<double>(), 100, 1e-9);
+    EXPECT_EQ(summary["vessels"][1]["landed"], true);
+    EXPECT_TRUE(summary["annotations"].is_array());
+
+    EXPECT_EQ(read(dir_ / "run/dialog.png").substr(1, 3), "PNG");
+    EXPECT_TRUE(fs::exists(dir_ / "run/mid.scn"));
+}
+
+TEST_F(TarvikSim, SavedScenarioLoadsBackToTheSameSummary) {
+    write(dir_ / "fly.txt", "at 1 warp 100\nat 1 focus Ball\n");
+    Outcome first = run("orbit --script fly.txt --duration 300 --summary first.json --save saved.scn --root run");
+    ASSERT_EQ(first.status, 0) << first.err;
+    Outcome second = run("saved.scn --duration 0 --summary second.json --root run2");
+    ASSERT_EQ(second.status, 0) << second.err;
+
+    auto a = nlohmann::json::parse(read(dir_ / "first.json"));
+    auto b = nlohmann::json::parse(read(dir_ / "second.json"));
+    EXPECT_NEAR(a["sim_time"].get<double>(), 300, 1);
+    EXPECT_EQ(b["sim_time"], 0);  // time counts from the loaded scenario's start
+    a.erase("sim_time");
+    b.erase("sim_time");
+    EXPECT_EQ(a.dump(2), b.dump(2));
+}
+
+TEST_F(TarvikSim, BadInputEndsWithOneLineAndStatusTwo) {
+    expectRejected("nowhere.scn", "nowhere.scn: no such scenario");
+    expectRejected("orbit --fps fast", "--fps");
+    expectRejected("orbit --sparkle", "sparkle");
+    expectRejected("", "SCENARIO");
+
+    write(dir_ / "broken.scn", "BEGIN_SHIPS\nBall:test/nosuchclass\n  STATUS Orbiting Earth\nEND\nEND_SHIPS\n");
+    expectRejected("broken.scn", "broken.scn");
+
+    write(dir_ / "typo.txt", "at 0 key D\n# fine so far\nat 1 fly away\n");
+    expectRejected("orbit --script typo.txt", "typo.txt:3: unknown command 'fly'");
+    write(dir_ / "number.txt", "at 1 throttle lots\n");
+    expectRejected("orbit --script number.txt", "number.txt:1: bad throttle level 'lots'");
+    expectRejected("orbit --script missing.txt", "missing.txt: cannot read the script");
+
+    // Found only while running: input to a dialog that is not open, a vessel that is not there.
+    write(dir_ / "closed.txt", "at 0 key D\nat 1 click 100 2\nat 2 click 100 20\n");
+    expectRejected("orbit --script closed.txt", "closed.txt:3: dialog 100 is not open");
+    write(dir_ / "ghost.txt", "at 1 focus Ghost\n");
+    expectRejected("orbit --script ghost.txt", "ghost.txt:1: no vessel named 'Ghost'");
+    write(dir_ / "entry.txt", "at 0 key D\nat 1 select 100 41 Venus\n");
+    expectRejected("orbit --script entry.txt", "entry.txt:2: control 41 of dialog 100 has no entry 'Venus'");
+}
+
+TEST_F(TarvikSim, HelpNamesEveryOption) {
+    Outcome r = run("--help");
+    EXPECT_EQ(r.status, 0);
+    for (const char* option : {"--script", "--duration", "--fps", "--data", "--root", "--events", "--telemetry",
+                               "--telemetry-interval", "--summary", "--save", "600"})
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}

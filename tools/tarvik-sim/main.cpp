@@ -1,0 +1,85 @@
+// tarvik-sim: flies a scenario headless, playing a session script, and writes
+// what happened (events, telemetry, summary, the final scenario).
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "Session.h"
+#include "sim/Simulation.h"
+
+namespace {
+
+// Every failure ends with one line on stderr and exit status 2 (1 for a
+// fault of the program itself).
+int failWith(const std::string& message, int status) {
+    std::string line = message;
+    for (char& c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    std::cerr << "tarvik-sim: " << line << '\n';
+    return status;
+}
+
+std::string describe(const host::InputError& e) {
+    std::string where = e.file.empty() ? "" : e.file + ":";
+    if (!e.file.empty() && e.line > 0)
+        where += std::to_string(e.line) + ":";
+    std::string problem = e.what();
+    // The host's message may already begin with its place.
+    if (!where.empty() && problem.rfind(where, 0) == 0)
+        return problem;
+    return where.empty() ? problem : where + " " + problem;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    tarviksim::Options o;
+    o.dataDir = TARVIK_DEFAULT_DATA_DIR;
+    o.rootDir = "tarvik-run";
+
+    CLI::App app{
+        "Flies a Tarvik scenario without the simulator's window: loads SCENARIO, plays the session\n"
+        "script, steps the simulation at a fixed frame rate, and writes the event log, telemetry,\n"
+        "summary and final scenario. Outputs not named go into the root folder; where each one\n"
+        "went is printed at the end. Bad input ends with one line on stderr and exit status 2.",
+        "tarvik-sim"};
+    app.add_option("SCENARIO", o.scenario,
+                   "Scenario file; a relative name not found as given is looked up in DATA/Scenarios/ "
+                   "(\".scn\" may be left out)")
+        ->required();
+    app.add_option("--script", o.script, "Session script to play (see docs/session-script.md)");
+    app.add_option("--duration", o.duration,
+                   "Seconds of simulation time to run (default: until the script's stop, at most 600)")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option("--fps", o.fps, "Frames per second of real time (default 60)")->check(CLI::PositiveNumber);
+    app.add_option("--data", o.dataDir, "Data folder with Config/ and Scenarios/")->capture_default_str();
+    app.add_option("--root", o.rootDir,
+                   "Root folder for host files (\"temp\", custom payloads) and default outputs; created if missing")
+        ->capture_default_str();
+    app.add_option("--events", o.events, "Event log file (default ROOT/events.log)");
+    app.add_option("--telemetry", o.telemetry, "Telemetry CSV file (default ROOT/telemetry.csv)");
+    app.add_option("--telemetry-interval", o.telemetryInterval, "Seconds of simulation time between telemetry rows")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber);
+    app.add_option("--summary", o.summary, "Summary JSON file (default ROOT/summary.json)");
+    app.add_option("--save", o.save, "Scenario file written at the end (default ROOT/final.scn)");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        return failWith(e.what(), 2);
+    }
+
+    try {
+        tarviksim::runSession(o, std::cout, std::cerr);
+    } catch (const host::InputError& e) {
+        return failWith(describe(e), 2);
+    } catch (const std::exception& e) {
+        return failWith(e.what(), 1);
+    }
+    return 0;
+}
