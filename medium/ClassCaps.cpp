@@ -1,0 +1,118 @@
+// The launcher standing on its pad: class capabilities, pad tanks and the
+// zero-thrust pad engines that carry the ignition flames, and the payload the
+// configuration dialog left in "temp".
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "MediumLauncher.h"
+#include "ModuleState.h"
+#include "Textures.h"
+#include "variants/VariantSpec.h"
+
+namespace medium {
+namespace {
+
+struct AnnotationPlacement {
+    NOTEHANDLE MediumLauncher::*handle;
+    double size, x1, y1;
+};
+
+constexpr AnnotationPlacement kAnnotations[] = {
+    {&MediumLauncher::annotMissionLabel, 0.6, 0, 0.97},
+    {&MediumLauncher::annotMissionValue, 0.6, 0.075, 0.97},
+    {&MediumLauncher::annotAutopilot, 0.7, 0, 0.95},
+    {&MediumLauncher::annotSpare, 0.7, 0.1, 0.95},
+};
+
+void copyCurrentDirectory() {
+    std::error_code error;
+    std::string dir = std::filesystem::current_path(error).string();
+    std::strncpy(currentDirectory, dir.c_str(), sizeof currentDirectory - 1);
+    currentDirectory[sizeof currentDirectory - 1] = '\0';
+}
+
+// The hand-off file written by the configuration dialog. Missing items leave the payload as it was.
+void readPayloadHandOff() {
+    FILEHANDLE f = oapiOpenFile("temp", FILE_IN_ZEROONFAIL, ROOT);
+    if (!f)
+        return;
+    // The dialog writes at most 49 characters per name; the buffer leaves ample room beyond that.
+    char text[512] = {};
+    oapiReadItem_float(f, const_cast<char*>("PLDWEIGHT"), payloadMass);
+    oapiReadItem_float(f, const_cast<char*>("Z_OFFSET"), payloadZOffset);
+    oapiReadItem_int(f, const_cast<char*>("Fairing_attached"), fairingAttached);
+    if (oapiReadItem_string(f, const_cast<char*>("PAYLOAD"), text))
+        payloadClassName = text;
+    if (oapiReadItem_string(f, const_cast<char*>("MESH"), text))
+        payloadMeshName = text;
+    oapiCloseFile(f, FILE_IN_ZEROONFAIL);
+}
+
+}  // namespace
+
+void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
+    copyCurrentDirectory();
+    launcherName = kVariant.className;
+
+    coreMesh = oapiLoadMeshGlobal("tarvik/Tarvik1st");
+    interstageMesh = oapiLoadMeshGlobal(kVariant.interstageMesh);
+    upperStageMesh = oapiLoadMeshGlobal(kVariant.upperStageMesh);
+
+    configCode = 0;
+    stageTimerCount = 0;
+    stageTimerMode = 0;
+    boosterPairState = 0;
+    secondPairTime = 0;
+    ignitionSteps = 0;
+    missionTime = 0;
+    firstStageDryMass = kVariant.firstStageDryMass;
+    boosterDryMass = kVariant.boosterDryMass;
+    upperStageDryMass = kVariant.upperStageDryMass;
+    fairingAttached = 1;
+    fairingMass = kVariant.fairingMass;
+
+    for (const AnnotationPlacement& a : kAnnotations) {
+        NOTEHANDLE note = oapiCreateAnnotation(true, a.size, _V(1, 0, 0));
+        oapiAnnotationSetPos(note, a.x1, a.y1, 1, 1);
+        this->*a.handle = note;
+    }
+
+    padFlameTexture = oapiRegisterExhaustTexture(const_cast<char*>(kVariant.padFlameTexture));
+
+    SetSize(35.5);
+    if (kVariant.padLayoutBeforeEmptyMass)
+        padLayout();
+    SetEmptyMass(emptyMassOf(kVariant.boosterCount, true, fairingAttached == 0, fairingAttached == 1));
+
+    SetCW(0.2, 0.4, 1.2, 1.2);
+    SetCrossSections(_V(0, 0, 17.75));
+    SetRotDrag(_V(0.4, 0.6, 0.4));
+    if (GetFlightModel() >= 1) {
+        SetPitchMomentScale(0);
+        SetYawMomentScale(0);
+    }
+    SetClipRadius(90);
+    SetTrimScale(0.05);
+    SetCameraOffset(_V(0, 0, 40));
+    SetTouchdownPoints(_V(0, -1, 43.5), _V(0, 1, 43.5), _V(1, 0, 43.5));
+
+    PROPELLANT_HANDLE padTanks[4] = {};
+    for (int i = 0; i < kVariant.padTankCount; ++i)
+        padTanks[i] = CreatePropellantResource(kVariant.padTanks[i], kVariant.padTanks[i], 1.0);
+
+    const VECTOR3 enginePos = _V(0, 0, -20);
+    padHoverThruster = CreateThruster(enginePos, _V(1, 0, -1), 0, padTanks[0], 4200, 0, 101400);
+    mainEngine = CreateThruster(enginePos, _V(0, 0, 1), 0, padTanks[0], 4200, 0, 101400);
+    // The pad carries two booster engines (none without boosters), each on a booster tank.
+    for (int i = 0; i < kVariant.boosterCount && i < 2; ++i)
+        boosterEngines[i] = CreateThruster(enginePos, _V(0, 0, 1), 0, padTanks[i + 1], 4200, 0, 101400);
+    CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
+    CreateThrusterGroup(&padHoverThruster, 1, THGROUP_HOVER);
+    addPadFlames(mainEngine, padFlameTexture);
+
+    readPayloadHandOff();
+    padLayout();
+}
+
+}  // namespace medium

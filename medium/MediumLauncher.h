@@ -1,0 +1,99 @@
+// The Medium launcher vessel: one class for the four builds, which differ
+// only by the build's VariantSpec. The flight state that outlives a layout
+// change lives here; the engines, payload and mission clock are module-wide
+// (ModuleState.h).
+#pragma once
+
+#include "Orbitersdk.h"
+
+namespace medium {
+
+struct StreamDef;
+
+// How a released part turns relative to the launcher.
+enum class PartSpin {
+    Unchanged,   // keeps the launcher's angular velocity
+    FairingOut,  // only the y component, set to the given rate
+    StopTumble,  // x and y components cleared
+};
+
+class MediumLauncher : public VESSEL2 {
+public:
+    MediumLauncher(OBJHANDLE hVessel, int flightModel) : VESSEL2(hVessel, flightModel) {}
+
+    void clbkSetClassCaps(FILEHANDLE cfg) override;
+    void clbkSaveState(FILEHANDLE scn) override;
+    void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
+    void clbkPreStep(double simt, double simdt, double mjd) override;
+    void clbkPostStep(double simt, double simdt, double mjd) override;
+    int clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) override;
+
+    // Stage set-ups: tanks, engines, flames and streams of each phase.
+    void padIgnitionSetup();
+    void liftoffSetup();
+    void boosterJettisonSetup();
+    void upperStageSetup();
+    void payloadStageSetup();
+
+    // Mesh layouts: what the stack looks like and weighs in each configuration.
+    void padLayout();
+    void liftoffLayout();
+    void coreLayout();
+    void corePairLayout();
+    void coreBareLayout();
+    void upperLayout();
+    void upperBareLayout();
+    void upperAloneLayout();
+
+    // Staging events.
+    void fairingJettison();
+    void boosterJettison();
+    void secondBoosterPair();
+    void coreSeparation();
+    void payloadRelease();
+    void releasePart(const char* name, bool appendToOwnName, const char* classKey, const VECTOR3& offset,
+                     const VECTOR3& extraVelocity, PartSpin spin, double spinRate = 0);
+
+    // The staging parts of the step callbacks and of the key handler.
+    void preStepStaging(double dt);
+    void postStepStaging();
+    void stagingKey(DWORD key);
+
+    // Flight state (first values in clbkSetClassCaps).
+    int stage = 0;
+    double secondPairTime = 0;
+    double ignitionSteps = 0;
+    double stageTimerCount = 0;
+    double stageTimerMode = 0;  // 1.0 upper-stage ignition wait, 2.0 core-separation wait
+    double boosterPairState = 0;
+    double configCode = 0;  // scenario key "CONFIG"
+    char missionTimeText[32] = {};
+    double firstStageDryMass = 0;
+    double boosterDryMass = 0;
+    double upperStageDryMass = 0;
+    double coreFuelAtBoosterJettison = 0;
+
+    NOTEHANDLE annotMissionValue = nullptr;
+    NOTEHANDLE annotMissionLabel = nullptr;
+    NOTEHANDLE annotAutopilot = nullptr;
+    NOTEHANDLE annotSpare = nullptr;
+
+    MESHHANDLE padCoreMesh = nullptr;
+    MESHHANDLE boosterMeshes[4] = {};  // gem4, gem3, gem1, gem2
+    MESHHANDLE coreMesh = nullptr;
+    MESHHANDLE interstageMesh = nullptr;
+    MESHHANDLE upperStageMesh = nullptr;
+
+private:
+    double emptyMassOf(int boostersShown, bool coreShown, bool payloadShown, bool fairingShown) const;
+    void addStackMeshes(double coreHeight, double interstageHeight, double upperHeight, double fairingHeight,
+                        double payloadHeight);
+    void addAttitudeBlock(double arm, double thrust, double isp, PROPELLANT_HANDLE tank);
+    void addStream(THRUSTER_HANDLE th, const StreamDef& def, const VECTOR3* pos = nullptr, double size = 0);
+    void addPadFlames(THRUSTER_HANDLE th, SURFHANDLE flameTexture);
+    bool coreStageMayShedFairing() const;
+    void applyLoadedConfiguration();
+    void applyLoadedLayout();
+};
+
+}  // namespace medium

@@ -1,0 +1,34 @@
+#include "ModuleState.h"
+
+namespace medium {
+
+HINSTANCE moduleInstance = nullptr;
+int customCmdId = 0;
+HWND autopilotDialog = nullptr;
+std::string launcherName;
+std::string ownName;
+char currentDirectory[260] = {};
+std::string customPayloadKey = "custom1";
+
+std::string payloadClassName;
+std::string payloadMeshName;
+double payloadZOffset = 0;
+double payloadMass = 0;
+int fairingAttached = 1;
+double fairingMass = 0;
+
+double missionTime = 0;
+double boosterSpawnPending = 1.0;
+double separationShown = 0;
+double baseAnimationDisabled = 0;
+double stageRebuildRequest = 0;
+double fairingMeshIndex[2] = {0, 0};
+
+THRUSTER_HANDLE mainEngine = nullptr;
+THRUSTER_HANDLE boosterEngines[4] = {};
+THRUSTER_HANDLE rcsThrusters[14] = {};
+THRUSTER_HANDLE vapourThruster = nullptr;
+THRUSTER_HANDLE padHoverThruster = nullptr;
+SURFHANDLE padFlameTexture = nullptr;
+
+}  // namespace medium

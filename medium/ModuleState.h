@@ -1,0 +1,46 @@
+// State the module keeps once, not per vessel object: the flight state the
+// launcher's callbacks, its dialogs and its autopilot share. Every launcher
+// created from this module sees the same values, so one launcher per build
+// flies at a time; the symbols stay private to the loaded module.
+#pragma once
+
+#include <string>
+
+#include "Orbitersdk.h"
+
+namespace medium {
+
+// Module and dialogs
+extern HINSTANCE moduleInstance;
+extern int customCmdId;
+extern HWND autopilotDialog;
+extern std::string launcherName;  // name for the next launcher the configuration dialog creates
+extern std::string ownName;       // the launcher's own vessel name, kept on its first step
+extern char currentDirectory[260];
+extern std::string customPayloadKey;
+
+// Payload description. The names are whole whitespace-free tokens of any length.
+extern std::string payloadClassName;  // also the payload's vessel name once released
+extern std::string payloadMeshName;
+extern double payloadZOffset;
+extern double payloadMass;
+extern int fairingAttached;
+extern double fairingMass;
+
+// Flight
+extern double missionTime;          // s since lift-off
+extern double boosterSpawnPending;  // 1.0 until the last booster has been released
+extern double separationShown;      // 1.0 once the core-separation countdown runs
+extern double baseAnimationDisabled;
+extern double stageRebuildRequest;  // 1.0: the next pre-step sets up the pad ignition
+extern double fairingMeshIndex[2];  // mesh slots of the right and left halves on the pad
+
+// Engines of the current stage
+extern THRUSTER_HANDLE mainEngine;
+extern THRUSTER_HANDLE boosterEngines[4];
+extern THRUSTER_HANDLE rcsThrusters[14];
+extern THRUSTER_HANDLE vapourThruster;
+extern THRUSTER_HANDLE padHoverThruster;
+extern SURFHANDLE padFlameTexture;
+
+}  // namespace medium
