@@ -1,0 +1,73 @@
+// The pad finds the launcher standing near it, one vessel per step, inside an
+// axis-aligned box in the global frame, and never takes a pad for a launcher.
+#include <gtest/gtest.h>
+
+#include "SiteTestSupport.h"
+
+using namespace sitetest;
+
+namespace {
+
+struct Nearby {
+    Pad pad;
+    const char* name;
+    VECTOR3 offset;
+    bool taken;
+};
+
+std::ostream& operator<<(std::ostream& os, const Nearby& c) {
+    return os << layout(c.pad).name << " with " << c.name << " at (" << c.offset.x << ", " << c.offset.y << ", "
+              << c.offset.z << ")";
+}
+
+class LauncherSearch : public ::testing::TestWithParam<Nearby> {};
+
+// Whether the pad took the vessel for its launcher shows when a launcher asks
+// for the structures: focus goes back to the vessel the pad follows.
+TEST_P(LauncherSearch, TakesOnlyLaunchersInsideTheBox) {
+    const Nearby& c = GetParam();
+    PadWorld world(c.pad);
+    host::VesselData& vessel = world.addLauncher(c.name, c.offset);
+    for (int i = 0; i < 4; ++i) {
+        world.holdAt(vessel, c.offset);
+        world.steps(1);
+    }
+    world.holdAt(vessel, c.offset);
+    world.focusRequest();
+    world.steps(1);
+    EXPECT_EQ(world.focusName(), c.taken ? c.name : world.pad().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Box, LauncherSearch,
+                         ::testing::Values(Nearby{Pad::West, "TarvikM52", {99, 99, 99}, true},
+                                           Nearby{Pad::West, "TarvikM52", {-99, 99, -99}, true},
+                                           Nearby{Pad::West, "TarvikM52", {101, 99, 99}, false},
+                                           Nearby{Pad::West, "TarvikM52", {99, -101, 99}, false},
+                                           Nearby{Pad::West, "TarvikM52", {99, 99, 101}, false},
+                                           Nearby{Pad::East, "TarvikM52", {49, -49, 49}, true},
+                                           Nearby{Pad::East, "TarvikM52", {0, 0, 51}, false},
+                                           Nearby{Pad::East, "TarvikM52", {99, 0, 0}, false}));
+
+INSTANTIATE_TEST_SUITE_P(PadNames, LauncherSearch,
+                         ::testing::Values(Nearby{Pad::West, "LC37", {10, 10, 10}, false},
+                                           Nearby{Pad::West, "LC37B", {10, 10, 10}, true},
+                                           Nearby{Pad::East, "LC37", {10, 10, 10}, false},
+                                           Nearby{Pad::East, "LC6", {10, 10, 10}, false}));
+
+// The scan does not wrap: a launcher that arrives after it has passed the end
+// of the vessel list waits for the next request to be seen.
+TEST(LauncherSearch, FindsALateLauncherOnlyAfterARequest) {
+    PadWorld world(Pad::West);
+    world.steps(5);
+    host::VesselData& late = world.standOnPad("TarvikM52");
+    world.addMainEngine(late, 0.5);  // idling on the pad: ignition without lift-off
+    late.iface->SetThrusterGroupLevel(THGROUP_MAIN, 1);
+    world.steps(20);
+    EXPECT_EQ(world.level(world.pad().cloud), 0) << "launch clouds for a launcher the pad never found";
+
+    world.focusRequest();
+    world.steps(3);
+    EXPECT_EQ(world.level(world.pad().cloud), 1) << "the new scan should have found the launcher";
+}
+
+}  // namespace
