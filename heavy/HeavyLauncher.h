@@ -1,0 +1,92 @@
+// The heavy launcher: three common cores side by side, six strap-on solid
+// boosters, interstage, upper stage, a two-piece fairing and a payload. The
+// pilot opens the throttle on the pad; a fixed timeline keyed to mission time
+// then throttles, sheds and separates the stages, and keys F and J drop the
+// fairing, release the payload or bring a separation forward.
+#pragma once
+
+#include <string>
+
+#include "Orbitersdk.h"
+
+namespace heavy {
+
+class HeavyLauncher : public VESSEL2 {
+public:
+    HeavyLauncher(OBJHANDLE hVessel, int flightModel);
+
+    void clbkSetClassCaps(FILEHANDLE cfg) override;
+    void clbkSaveState(FILEHANDLE scn) override;
+    void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
+    void clbkPreStep(double simt, double simdt, double mjd) override;
+    void clbkPostStep(double simt, double simdt, double mjd) override;
+    int clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) override;
+
+    // Propulsion set-ups, one per configuration of the vehicle.
+    void setupPadPropulsion();
+    void setupLiftoffPropulsion();
+    void setupCorePropulsion();
+    void setupUpperStagePropulsion();
+    void setupSpentStagePropulsion();
+
+    // Layouts: what the vehicle shows and weighs in each configuration.
+    void padLayout();
+    void flightLayout();
+    void fourBoosterLayout();
+    void twoBoosterLayout();
+    void noBoosterLayout();
+    void coreLayout();
+    void upperStageLayout();
+    void bareUpperStageLayout();
+    void spentStageLayout();
+
+    // Events: each sheds parts as vessels of their own and rebuilds the vehicle.
+    void jettisonBoosterPair1();
+    void jettisonBoosterPair2();
+    void jettisonBoosterPair3();
+    void separateSideCores();
+    void separateCore();
+    void jettisonFairing();
+    void separatePayload();
+
+private:
+    // Empty mass of the parts present: upper stage and payload always, the
+    // rest as given.
+    double stackMass(int boosters, int cores, bool interstage, bool fairing) const;
+    void strapOnLayout(const double* boosterXs, int boosters);
+    void addFairingHalves(double z, double massWithoutFairing);
+    void addUpperStageAndPayloadMeshes();
+    void createAttitudeSet(double arm, double thrust, double ispVacuum, PROPELLANT_HANDLE resource);
+    void applyConfigurationHook();
+    void finishLoadedConfiguration();
+    void runTimers();
+    void runTimeline();
+    void steerCoreEngines();
+    void showMissionTime();
+
+    int stage;
+    double fairingAttached;
+    double ignitionSteps;
+    double stageTimerMode, stageTimerCount;
+    // Kept whole, whatever their length: the payload's class (and vessel
+    // name) and the mesh it shows while it rides on the launcher.
+    std::string payloadClassName;
+    std::string payloadMeshName;
+    double configCode;
+    char missionTimeText[20];
+    double boosterPairState;
+    double boosterDryMass;
+    double payloadZOffset;
+    double payloadMass;
+    double pitchGimbal, yawGimbal, rollGimbalLeft, rollGimbalRight;
+    double fairingMass;
+    double coreDryMass;
+    double upperStageDryMass;
+    double manualCoreCutoff;
+    double interstageMass;
+    NOTEHANDLE annotMissionLabel, annotMissionValue;
+    MESHHANDLE coreMesh, leftCoreMesh, rightCoreMesh, interstageMesh, upperStageMesh;
+    MESHHANDLE padCoreMesh, padLeftCoreMesh, padRightCoreMesh, boosterMesh;
+};
+
+}  // namespace heavy

@@ -1,0 +1,216 @@
+// The five propulsion set-ups: tanks, engines, flames and streams of the pad
+// stack, the full stack in flight, the centre core, the upper stage and the
+// spent upper stage.
+#include "ExhaustStreams.h"
+#include "HeavyLauncher.h"
+#include "ModuleState.h"
+
+namespace heavy {
+
+namespace {
+
+constexpr double kReferencePressure = 101400;
+constexpr VECTOR3 kForward = {{0, 0, 1}};
+constexpr VECTOR3 kAft = {{0, 0, -1}};
+
+constexpr double kCoreTank = 199640;
+constexpr double kUpperStageTank = 27220;
+constexpr double kBoosterTank = 29949;
+constexpr double kPadPooledTank = 626140;
+
+constexpr double kCoreThrust = 3312000;
+constexpr double kCoreIspVacuum = 4200;
+constexpr double kCoreIspSeaLevel = 3650;
+constexpr double kBoosterThrust = 851500;
+constexpr double kBoosterIspVacuum = 2750;
+constexpr double kBoosterIspSeaLevel = 2450;
+constexpr double kUpperThrust = 66700;
+constexpr double kUpperIspVacuum = 4100;
+
+// Past this mission time a new centre-core set-up keeps the main group at 0.6.
+constexpr double kCoreFullThrottleUntil = 251;
+
+// Solid boosters by x, in the order they are created.
+constexpr double kBoosterX[6] = {-0.9, 0.9, -5.121, -6.921, 5.121, 6.921};
+
+void addStream(const VESSEL& v, THRUSTER_HANDLE th, Stream s) {
+    PARTICLESTREAMSPEC pss = streamSpec(s, moduleStreamTexture(s));
+    v.AddExhaustStream(th, &pss);
+}
+
+void addStreamAt(const VESSEL& v, THRUSTER_HANDLE th, const VECTOR3& pos, Stream s, SURFHANDLE tex) {
+    PARTICLESTREAMSPEC pss = streamSpec(s, tex);
+    v.AddExhaustStream(th, pos, &pss);
+}
+
+void addStreamAt(const VESSEL& v, THRUSTER_HANDLE th, const VECTOR3& pos, Stream s) {
+    addStreamAt(v, th, pos, s, moduleStreamTexture(s));
+}
+
+}  // namespace
+
+void HeavyLauncher::setupPadPropulsion() {
+    PROPELLANT_HANDLE pooled = CreatePropellantResource(kPadPooledTank, -1, 1);
+    CreatePropellantResource(kCoreTank, -1, 1);
+    CreatePropellantResource(kCoreTank, -1, 1);
+    CreatePropellantResource(kUpperStageTank, -1, 1);
+
+    // No thrust on the pad: the engines only show flames and clouds while the
+    // pad holds the vehicle down.
+    const VECTOR3 enginePos = _V(0, 0, -20);
+    padHoverThruster = CreateThruster(enginePos, _V(1, 0, -1), 0, pooled, 4200, 0, kReferencePressure);
+    mainEngine = CreateThruster(enginePos, kForward, 0, pooled, 4200, 0, kReferencePressure);
+    leftCoreEngine = CreateThruster(enginePos, kForward, 0, pooled, 4200, 0, kReferencePressure);
+    rightCoreEngine = CreateThruster(enginePos, kForward, 0, pooled, 4200, 0, kReferencePressure);
+    CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
+    CreateThrusterGroup(&padHoverThruster, 1, THGROUP_HOVER);
+
+    for (double x : {0.0, 6.0, -6.0})
+        AddExhaust(mainEngine, 65, 2, _V(x, 0, -21), kAft, textures.flame);
+    for (double x : {0.0, 6.0, -6.0})
+        AddExhaust(mainEngine, 4, 4, _V(x, 0, -20), kAft, nullptr);
+    addStreamAt(*this, mainEngine, _V(0, 0, -20), Stream::P1);
+    addStreamAt(*this, mainEngine, _V(0, 0, -21), Stream::P2);
+    addStreamAt(*this, mainEngine, _V(0, 0, -25), Stream::P3);
+
+    createAttitudeSet(1, 120000, 4200, pooled);
+}
+
+void HeavyLauncher::setupLiftoffPropulsion() {
+    ClearPropellantResources();
+    ClearThrusterDefinitions();
+    flightLayout();
+
+    PROPELLANT_HANDLE centreTank = CreatePropellantResource(kCoreTank, -1, 1);
+    PROPELLANT_HANDLE leftTank = CreatePropellantResource(kCoreTank, -1, 1);
+    PROPELLANT_HANDLE rightTank = CreatePropellantResource(kCoreTank, -1, 1);
+    CreatePropellantResource(kUpperStageTank, -1, 1);
+    PROPELLANT_HANDLE boosterTanks[6];
+    for (PROPELLANT_HANDLE& tank : boosterTanks)
+        tank = CreatePropellantResource(kBoosterTank, -1, 1);
+    // Pairs in the order they leave: (-0.9, 0.9), (-5.121, 5.121), (6.921, -6.921).
+    boosterPairTanks[0][0] = boosterTanks[0];
+    boosterPairTanks[0][1] = boosterTanks[1];
+    boosterPairTanks[1][0] = boosterTanks[2];
+    boosterPairTanks[1][1] = boosterTanks[4];
+    boosterPairTanks[2][0] = boosterTanks[5];
+    boosterPairTanks[2][1] = boosterTanks[3];
+
+    const VECTOR3 centrePos = _V(0, 0, -22), leftPos = _V(6.2, 0, -22), rightPos = _V(-6.2, 0, -22);
+    mainEngine = CreateThruster(centrePos, kForward, kCoreThrust, centreTank, kCoreIspVacuum, kCoreIspSeaLevel,
+                                kReferencePressure);
+    leftCoreEngine =
+        CreateThruster(leftPos, kForward, kCoreThrust, leftTank, kCoreIspVacuum, kCoreIspSeaLevel, kReferencePressure);
+    rightCoreEngine = CreateThruster(rightPos, kForward, kCoreThrust, rightTank, kCoreIspVacuum, kCoreIspSeaLevel,
+                                     kReferencePressure);
+    for (int i = 0; i < 6; ++i)
+        boosterEngines[i] = CreateThruster(_V(kBoosterX[i], 0, -17), kForward, kBoosterThrust, boosterTanks[i],
+                                           kBoosterIspVacuum, kBoosterIspSeaLevel, kReferencePressure);
+
+    // Only the centre core answers the throttle; side cores and boosters are
+    // driven by the timeline.
+    CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
+
+    AddExhaust(mainEngine, 65, 2.1, centrePos, kAft, textures.flame);
+    AddExhaust(leftCoreEngine, 65, 2.1, leftPos, kAft, textures.flame);
+    AddExhaust(rightCoreEngine, 65, 2.1, rightPos, kAft, textures.flame);
+    AddExhaust(mainEngine, 1.3, 1.3, _V(0, 0, -21.5), kAft, nullptr);
+    AddExhaust(leftCoreEngine, 1.3, 1.3, _V(6.2, 0, -21.5), kAft, nullptr);
+    AddExhaust(rightCoreEngine, 1.3, 1.3, _V(-6.2, 0, -21.5), kAft, nullptr);
+    for (int i = 0; i < 6; ++i)
+        AddExhaust(boosterEngines[i], 55, 5, _V(kBoosterX[i], 3.5, -17), kAft, textures.gemFlame);
+
+    for (int i = 0; i < 6; ++i)
+        addStreamAt(*this, boosterEngines[i], _V(kBoosterX[i], 3.5, -18), Stream::P12);
+    for (int i = 0; i < 6; ++i)
+        addStreamAt(*this, boosterEngines[i], _V(kBoosterX[i], 3.5, -17), Stream::P13);
+    const THRUSTER_HANDLE cores[3] = {mainEngine, leftCoreEngine, rightCoreEngine};
+    for (Stream s : {Stream::P8, Stream::P9, Stream::P10, Stream::P11})
+        for (THRUSTER_HANDLE core : cores)
+            addStream(*this, core, s);
+
+    createAttitudeSet(1, 120000, 4100, centreTank);
+
+    SetThrusterGroupLevel(THGROUP_MAIN, 1);
+    SetThrusterLevel(leftCoreEngine, 1);
+    SetThrusterLevel(rightCoreEngine, 1);
+    for (THRUSTER_HANDLE booster : boosterEngines)
+        SetThrusterLevel(booster, 1);
+}
+
+void HeavyLauncher::setupCorePropulsion() {
+    // Everything still on board goes into the one remaining core tank.
+    const double carriedOver = GetFuelMass();
+
+    ClearPropellantResources();
+    SURFHANDLE flame = oapiRegisterExhaustTexture(const_cast<char*>("tarvik/flame"));
+    SURFHANDLE exhaust = oapiRegisterExhaustTexture(const_cast<char*>("tarvik/Exhaust"));
+    SURFHANDLE exhaustM = oapiRegisterExhaustTexture(const_cast<char*>("tarvik/ExhaustM"));
+    SURFHANDLE exhaust2 = oapiRegisterParticleTexture(const_cast<char*>("tarvik/exhaust2"));
+    PROPELLANT_HANDLE tank = CreatePropellantResource(carriedOver, -1, 1);
+    SetPropellantMaxMass(tank, kCoreTank);
+    SetPropellantMass(tank, carriedOver);
+
+    DelThrusterGroup(THGROUP_MAIN, true);
+    mainEngine = CreateThruster(_V(0, 0, -32), kForward, kCoreThrust, tank, kCoreIspVacuum, kCoreIspSeaLevel,
+                                kReferencePressure);
+    CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
+
+    AddExhaust(mainEngine, 65, 2.1, flame);
+    AddExhaust(mainEngine, 1.3, 1.3, _V(0, 0, -31.5), kAft, nullptr);
+    PARTICLESTREAMSPEC p4 = streamSpec(Stream::P4, exhaust2);
+    PARTICLESTREAMSPEC p5 = streamSpec(Stream::P5, exhaust);
+    PARTICLESTREAMSPEC p6 = streamSpec(Stream::P6, exhaustM);
+    AddExhaustStream(mainEngine, &p4);
+    AddExhaustStream(mainEngine, &p5);
+    AddExhaustStream(mainEngine, &p6);
+
+    createAttitudeSet(1, 44000, 4200, tank);
+
+    SetThrusterGroupLevel(THGROUP_MAIN, 0.6);
+    if (missionTime < kCoreFullThrottleUntil)
+        SetThrusterGroupLevel(THGROUP_MAIN, 1);
+}
+
+void HeavyLauncher::setupUpperStagePropulsion() {
+    ClearPropellantResources();
+    PROPELLANT_HANDLE tank = CreatePropellantResource(kUpperStageTank, -1, 1);
+
+    DelThrusterGroup(THGROUP_MAIN, true);
+    for (THRUSTER_HANDLE& engine : upperStageEngines)
+        engine = CreateThruster(_V(0, 0, -11), kForward, kUpperThrust, tank, kUpperIspVacuum, 10, kReferencePressure);
+    mainEngine = upperStageEngines[0];
+    CreateThrusterGroup(upperStageEngines, 3, THGROUP_MAIN);
+
+    const VECTOR3 flamePos[3] = {_V(0, 0.9, -9.05), _V(0.9, -0.8, -9.05), _V(-0.9, -0.8, -9.05)};
+    for (int i = 0; i < 3; ++i) {
+        AddExhaust(upperStageEngines[i], 17, 0.8, flamePos[i], kAft, textures.flame);
+        AddExhaust(upperStageEngines[i], 17, 0.8, flamePos[i], kAft, textures.flame);
+    }
+    SetCrossSections(_V(2, 0, 6));
+    addStreamAt(*this, mainEngine, _V(0, 0, -52), Stream::P4);
+    addStreamAt(*this, mainEngine, _V(0, 0, -11), Stream::P7);
+    addStreamAt(*this, mainEngine, _V(0, 0, -11), Stream::P6);
+
+    createAttitudeSet(2, 44000, 4100, tank);
+
+    // Wait before lighting the upper stage.
+    stageTimerMode = 1;
+}
+
+void HeavyLauncher::setupSpentStagePropulsion() {
+    PROPELLANT_HANDLE tank = CreatePropellantResource(kUpperStageTank, -1, 1);
+
+    DelThrusterGroup(THGROUP_MAIN, true);
+    mainEngine = CreateThruster(_V(0, 0, -19), kForward, kUpperThrust, tank, kUpperIspVacuum, 0, kReferencePressure);
+    CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
+
+    AddExhaust(mainEngine, 20, 1, _V(0, 0, -7), kAft, textures.flame);
+    addStreamAt(*this, mainEngine, _V(0, 0, -48), Stream::P4);
+    addStreamAt(*this, mainEngine, _V(0, 0, -7), Stream::P7);
+    addStreamAt(*this, mainEngine, _V(0, 0, -7), Stream::P6);
+
+    createAttitudeSet(1, 44000, 4100, tank);
+}
+
+}  // namespace heavy

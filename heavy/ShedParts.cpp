@@ -1,0 +1,128 @@
+// Staging events: each rebuilds the launcher for what is left and sets the
+// shed parts free as vessels of their own, with the launcher's position,
+// velocity and attitude, offset and pushed away.
+#include <cstring>
+#include <string>
+
+#include "HeavyLauncher.h"
+#include "ModuleState.h"
+
+namespace heavy {
+
+namespace {
+
+struct ShedPart {
+    const char* suffix;  // appended to the launcher's name
+    const char* className;
+    VECTOR3 pos;   // launcher frame [m]
+    VECTOR3 push;  // added velocity, launcher frame [m/s]
+    bool setSpinX, setSpinY;
+    double spinX, spinY;  // angular velocity set [rad/s]
+};
+
+// clang-format off
+const ShedPart kFairingHalf1  = {"fairing1", "tarvik/fair1",        {{0, 0, 0}},            {{ 6,  0,  0}}, false, true,  0,   -0.1};
+const ShedPart kFairingHalf2  = {"fairing2", "tarvik/fair2",        {{0, 0, 0}},            {{-6,  0,  0}}, false, true,  0,    0.1};
+const ShedPart kCentreCore    = {"1st",      "tarvik/1st",          {{0, 0, 0}},            {{ 0,  0, -2}}, false, false, 0,    0};
+const ShedPart kRightSideCore = {"booster1", "tarvik/rightbooster", {{0, 0, 0}},            {{-7,  0,  0}}, false, true,  0,    0.14};
+const ShedPart kLeftSideCore  = {"booster2", "tarvik/leftbooster",  {{0, 0, 0}},            {{ 7,  0,  0}}, false, true,  0,   -0.14};
+// All six solid boosters fly under one name.
+const ShedPart kBooster[6] = {
+    {"gem1", "tarvik/gem1SH", {{-0.9,   3.5, -8.4}}, {{-1, 20, 0}}, true, true, 0.4,  0.1},
+    {"gem1", "tarvik/gem1SH", {{ 0.9,   3.5, -8.4}}, {{ 1, 20, 0}}, true, true, 0.4, -0.1},
+    {"gem1", "tarvik/gem1SH", {{-5.121, 3.5, -8.4}}, {{ 0, 20, 0}}, true, true, 0.4,  0.3},
+    {"gem1", "tarvik/gem1SH", {{ 5.121, 3.5, -8.4}}, {{ 0, 20, 0}}, true, true, 0.4, -0.3},
+    {"gem1", "tarvik/gem1SH", {{ 6.921, 3.5, -8.4}}, {{ 0, 20, 0}}, true, true, 0.4, -0.3},
+    {"gem1", "tarvik/gem1SH", {{-6.921, 3.5, -8.4}}, {{ 0, 20, 0}}, true, true, 0.4,  0.3},
+};
+// clang-format on
+
+constexpr double kPayloadMountZ = 2.44;
+constexpr double kSpentStageMass = 3490;
+
+// Creates a part from the launcher's present state; the host's answer is
+// handed back as it is.
+OBJHANDLE createPart(const VESSEL& launcher, const std::string& name, const std::string& className, const VECTOR3& pos,
+                     const VECTOR3& push, const ShedPart* spin) {
+    VESSELSTATUS2 vs;
+    std::memset(&vs, 0, sizeof(vs));
+    vs.version = 2;
+    launcher.GetStatusEx(&vs);
+    launcher.Local2Rel(pos, vs.rpos);
+    VECTOR3 pushGlobal;
+    launcher.GlobalRot(push, pushGlobal);
+    vs.rvel += pushGlobal;
+    if (spin && spin->setSpinX)
+        vs.vrot.x = spin->spinX;
+    if (spin && spin->setSpinY)
+        vs.vrot.y = spin->spinY;
+    vs.status = 0;
+    return oapiCreateVesselEx(name.c_str(), className.c_str(), &vs);
+}
+
+void shed(const VESSEL& launcher, const ShedPart& part) {
+    createPart(launcher, std::string(launcher.GetName()) + part.suffix, part.className, part.pos, part.push, &part);
+}
+
+}  // namespace
+
+void HeavyLauncher::jettisonBoosterPair1() {
+    shed(*this, kBooster[0]);
+    shed(*this, kBooster[1]);
+    fourBoosterLayout();
+}
+
+void HeavyLauncher::jettisonBoosterPair2() {
+    shed(*this, kBooster[2]);
+    shed(*this, kBooster[3]);
+    twoBoosterLayout();
+}
+
+void HeavyLauncher::jettisonBoosterPair3() {
+    shed(*this, kBooster[4]);
+    shed(*this, kBooster[5]);
+    noBoosterLayout();
+}
+
+void HeavyLauncher::separateSideCores() {
+    ActivateNavmode(NAVMODE_KILLROT);
+    DeactivateNavmode(NAVMODE_KILLROT);
+    coreLayout();
+    shed(*this, kRightSideCore);
+    shed(*this, kLeftSideCore);
+    setupCorePropulsion();
+}
+
+void HeavyLauncher::separateCore() {
+    ActivateNavmode(NAVMODE_KILLROT);
+    DeactivateNavmode(NAVMODE_KILLROT);
+    upperStageLayout();
+    shed(*this, kCentreCore);
+}
+
+void HeavyLauncher::jettisonFairing() {
+    if (stage != 2)
+        return;
+    bareUpperStageLayout();
+    configCode = 3;
+    if (fairingAttached == 1) {
+        shed(*this, kFairingHalf1);
+        shed(*this, kFairingHalf2);
+    }
+}
+
+void HeavyLauncher::separatePayload() {
+    configCode = 5;
+    stage = 4;
+    SetEmptyMass(kSpentStageMass);
+    ClearMeshes();
+    const VECTOR3 spentPos = _V(0, -0.12, -4.25);
+    AddMesh(oapiLoadMeshGlobal("tarvik/2nd"), &spentPos);
+    SetSize(5.5);
+    createPart(*this, payloadClassName, payloadClassName, _V(0, 0, payloadZOffset + kPayloadMountZ), _V(0, 0, 1),
+               nullptr);
+    ShiftCG(_V(0, 0, -10));
+    oapiSetFocusObject(oapiGetVesselByName(payloadClassName.data()));
+}
+
+}  // namespace heavy

@@ -1,0 +1,165 @@
+// Every step: the pad hold-down and mission clock before the host's update;
+// the mission-time display, thrust vectoring, stage timers and the staging
+// timeline after it.
+#include <cstdio>
+
+#include "HeavyLauncher.h"
+#include "ModuleState.h"
+
+namespace heavy {
+
+namespace {
+
+constexpr double kHoldDownSteps = 100;
+constexpr double kUpperStageIgnitionSteps = 700;
+constexpr double kCoreSeparationSteps = 500;
+
+double timeAcceleration() {
+    return oapiGetTimeAcceleration();
+}
+
+// Time windows are open at both ends.
+bool within(double from, double to) {
+    return missionTime > from && missionTime < to;
+}
+
+char missionTimeLabel[] = "Mission time:";
+
+}  // namespace
+
+void HeavyLauncher::clbkPreStep(double simt, double simdt, double mjd) {
+    // Once the pilot opens the throttle on the pad the engines go to full
+    // and the simulation runs in real time.
+    if (configCode == 0 && GetThrusterGroupLevel(THGROUP_MAIN) > 0) {
+        SetThrusterGroupLevel(THGROUP_MAIN, 1);
+        oapiSetTimeAcceleration(1);
+    }
+    if (GroundContact() && ignitionSteps > kHoldDownSteps)
+        SetThrusterGroupLevel(THGROUP_HOVER, 0.5);
+    if (GetThrusterGroupLevel(THGROUP_MAIN) > 0)
+        ignitionSteps += 1;
+    if (ignitionSteps == kHoldDownSteps && GroundContact() && GetThrusterGroupLevel(THGROUP_MAIN) > 0) {
+        setupLiftoffPropulsion();
+        SetThrusterGroupLevel(THGROUP_HOVER, 0);
+    }
+    if (!GroundContact())
+        missionTime += simdt;
+}
+
+void HeavyLauncher::clbkPostStep(double simt, double simdt, double mjd) {
+    showMissionTime();
+    steerCoreEngines();
+    runTimers();
+    runTimeline();
+}
+
+void HeavyLauncher::showMissionTime() {
+    std::snprintf(missionTimeText, sizeof(missionTimeText), "%.5g", missionTime);
+    oapiAnnotationSetText(annotMissionLabel, missionTimeLabel);
+    oapiAnnotationSetText(annotMissionValue, missionTimeText);
+}
+
+// The pilot's attitude controls swing the core engines while the full stack
+// flies: the centre engine for pitch and yaw, the side engines in opposite
+// senses for roll.
+void HeavyLauncher::steerCoreEngines() {
+    pitchGimbal = 0.05 * (GetThrusterGroupLevel(THGROUP_ATT_PITCHDOWN) - GetThrusterGroupLevel(THGROUP_ATT_PITCHUP));
+    yawGimbal = 0.05 * (GetThrusterGroupLevel(THGROUP_ATT_YAWLEFT) - GetThrusterGroupLevel(THGROUP_ATT_YAWRIGHT));
+    const double bankLeft = GetThrusterGroupLevel(THGROUP_ATT_BANKLEFT);
+    const double bankRight = GetThrusterGroupLevel(THGROUP_ATT_BANKRIGHT);
+    rollGimbalLeft = 0.06666666666666667 * (bankLeft - bankRight);
+    rollGimbalRight = 0.06666666666666667 * (bankRight - bankLeft);
+    if (configCode == 4) {
+        SetThrusterDir(mainEngine, _V(yawGimbal, 0.5 * pitchGimbal, 1));
+        SetThrusterDir(leftCoreEngine, _V(0, 0.5 * rollGimbalLeft, 1));
+        SetThrusterDir(rightCoreEngine, _V(0, 0.5 * rollGimbalRight, 1));
+    }
+}
+
+void HeavyLauncher::runTimers() {
+    if (stageTimerMode == 1) {
+        stageTimerCount += 1;
+        if (stageTimerCount > kUpperStageIgnitionSteps) {
+            SetThrusterGroupLevel(THGROUP_MAIN, 1);
+            stageTimerMode = 0;
+            stageTimerCount = 0;
+        }
+    }
+    if (stageTimerMode == 2) {
+        stageTimerCount += 1;
+        SetThrusterGroupLevel(THGROUP_MAIN, 0);
+        if (stageTimerCount > kCoreSeparationSteps) {
+            stageTimerMode = 0;
+            stageTimerCount = 0;
+            separateCore();
+        }
+    }
+}
+
+// The staging timeline; every row is tested on every step, in this order.
+void HeavyLauncher::runTimeline() {
+    // Centre core throttles back to 0.6 while the side cores stay at full.
+    if (within(56, 70) && stage == 0 && GetThrusterGroupLevel(THGROUP_MAIN) > 0.6 && timeAcceleration() < 2)
+        SetThrusterGroupLevel(THGROUP_MAIN, GetThrusterGroupLevel(THGROUP_MAIN) - 0.0017);
+    if (within(56, 70) && stage == 0 && GetThrusterGroupLevel(THGROUP_MAIN) > 0.6 && timeAcceleration() > 1)
+        SetThrusterGroupLevel(THGROUP_MAIN, 0.6);
+
+    // Solid boosters leave in pairs; their tanks are emptied.
+    if (within(100, 102) && boosterPairState == 0) {
+        jettisonBoosterPair1();
+        boosterPairState = 1;
+        SetPropellantMass(boosterPairTanks[0][0], 0);
+        SetPropellantMass(boosterPairTanks[0][1], 0);
+    }
+    if (within(102, 104) && boosterPairState == 1) {
+        jettisonBoosterPair2();
+        boosterPairState = 2;
+        SetPropellantMass(boosterPairTanks[1][0], 0);
+        SetPropellantMass(boosterPairTanks[1][1], 0);
+    }
+    if (within(104, 106) && boosterPairState == 2) {
+        jettisonBoosterPair3();
+        boosterPairState = 3;
+        SetPropellantMass(boosterPairTanks[2][0], 0);
+        SetPropellantMass(boosterPairTanks[2][1], 0);
+    }
+
+    // Side cores throttle down, then separate.
+    if (within(238, 252) && stage == 0 && GetThrusterLevel(leftCoreEngine) > 0.6 && timeAcceleration() > 1) {
+        SetThrusterLevel(leftCoreEngine, 0.6);
+        SetThrusterLevel(rightCoreEngine, 0.6);
+    }
+    if (within(238, 252) && stage == 0 && GetThrusterLevel(leftCoreEngine) > 0.6 && timeAcceleration() < 2) {
+        SetThrusterLevel(leftCoreEngine, GetThrusterLevel(leftCoreEngine) - 0.001);
+        SetThrusterLevel(rightCoreEngine, GetThrusterLevel(rightCoreEngine) - 0.001);
+    }
+    if (within(246, 251) && stage == 0 && GetThrusterLevel(leftCoreEngine) > 0.1) {
+        SetThrusterLevel(leftCoreEngine, GetThrusterLevel(leftCoreEngine) - 0.01);
+        SetThrusterLevel(rightCoreEngine, GetThrusterLevel(rightCoreEngine) - 0.01);
+    }
+    if (within(251, 252) && stage == 0) {
+        oapiSetTimeAcceleration(1);
+        stage = 1;
+        separateSideCores();
+    }
+
+    // Centre core back up to full, then cut off and separated.
+    if (within(257, 272) && stage == 1) {
+        SetThrusterGroupLevel(THGROUP_MAIN, GetThrusterGroupLevel(THGROUP_MAIN) + 0.0015);
+        if (timeAcceleration() > 1)
+            SetThrusterGroupLevel(THGROUP_MAIN, 1);
+    }
+    // A pilot who throttled the core right down takes the cut-off and the
+    // separation into his own hands.
+    if (within(263, 326) && GetThrusterGroupLevel(THGROUP_MAIN) < 0.1 && GetFuelMass() > 1)
+        manualCoreCutoff = 1;
+    if (within(327, 328) && stage == 1 && manualCoreCutoff == 0)
+        SetThrusterGroupLevel(THGROUP_MAIN, 0);
+    if (within(332, 334) && stage == 1 && manualCoreCutoff == 0) {
+        oapiSetTimeAcceleration(1);
+        stageTimerMode = 2;
+        stage = 2;
+    }
+}
+
+}  // namespace heavy
