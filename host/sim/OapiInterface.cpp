@@ -83,15 +83,8 @@ void oapiAnnotationSetText(NOTEHANDLE hNote, char* note) {
     if (!a)
         return;
     const char* text = note ? note : "";
-    if (a->text == text)
-        return;  // the same text every frame is no change
-    a->text = text;
-    size_t index = 0;
-    while (s->annotations[index].get() != a)
-        ++index;
-    std::string shown = a->text;
-    std::replace(shown.begin(), shown.end(), '\n', '|');
-    s->record(a->owner ? a->owner->name : s->actorName(), "annotation " + std::to_string(index) + " \"" + shown + "\"");
+    if (a->text != text)
+        a->text = text;  // the event log hears of it after the frame
 }
 
 // ---------------------------------------------------------------- HUD, MFD, camera

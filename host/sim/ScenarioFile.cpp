@@ -27,6 +27,7 @@ struct ScenarioContent {
     std::vector<std::string> description;
     bool hasDate = false;
     double mjd = 0;
+    double elapsed = 0;  // flight time before this scenario was saved
     std::string focus;
     int focusLine = 0;
     std::vector<VesselBlock> vessels;
@@ -118,6 +119,12 @@ private:
             std::istringstream in(text_);
             std::string key, kind, value, extra;
             in >> key;
+            if (key == "Elapsed") {
+                in >> value;
+                if (!parseNumber(value, c.elapsed) || c.elapsed < 0 || (in >> extra))
+                    fail("bad elapsed time '" + value + "'");
+                continue;
+            }
             if (key != "Date")
                 continue;  // "System Sol" and the like
             in >> kind >> value;
@@ -213,6 +220,7 @@ void Simulation::loadScenario(const std::string& path) {
     std::vector<VesselData*> added;
     try {
         s.simt = 0;
+        s.elapsedBefore = c.elapsed;
         if (c.hasDate)
             s.mjd0 = c.mjd;
         for (const VesselBlock& b : c.vessels) {
@@ -283,7 +291,8 @@ std::string Simulation::scenarioText() {
     Impl& s = *impl_;
     std::string text = "BEGIN_DESC\n";
     text += s.description.empty() ? std::string("Saved by the Tarvik host\n") : s.description;
-    text += "END_DESC\n\nBEGIN_ENVIRONMENT\n  System Sol\n  Date MJD " + numberText(s.mjd()) + "\nEND_ENVIRONMENT\n\n";
+    text += "END_DESC\n\nBEGIN_ENVIRONMENT\n  System Sol\n  Date MJD " + numberText(s.mjd()) +
+            "\n  Elapsed " + numberText(s.elapsedBefore + s.simt) + "\nEND_ENVIRONMENT\n\n";
     if (s.focus && !s.focus->pendingDelete)
         text += "BEGIN_FOCUS\n  Ship " + s.focus->name + "\nEND_FOCUS\n\n";
     text += "BEGIN_SHIPS\n";

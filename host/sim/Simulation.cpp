@@ -272,14 +272,18 @@ VesselData* Simulation::createVessel(const std::string& name, const std::string&
     Impl& s = *impl_;
     if (name.empty())
         throw InputError("", 0, "a vessel needs a name");
-    if (VesselData* existing = s.vesselNamed(name); existing && !existing->pendingDelete)
-        throw InputError("", 0, "a vessel named '" + name + "' exists already");
     if (status.version != 2)
         throw InputError("", 0, "vessel '" + name + "': the state record is not version 2");
+    // Modules may give several parts one name (the heavy launcher's six solid
+    // boosters do); each still becomes a vessel, under the first free name
+    // NAME-2, NAME-3, ... so that look-ups by name stay unambiguous.
+    std::string given = name;
+    for (int n = 2; s.vesselNamed(given); ++n)
+        given = name + "-" + std::to_string(n);
 
     const size_t eventIndex = s.events.size();
     const std::string creator = s.actorName();
-    VesselData* v = s.instantiate(name, className);
+    VesselData* v = s.instantiate(given, className);
     {
         ActorScope scope(s, v);
         physics::applyStatus(*v, status, s.mjd());
@@ -288,7 +292,7 @@ VesselData* Simulation::createVessel(const std::string& name, const std::string&
     }
     // Logged ahead of what the new vessel's set-up recorded.
     s.events.insert(s.events.begin() + static_cast<long>(std::min(eventIndex, s.events.size())),
-                    Event{s.simt, creator, "created " + name + " (" + className + ")"});
+                    Event{s.simt, creator, "created " + given + " (" + className + ")"});
     if (!s.focus && v->caps.focusEnabled)
         s.changeFocus(v);
     return v;
@@ -374,6 +378,9 @@ void Simulation::run(double seconds) {
 
 double Simulation::simTime() const {
     return impl_->simt;
+}
+double Simulation::elapsedTime() const {
+    return impl_->elapsedBefore + impl_->simt;
 }
 double Simulation::simStep() const {
     return impl_->simdt;

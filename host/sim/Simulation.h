@@ -35,6 +35,8 @@ struct Annotation {
     std::string text;
     bool exclusive = false;
     const VesselData* owner = nullptr;  // the vessel whose module created it; it goes with that vessel
+    std::string loggedText;             // host record: the text as last written to the event log
+    double loggedAt = -1e300;           // and when
 };
 
 struct ViewState {  // camera, HUD and MFD as the modules left them
@@ -84,7 +86,8 @@ public:
     // of the frame, clbkPostStep those at its end; both receive the frame's simdt.
     void step();               // one frame: pre-step, physics, post-step, deletions
     void run(double seconds);  // frames until simt has advanced by seconds
-    double simTime() const;
+    double simTime() const;      // since this scenario was loaded (the script's clock)
+    double elapsedTime() const;  // the whole flight's, carried across save and reload
     double simStep() const;
     double mjd() const;
     double frameLength() const;

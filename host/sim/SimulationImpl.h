@@ -26,6 +26,7 @@ struct Simulation::Impl {
     double simt = 0;        // since the scenario started
     double simdt = 0;       // length of the current (or last) frame
     double mjd0 = 51544.5;  // date at simt 0
+    double elapsedBefore = 0;  // flight time the loaded scenario had behind it
     long long steps = 0;
     bool inStep = false;
 

@@ -1,7 +1,10 @@
 // After every frame the host compares what a pilot would see with what it
 // showed before: beacons switched on or off, animations starting to move or
-// coming to rest, exhaust-bearing thrusters lighting up or going out. Only a
-// change costs anything (the log line).
+// coming to rest, thrusters with a flame or a particle stream (a pad's vents
+// and clouds are streams only) lighting up or going out. Only a change costs
+// anything (the log line).
+#include <algorithm>
+
 #include "SimulationImpl.h"
 #include "VesselAccess.h"
 #include "NumberText.h"
@@ -10,9 +13,12 @@ namespace host {
 
 namespace {
 
-bool hasExhaust(const VesselData& v, const Thruster* t) {
+bool isVisible(const VesselData& v, const Thruster* t) {
     for (const Exhaust& e : v.exhausts)
         if (e.thruster == t)
+            return true;
+    for (const Stream& s : v.streams)
+        if (s.thruster == t)
             return true;
     return false;
 }
@@ -20,6 +26,18 @@ bool hasExhaust(const VesselData& v, const Thruster* t) {
 }  // namespace
 
 void Simulation::Impl::recordVisualChanges() {
+    // A text that changes every frame (a mission clock) is logged at most
+    // once a simulated second; any other change as soon as it is made.
+    for (size_t i = 0; i < annotations.size(); ++i) {
+        Annotation& a = *annotations[i];
+        if (a.text == a.loggedText || simt - a.loggedAt < 1.0)
+            continue;
+        a.loggedText = a.text;
+        a.loggedAt = simt;
+        std::string shown = a.text;
+        std::replace(shown.begin(), shown.end(), '\n', '|');
+        record(a.owner ? a.owner->name : std::string(), "annotation " + std::to_string(i) + " \"" + shown + "\"");
+    }
     for (const auto& owned : vessels) {
         VesselData& v = *owned;
         for (size_t i = 0; i < v.beacons.size(); ++i) {
@@ -46,7 +64,7 @@ void Simulation::Impl::recordVisualChanges() {
             const bool lit = effectiveThrusterLevel(t) > 0;
             if (lit == t.shownLit)
                 continue;
-            if (!hasExhaust(v, &t))
+            if (!isVisible(v, &t))
                 continue;  // nothing to see
             t.shownLit = lit;
             record(v.name, "thruster " + std::to_string(i) + (lit ? " lit" : " out"));

@@ -102,7 +102,17 @@ TEST_F(PluginLoading, ModuleCreatingAnUnusableVesselGetsNullAndTheLogSaysWhy) {
     ASSERT_FALSE(sim->events().empty());
     EXPECT_NE(sim->events().back().what.find("could not create X"), std::string::npos);
 
-    sim->createVessel("Taken", "probe/passive", vs);
-    EXPECT_EQ(oapiCreateVesselEx("Taken", "probe/passive", &vs), nullptr);
-    EXPECT_EQ(oapiGetVesselCount(), 1u);
+}
+
+TEST_F(PluginLoading, PartsGivenATakenNameStillBecomeVesselsUnderTheNextFreeName) {
+    VESSELSTATUS2 vs = orbiting();
+    sim->createVessel("Booster", "probe/passive", vs);
+    OBJHANDLE second = oapiCreateVesselEx("Booster", "probe/passive", &vs);
+    OBJHANDLE third = oapiCreateVesselEx("Booster", "probe/passive", &vs);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(oapiGetVesselCount(), 3u);
+    EXPECT_EQ(static_cast<host::VesselData*>(second)->name, "Booster-2");
+    EXPECT_EQ(static_cast<host::VesselData*>(third)->name, "Booster-3");
+    EXPECT_EQ(sim->vessel("Booster-3"), static_cast<host::VesselData*>(third));
 }
