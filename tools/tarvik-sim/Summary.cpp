@@ -22,7 +22,7 @@ nlohmann::ordered_json rounded(double value, int decimals = 3) {
 
 nlohmann::ordered_json summary(host::Simulation& sim) {
     nlohmann::ordered_json j;
-    j["sim_time"] = rounded(sim.simTime());
+    j["sim_time"] = rounded(sim.elapsedTime());
     j["mjd"] = rounded(sim.mjd(), 6);
     j["focus"] = sim.focus() ? nlohmann::ordered_json(sim.focus()->name) : nlohmann::ordered_json(nullptr);
 
