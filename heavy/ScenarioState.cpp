@@ -147,9 +147,13 @@ void HeavyLauncher::applyConfigurationHook() {
         stage = 3;
         setupUpperStagePropulsion();
     } else if (configCode == 5) {
+        // The spent stage flew on its one upper-stage tank. Rebuilt from
+        // nothing on every line it keeps exactly that tank, so the host can
+        // give back the propellant it was saved with; adding tanks on top of
+        // the pad's would reload an empty stage at over a thousand tonnes.
+        ClearPropellantResources();
         spentStageLayout();
         stage = 4;
-        setupSpentStagePropulsion();
     }
 }
 

@@ -371,13 +371,12 @@ TEST_F(HeavyReload, BareUpperStageIsSavedWithoutItsFairing) {
     expectKeysKept("config3");
 }
 
-TEST_F(HeavyReload, SpentStageReloadsInTheSpentLayoutAddingTwoTanksPerLine) {
+TEST_F(HeavyReload, SpentStageReloadsInTheSpentLayoutWithThePropellantItHad) {
     EXPECT_EQ(savedValue(saved.at("config5").block, "Fairing_attached"), "(none)");
     host::VesselData& v = reload("config5");
     EXPECT_EQ(meshNames(v), std::vector<std::string>{"tarvik/SHstage2"});
     EXPECT_EQ(v.caps.emptyMass, 6490);
-    // The pad's four tanks, then two for each line from CONFIG on (CONFIG,
-    // PLDWEIGHT, missiontime).
-    EXPECT_EQ(v.propellants.size(), 4u + 2 * 3);
+    EXPECT_EQ(v.propellants.size(), 1u);
+    expectTanksKept(v, "config5");
     expectKeysKept("config5");
 }
