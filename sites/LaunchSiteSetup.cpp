@@ -82,7 +82,7 @@ void LaunchSite::attachStreams() {
         const StreamSpecRow& s = *row.pss;
         PARTICLESTREAMSPEC& pss = pad.streamSpecs[i];
         pss = PARTICLESTREAMSPEC{0,       s.size,     s.rate, s.speed, s.spread, s.life, s.growth, s.slowdown,
-                                  s.light, s.levelMap, s.lmin, s.lmax,  s.atmMap, s.amin, s.amax,   texture(s.texture)};
+                                 s.light, s.levelMap, s.lmin, s.lmax,  s.atmMap, s.amin, s.amax,   texture(s.texture)};
         pad.streams[i] = AddExhaustStream(pad.thrusters[static_cast<int>(row.thruster)], row.pos, &pss);
     }
 }

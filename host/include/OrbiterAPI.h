@@ -38,11 +38,21 @@ inline VECTOR3 _V(double x, double y, double z) {
     v.z = z;
     return v;
 }
-inline VECTOR3 operator+(const VECTOR3& a, const VECTOR3& b) { return _V(a.x + b.x, a.y + b.y, a.z + b.z); }
-inline VECTOR3 operator-(const VECTOR3& a, const VECTOR3& b) { return _V(a.x - b.x, a.y - b.y, a.z - b.z); }
-inline VECTOR3 operator-(const VECTOR3& a) { return _V(-a.x, -a.y, -a.z); }
-inline VECTOR3 operator*(const VECTOR3& a, double f) { return _V(a.x * f, a.y * f, a.z * f); }
-inline VECTOR3 operator/(const VECTOR3& a, double f) { return _V(a.x / f, a.y / f, a.z / f); }
+inline VECTOR3 operator+(const VECTOR3& a, const VECTOR3& b) {
+    return _V(a.x + b.x, a.y + b.y, a.z + b.z);
+}
+inline VECTOR3 operator-(const VECTOR3& a, const VECTOR3& b) {
+    return _V(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+inline VECTOR3 operator-(const VECTOR3& a) {
+    return _V(-a.x, -a.y, -a.z);
+}
+inline VECTOR3 operator*(const VECTOR3& a, double f) {
+    return _V(a.x * f, a.y * f, a.z * f);
+}
+inline VECTOR3 operator/(const VECTOR3& a, double f) {
+    return _V(a.x / f, a.y / f, a.z / f);
+}
 inline VECTOR3& operator+=(VECTOR3& a, const VECTOR3& b) {
     a.x += b.x;
     a.y += b.y;
@@ -55,12 +65,18 @@ inline VECTOR3& operator-=(VECTOR3& a, const VECTOR3& b) {
     a.z -= b.z;
     return a;
 }
-inline double dotp(const VECTOR3& a, const VECTOR3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline double dotp(const VECTOR3& a, const VECTOR3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 inline VECTOR3 crossp(const VECTOR3& a, const VECTOR3& b) {
     return _V(a.y * b.z - b.y * a.z, a.z * b.x - b.z * a.x, a.x * b.y - b.x * a.y);
 }
-inline double length(const VECTOR3& a) { return std::sqrt(dotp(a, a)); }
-inline VECTOR3 unit(const VECTOR3& a) { return a / length(a); }
+inline double length(const VECTOR3& a) {
+    return std::sqrt(dotp(a, a));
+}
+inline VECTOR3 unit(const VECTOR3& a) {
+    return a / length(a);
+}
 inline MATRIX3 _M(double m11, double m12, double m13, double m21, double m22, double m23, double m31, double m32,
                   double m33) {
     MATRIX3 m;
@@ -90,23 +106,31 @@ const double DEG = 180.0 / PI;
 inline int Date2Int(const char* date) {
     static const char* const months[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    if (!date) return 0;
+    if (!date)
+        return 0;
     int month = 0;
     for (int m = 0; m < 12; ++m)
-        if (date[0] == months[m][0] && date[1] == months[m][1] && date[2] == months[m][2]) month = m + 1;
-    if (month == 0 || date[3] != ' ') return 0;
+        if (date[0] == months[m][0] && date[1] == months[m][1] && date[2] == months[m][2])
+            month = m + 1;
+    if (month == 0 || date[3] != ' ')
+        return 0;
     int day = 0, year = 0, i = 4;
-    while (date[i] == ' ') ++i;
-    while (date[i] >= '0' && date[i] <= '9') day = day * 10 + (date[i++] - '0');
-    while (date[i] == ' ') ++i;
-    while (date[i] >= '0' && date[i] <= '9') year = year * 10 + (date[i++] - '0');
-    if (day < 1 || day > 31 || year == 0) return 0;
+    while (date[i] == ' ')
+        ++i;
+    while (date[i] >= '0' && date[i] <= '9')
+        day = day * 10 + (date[i++] - '0');
+    while (date[i] == ' ')
+        ++i;
+    while (date[i] >= '0' && date[i] <= '9')
+        year = year * 10 + (date[i++] - '0');
+    if (day < 1 || day > 31 || year == 0)
+        return 0;
     return year * 10000 + month * 100 + day;
 }
 
 // ---------------------------------------------------------------- handles
 
-typedef struct HostObject* OBJHANDLE;          // a vessel or a celestial body
+typedef struct HostObject* OBJHANDLE;  // a vessel or a celestial body
 typedef struct HostThruster* THRUSTER_HANDLE;
 typedef struct HostPropellant* PROPELLANT_HANDLE;
 typedef struct HostThrusterGroup* THGROUP_HANDLE;
@@ -166,11 +190,11 @@ typedef struct {
     OBJHANDLE rbody;
     OBJHANDLE base;
     int port;
-    int status;     // 0 free flight, 1 landed
-    VECTOR3 rpos;   // position relative to rbody, global frame [m]
-    VECTOR3 rvel;   // velocity relative to rbody, global frame [m/s]
-    VECTOR3 vrot;   // angular velocity in vessel frame [rad/s]
-    VECTOR3 arot;   // orientation (alpha, beta, gamma) vessel -> global [rad]
+    int status;                           // 0 free flight, 1 landed
+    VECTOR3 rpos;                         // position relative to rbody, global frame [m]
+    VECTOR3 rvel;                         // velocity relative to rbody, global frame [m/s]
+    VECTOR3 vrot;                         // angular velocity in vessel frame [rad/s]
+    VECTOR3 arot;                         // orientation (alpha, beta, gamma) vessel -> global [rad]
     double surf_lng, surf_lat, surf_hdg;  // landed position and heading [rad]
     DWORD nfuel;
     struct FUELSPEC {

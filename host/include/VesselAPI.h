@@ -24,8 +24,8 @@ protected:
 
 class OAPIFUNC PointLight : public LightEmitter {
 public:
-    PointLight(const VECTOR3& p, double range, double att0, double att1, double att2, COLOUR4 diffuse,
-               COLOUR4 specular, COLOUR4 ambient);
+    PointLight(const VECTOR3& p, double range, double att0, double att1, double att2, COLOUR4 diffuse, COLOUR4 specular,
+               COLOUR4 ambient);
     double GetRange() const { return range; }
     const double* GetAttenuation() const { return att; }
     COLOUR4 GetDiffuseColour() const { return col_diff; }
@@ -184,7 +184,8 @@ public:
     double GetBank() const;
     double GetYaw() const;
     bool GetElements(ELEMENTS& el, double& mjd_ref) const;
-    bool GetElements(OBJHANDLE hRef, ELEMENTS& el, ORBITPARAM* prm = 0, double mjd_ref = 0, int frame = FRAME_ECL) const;
+    bool GetElements(OBJHANDLE hRef, ELEMENTS& el, ORBITPARAM* prm = 0, double mjd_ref = 0,
+                     int frame = FRAME_ECL) const;
     OBJHANDLE GetApDist(double& apdist) const;
     OBJHANDLE GetPeDist(double& pedist) const;
     OBJHANDLE GetGravityRef() const;

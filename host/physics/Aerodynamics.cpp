@@ -9,7 +9,8 @@ namespace host::physics {
 Airflow airflowAt(const VECTOR3& pos, const VECTOR3& vel, const MATRIX3& R) {
     Airflow f;
     f.air = atmosphereAt(altitudeOf(pos));
-    if (f.air.density <= 0) return f;
+    if (f.air.density <= 0)
+        return f;
     f.velocity = tmul(R, vel - corotationVelocity(pos));
     f.speed = length(f.velocity);
     f.dynamicPressure = 0.5 * f.air.density * f.speed * f.speed;
@@ -17,7 +18,8 @@ Airflow airflowAt(const VECTOR3& pos, const VECTOR3& vel, const MATRIX3& R) {
 }
 
 double dragMagnitude(const ClassCaps& caps, const Airflow& flow) {
-    if (flow.speed <= 0) return 0;
+    if (flow.speed <= 0)
+        return 0;
     const VECTOR3 d = flow.velocity / flow.speed;
     const double cwz = d.z >= 0 ? caps.cw[0] : caps.cw[1];
     return flow.dynamicPressure * (0.5 * caps.crossSections.x * caps.cw[2] * std::fabs(d.x) +
@@ -32,7 +34,8 @@ VECTOR3 rotationalDampingRate(const ClassCaps& caps, const VECTOR3& pmi, const A
 }
 
 VECTOR3 weathervaneTorque(const ClassCaps& caps, const Airflow& flow) {
-    if (flow.speed <= 0 || (caps.pitchMomentScale == 0 && caps.yawMomentScale == 0)) return _V(0, 0, 0);
+    if (flow.speed <= 0 || (caps.pitchMomentScale == 0 && caps.yawMomentScale == 0))
+        return _V(0, 0, 0);
     const VECTOR3& v = flow.velocity;
     // Angle of attack: positive when the nose is above the flight path (the
     // airflow comes from below); slip: positive when the flight path lies to

@@ -7,9 +7,9 @@ namespace host::physics {
 
 namespace {
 
-constexpr double kGasConstant = 8.31432;     // [J/(mol K)], as the standard uses
-constexpr double kMolarMass = 0.0289644;     // [kg/mol]
-constexpr double kStandardGravity = 9.80665; // [m/s^2]
+constexpr double kGasConstant = 8.31432;      // [J/(mol K)], as the standard uses
+constexpr double kMolarMass = 0.0289644;      // [kg/mol]
+constexpr double kStandardGravity = 9.80665;  // [m/s^2]
 constexpr double kGeopotentialRadius = 6356766.0;
 constexpr double kHydrostatic = kStandardGravity * kMolarMass / kGasConstant;  // [K/m]
 
@@ -20,6 +20,7 @@ struct Layer {
     double basePressure;     // [Pa]
 };
 
+// clang-format off
 constexpr Layer kLayers[] = {
     // base height   lapse rate   base T    base p
     {0, -0.0065, 288.15, 101325.0},
@@ -30,6 +31,7 @@ constexpr Layer kLayers[] = {
     {51000, -0.0028, 270.65, 66.93887},
     {71000, -0.002, 214.65, 3.956420},
 };
+// clang-format on
 constexpr double kLowerTop = 84852.0;  // geopotential height of 86 km
 
 struct UpperRow {
@@ -39,6 +41,7 @@ struct UpperRow {
     double temperature;
 };
 
+// clang-format off
 constexpr UpperRow kUpper[] = {
     // altitude  pressure    density     temperature
     {86e3, 3.7338e-1, 6.958e-6, 186.87},
@@ -59,11 +62,13 @@ constexpr UpperRow kUpper[] = {
     {900e3, 1.0873e-8, 5.759e-15, 1000.0},
     {1000e3, 7.5138e-9, 3.561e-15, 1000.0},
 };
+// clang-format on
 
 AtmosphereSample lowerAtmosphere(double geopotential) {
     const Layer* layer = &kLayers[0];
     for (const Layer& l : kLayers)
-        if (geopotential >= l.baseHeight) layer = &l;
+        if (geopotential >= l.baseHeight)
+            layer = &l;
     const double dh = geopotential - layer->baseHeight;
     AtmosphereSample s;
     if (layer->lapseRate == 0) {
@@ -71,8 +76,8 @@ AtmosphereSample lowerAtmosphere(double geopotential) {
         s.pressure = layer->basePressure * std::exp(-kHydrostatic * dh / layer->baseTemperature);
     } else {
         s.temperature = layer->baseTemperature + layer->lapseRate * dh;
-        s.pressure = layer->basePressure *
-                     std::pow(layer->baseTemperature / s.temperature, kHydrostatic / layer->lapseRate);
+        s.pressure =
+            layer->basePressure * std::pow(layer->baseTemperature / s.temperature, kHydrostatic / layer->lapseRate);
     }
     s.density = s.pressure * kMolarMass / (kGasConstant * s.temperature);
     return s;
@@ -82,7 +87,8 @@ AtmosphereSample lowerAtmosphere(double geopotential) {
 // logarithms.
 AtmosphereSample upperAtmosphere(double altitude) {
     const UpperRow* hi = std::begin(kUpper) + 1;
-    while (hi->altitude < altitude && hi + 1 != std::end(kUpper)) ++hi;
+    while (hi->altitude < altitude && hi + 1 != std::end(kUpper))
+        ++hi;
     const UpperRow* lo = hi - 1;
     const double f = (altitude - lo->altitude) / (hi->altitude - lo->altitude);
     AtmosphereSample s;
@@ -95,10 +101,13 @@ AtmosphereSample upperAtmosphere(double altitude) {
 }  // namespace
 
 AtmosphereSample atmosphereAt(double altitude) {
-    if (!(altitude < kAtmosphereTop)) return {};  // also for NaN
-    if (altitude < 0) altitude = 0;
+    if (!(altitude < kAtmosphereTop))
+        return {};  // also for NaN
+    if (altitude < 0)
+        altitude = 0;
     const double geopotential = kGeopotentialRadius * altitude / (kGeopotentialRadius + altitude);
-    if (geopotential < kLowerTop) return lowerAtmosphere(geopotential);
+    if (geopotential < kLowerTop)
+        return lowerAtmosphere(geopotential);
     return upperAtmosphere(altitude);
 }
 

@@ -18,8 +18,8 @@ MATRIX3 rotationIncrement(const VECTOR3& omega, double h);
 // inertia [kg m^2] and a rotational damping rate per axis [1/s] that pulls
 // omega toward the rotation of the surrounding air, airRate (applied
 // implicitly, so a large step damps without overshooting).
-void advanceAttitude(MATRIX3& R, VECTOR3& omega, const VECTOR3& torque, const VECTOR3& inertia,
-                     const VECTOR3& damping, const VECTOR3& airRate, double h);
+void advanceAttitude(MATRIX3& R, VECTOR3& omega, const VECTOR3& torque, const VECTOR3& inertia, const VECTOR3& damping,
+                     const VECTOR3& airRate, double h);
 
 // The angular velocity, in the vessel frame, of a vessel that turns with a
 // global angular velocity (such as the Earth's).

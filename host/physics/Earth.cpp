@@ -7,7 +7,8 @@ namespace host::physics {
 namespace {
 double wrapSigned(double a) {  // into [-pi, pi)
     a = std::fmod(a + PI, PI2);
-    if (a < 0) a += PI2;
+    if (a < 0)
+        a += PI2;
     return a - PI;
 }
 }  // namespace

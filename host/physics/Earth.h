@@ -9,9 +9,9 @@
 namespace host::physics {
 
 inline constexpr double kGravitationalConstant = 6.67259e-11;
-inline constexpr double kEarthMass = 5.973698968e24;             // [kg]
-inline constexpr double kEarthRadius = 6371010.0;                // [m]
-inline constexpr double kEarthSiderealPeriod = 86164.10132;      // [s]
+inline constexpr double kEarthMass = 5.973698968e24;         // [kg]
+inline constexpr double kEarthRadius = 6371010.0;            // [m]
+inline constexpr double kEarthSiderealPeriod = 86164.10132;  // [s]
 inline constexpr double kEarthMu = kGravitationalConstant * kEarthMass;
 inline constexpr double kEarthRotationRate = 6.28318530717958647693 / kEarthSiderealPeriod;  // [rad/s]
 
@@ -36,7 +36,9 @@ VECTOR3 corotationAcceleration(const VECTOR3& pos);
 
 // The Earth's angular velocity in the global frame (the vector whose W matrix
 // moves a point with the ground; see Attitude.h for the sign convention).
-inline VECTOR3 earthSpin() { return _V(0, kEarthRotationRate, 0); }
+inline VECTOR3 earthSpin() {
+    return _V(0, kEarthRotationRate, 0);
+}
 
 struct EquatorialPosition {
     double lng;     // [rad] in [-pi, pi)
@@ -46,6 +48,8 @@ struct EquatorialPosition {
 EquatorialPosition equatorialPosition(const VECTOR3& pos, double mjd);
 
 // Height above the sphere.
-inline double altitudeOf(const VECTOR3& pos) { return length(pos) - kEarthRadius; }
+inline double altitudeOf(const VECTOR3& pos) {
+    return length(pos) - kEarthRadius;
+}
 
 }  // namespace host::physics

@@ -5,7 +5,9 @@
 
 namespace host::physics {
 
-MATRIX3 identityMatrix() { return _M(1, 0, 0, 0, 1, 0, 0, 0, 1); }
+MATRIX3 identityMatrix() {
+    return _M(1, 0, 0, 0, 1, 0, 0, 0, 1);
+}
 
 MATRIX3 product(const MATRIX3& a, const MATRIX3& b) {
     MATRIX3 c;
@@ -53,7 +55,8 @@ MATRIX3 horizonBasis(const VECTOR3& pos) {
     const double r = length(pos);
     const double rho = std::hypot(pos.x, pos.z);
     double cl = 1, sl = 0;  // at the poles any meridian will do
-    if (rho > 0) cl = pos.x / rho, sl = pos.z / rho;
+    if (rho > 0)
+        cl = pos.x / rho, sl = pos.z / rho;
     const double sp = r > 0 ? pos.y / r : 0, cp = r > 0 ? rho / r : 1;
     const VECTOR3 east = _V(-sl, 0, cl);
     const VECTOR3 up = _V(cp * cl, sp, cp * sl);
@@ -75,7 +78,8 @@ double pitchOf(const MATRIX3& R, const VECTOR3& pos) {
 
 double bankOf(const MATRIX3& R, const VECTOR3& pos) {
     const VECTOR3 up = upInVessel(R, pos);
-    if (std::hypot(up.x, up.y) < 1e-12) return 0;  // nose straight up or down
+    if (std::hypot(up.x, up.y) < 1e-12)
+        return 0;  // nose straight up or down
     return std::atan2(up.x, up.y);
 }
 
@@ -83,9 +87,11 @@ double headingOf(const MATRIX3& R, const VECTOR3& pos) {
     const MATRIX3 toHorizon = transposed(horizonBasis(pos));
     VECTOR3 d = mul(toHorizon, mul(R, _V(0, 0, 1)));
     // A vessel standing on its tail points its belly (-y) along its heading.
-    if (std::hypot(d.x, d.z) < 1e-4) d = mul(toHorizon, mul(R, _V(0, -1, 0)));
+    if (std::hypot(d.x, d.z) < 1e-4)
+        d = mul(toHorizon, mul(R, _V(0, -1, 0)));
     double h = std::atan2(d.x, d.z);
-    if (h < 0) h += PI2;
+    if (h < 0)
+        h += PI2;
     return h >= PI2 ? 0 : h;
 }
 

@@ -21,18 +21,22 @@ MATRIX3 rotationOnto(const VECTOR3& a, const VECTOR3& b, const VECTOR3& fallback
         const VECTOR3 u = unit(fallbackAxis - a * dotp(fallbackAxis, a));
         MATRIX3 q;
         for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) q.data[3 * i + j] = 2 * u.data[i] * u.data[j] - (i == j ? 1 : 0);
+            for (int j = 0; j < 3; ++j)
+                q.data[3 * i + j] = 2 * u.data[i] * u.data[j] - (i == j ? 1 : 0);
         return q;
     }
     const VECTOR3 k = crossp(a, b);
     const MATRIX3 kx = _M(0, -k.z, k.y, k.z, 0, -k.x, -k.y, k.x, 0);
     const MATRIX3 kx2 = product(kx, kx);
     MATRIX3 q = identityMatrix();
-    for (int i = 0; i < 9; ++i) q.data[i] += kx.data[i] + kx2.data[i] / (1 + c);
+    for (int i = 0; i < 9; ++i)
+        q.data[i] += kx.data[i] + kx2.data[i] / (1 + c);
     return q;
 }
 
-VECTOR3 upAt(const VECTOR3& pos) { return pos / length(pos); }
+VECTOR3 upAt(const VECTOR3& pos) {
+    return pos / length(pos);
+}
 
 }  // namespace
 
@@ -47,7 +51,8 @@ TouchdownGeometry touchdownGeometry(const ClassCaps& caps) {
         g.height = std::fabs(dotp(g.normal, p[0]));
         // The feet sit on the plane at that height below the centre of mass,
         // whichever side of it the points were given on.
-        for (int i = 0; i < 3; ++i) g.feet[i] = p[i] - g.normal * (dotp(g.normal, p[i]) + g.height);
+        for (int i = 0; i < 3; ++i)
+            g.feet[i] = p[i] - g.normal * (dotp(g.normal, p[i]) + g.height);
     } else {
         for (int i = 0; i < 3; ++i) {
             g.feet[i] = p[i];
@@ -57,8 +62,7 @@ TouchdownGeometry touchdownGeometry(const ClassCaps& caps) {
     return g;
 }
 
-void landedPose(const ClassCaps& caps, double lng, double lat, double heading, double mjd, VECTOR3& pos,
-                MATRIX3& R) {
+void landedPose(const ClassCaps& caps, double lng, double lat, double heading, double mjd, VECTOR3& pos, MATRIX3& R) {
     const TouchdownGeometry g = touchdownGeometry(caps);
     // First +y up and +z along the heading (horizon frame: east, up, north) ...
     const double sh = std::sin(heading), ch = std::cos(heading);
@@ -102,14 +106,17 @@ void touchGround(VesselData& v, double mjd) {
     FlightState& s = v.state;
     const TouchdownGeometry g = touchdownGeometry(v.caps);
     double lowest = altitudeOf(s.pos);
-    for (const VECTOR3& foot : g.feet) lowest = std::min(lowest, altitudeOf(s.pos + mul(s.R, foot)));
+    for (const VECTOR3& foot : g.feet)
+        lowest = std::min(lowest, altitudeOf(s.pos + mul(s.R, foot)));
     s.groundContact = lowest <= kContactTolerance;
-    if (lowest >= 0) return;
+    if (lowest >= 0)
+        return;
 
     // Below the ground and still sinking: it comes to rest where it is,
     // standing on its touchdown points (and may lift off again next step).
     const double sinking = dotp(s.vel - corotationVelocity(s.pos), upAt(s.pos));
-    if (!(sinking < 0)) return;
+    if (!(sinking < 0))
+        return;
     const EquatorialPosition e = equatorialPosition(s.pos, mjd);
     setLanded(v, e.lng, e.lat, headingOf(s.R, s.pos), mjd);
 }

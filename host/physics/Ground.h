@@ -22,8 +22,7 @@ TouchdownGeometry touchdownGeometry(const ClassCaps& caps);
 
 // Vessel-to-global rotation of a vessel standing at (lng, lat) with a heading,
 // and the global position of its centre of mass.
-void landedPose(const ClassCaps& caps, double lng, double lat, double heading, double mjd, VECTOR3& pos,
-                MATRIX3& R);
+void landedPose(const ClassCaps& caps, double lng, double lat, double heading, double mjd, VECTOR3& pos, MATRIX3& R);
 
 // Stands the vessel on the ground (the state becomes landed).
 void setLanded(VesselData& v, double lng, double lat, double heading, double mjd);

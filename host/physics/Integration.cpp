@@ -57,7 +57,8 @@ void keplerDrift(VECTOR3& pos, VECTOR3& vel, double h) {
         const double df = r0 * vr0 / sqrtMu * chi * (1 - z * s) + (1 - alpha * r0) * chi2 * c + r0;
         const double delta = f / df;
         chi -= delta;
-        if (std::fabs(delta) <= 1e-15 * std::fabs(chi)) break;
+        if (std::fabs(delta) <= 1e-15 * std::fabs(chi))
+            break;
     }
     z = alpha * chi * chi;
     stumpff(z, c, s);
@@ -78,7 +79,8 @@ int substepCount(const FlightState& s, bool forced, double dt) {
     if (forced) {
         const double r = length(s.pos);
         const double orbitTime = std::sqrt(r * r * r / kEarthMu) / kStepsPerOrbitRadian;
-        if (orbitTime > 0) n = std::max(n, std::ceil(dt / orbitTime));
+        if (orbitTime > 0)
+            n = std::max(n, std::ceil(dt / orbitTime));
     }
     n = std::max(n, std::ceil(length(s.omega) * dt / kMaxTurnPerSubstep));
     return static_cast<int>(std::min<double>(n, kMaxSubsteps));

@@ -10,10 +10,12 @@ namespace host::physics {
 
 namespace {
 
-constexpr double kMaxTurnRate = 0.2;     // [rad/s] while swinging toward a target
-constexpr double kAlignmentGain = 0.5;   // [1/s] turn rate per radian of error near the target
+constexpr double kMaxTurnRate = 0.2;    // [rad/s] while swinging toward a target
+constexpr double kAlignmentGain = 0.5;  // [1/s] turn rate per radian of error near the target
 
-int bit(int mode) { return 1 << mode; }
+int bit(int mode) {
+    return 1 << mode;
+}
 
 // The pair of groups that turn the vessel about one axis.
 struct AxisGroups {
@@ -27,14 +29,16 @@ constexpr AxisGroups kAxes[3] = {
 
 void addGroupLevel(VesselData& v, THGROUP_TYPE type, double level) {
     if (ThrusterGroup* g = v.group(type))
-        for (Thruster* t : g->thrusters) t->singleStepLevel += level;
+        for (Thruster* t : g->thrusters)
+            t->singleStepLevel += level;
 }
 
 // Turn rate that brings an angular error to zero without overshoot: the
 // deceleration it needs stays within half of what the thrusters give, and
 // within what a step of dt can follow.
 double rateToward(double error, double accel, double dt) {
-    if (accel <= 0) return 0;
+    if (accel <= 0)
+        return 0;
     const double gain = std::min(kAlignmentGain, 0.4 / dt);
     const double size = std::min({kMaxTurnRate, std::sqrt(accel * std::fabs(error)), gain * std::fabs(error)});
     return error < 0 ? -size : size;
@@ -44,12 +48,18 @@ double rateToward(double error, double accel, double dt) {
 // has none.
 bool targetDirection(const FlightState& s, int modes, VECTOR3& dir) {
     const double speed = length(s.vel);
-    if (speed <= 0) return false;
-    if (modes & bit(NAVMODE_PROGRADE)) dir = s.vel / speed;
-    else if (modes & bit(NAVMODE_RETROGRADE)) dir = -s.vel / speed;
-    else if (modes & bit(NAVMODE_NORMAL)) dir = orbitNormal(s.pos, s.vel);
-    else if (modes & bit(NAVMODE_ANTINORMAL)) dir = -orbitNormal(s.pos, s.vel);
-    else return false;
+    if (speed <= 0)
+        return false;
+    if (modes & bit(NAVMODE_PROGRADE))
+        dir = s.vel / speed;
+    else if (modes & bit(NAVMODE_RETROGRADE))
+        dir = -s.vel / speed;
+    else if (modes & bit(NAVMODE_NORMAL))
+        dir = orbitNormal(s.pos, s.vel);
+    else if (modes & bit(NAVMODE_ANTINORMAL))
+        dir = -orbitNormal(s.pos, s.vel);
+    else
+        return false;
     return true;
 }
 
@@ -65,20 +75,23 @@ bool navmodeActive(const FlightState& s, int mode) {
 }
 
 bool activateNavmode(FlightState& s, int mode) {
-    if (!isSteeringMode(mode)) return false;
+    if (!isSteeringMode(mode))
+        return false;
     s.navmodes = bit(mode);
     return true;
 }
 
 bool deactivateNavmode(FlightState& s, int mode) {
-    if (!navmodeActive(s, mode)) return false;
+    if (!navmodeActive(s, mode))
+        return false;
     s.navmodes &= ~bit(mode);
     return true;
 }
 
 void steerByNavmodes(VesselData& v, double pressure, double dt) {
     FlightState& s = v.state;
-    if (s.navmodes == 0 || !(dt > 0)) return;
+    if (s.navmodes == 0 || !(dt > 0))
+        return;
     if (s.landed) {  // the ground holds it: nothing to steer, no rotation to kill
         s.navmodes &= ~bit(NAVMODE_KILLROT);
         return;
@@ -99,8 +112,8 @@ void steerByNavmodes(VesselData& v, double pressure, double dt) {
         const VECTOR3 error = side > 0 ? _V(angle * d.y / side, -angle * d.x / side, 0) : _V(d.z < 0 ? PI : 0, 0, 0);
         wanted = error;  // replaced per axis below by the turn rate
         for (int axis = 0; axis < 2; ++axis) {
-            const VECTOR3 torque = groupTorque(v, error.data[axis] >= 0 ? kAxes[axis].positive : kAxes[axis].negative,
-                                               pressure);
+            const VECTOR3 torque =
+                groupTorque(v, error.data[axis] >= 0 ? kAxes[axis].positive : kAxes[axis].negative, pressure);
             const double inertia = v.mass() * v.pmi().data[axis];
             const double accel = inertia > 0 ? std::fabs(torque.data[axis]) / inertia : 0;
             wanted.data[axis] = rateToward(error.data[axis], accel, dt);
@@ -115,7 +128,8 @@ void steerByNavmodes(VesselData& v, double pressure, double dt) {
         const double torque = groupTorque(v, type, pressure).data[axis];
         const double inertia = mass * pmi.data[axis];
         // Only a group that turns the right way helps.
-        if (inertia <= 0 || torque * change <= 0) continue;
+        if (inertia <= 0 || torque * change <= 0)
+            continue;
         const double level = std::min(1.0, change * inertia / (torque * dt));
         addGroupLevel(v, type, level);
     }

@@ -13,13 +13,16 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 double wrap(double a) {  // into [0, 2pi)
     a = std::fmod(a, PI2);
-    if (a < 0) a += PI2;
+    if (a < 0)
+        a += PI2;
     return a >= PI2 ? 0 : a;
 }
 
 // The global frame is left-handed; the textbook formulas below are written for
 // a right-handed one with z north, which is the same space with y and z swapped.
-VECTOR3 rightHanded(const VECTOR3& v) { return _V(v.x, v.z, v.y); }
+VECTOR3 rightHanded(const VECTOR3& v) {
+    return _V(v.x, v.z, v.y);
+}
 
 // Signed angle from a to b in the plane with normal n.
 double angleBetween(const VECTOR3& a, const VECTOR3& b, const VECTOR3& n) {
@@ -44,7 +47,7 @@ Orbit orbitOf(const VECTOR3& position, const VECTOR3& velocity, double mjd, doub
     const VECTOR3 evec = (r * (dotp(v, v) - mu / rl) - v * dotp(r, v)) / mu;
     const double e = length(evec);
     const double alpha = 2 / rl - dotp(v, v) / mu;  // 1 / a
-    const double p = hl * hl / mu;                 // semi-latus rectum
+    const double p = hl * hl / mu;                  // semi-latus rectum
 
     Orbit o;
     ELEMENTS& el = o.el;

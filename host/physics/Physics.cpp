@@ -29,10 +29,12 @@ void stepVessel(VesselData& v, double dt, double mjdEnd) {
 }  // namespace
 
 void step(const std::vector<VesselData*>& vessels, double simt, double dt, double mjd) {
-    if (!(dt > 0)) return;
+    if (!(dt > 0))
+        return;
     const double mjdEnd = mjd + dt / 86400.0;
     for (VesselData* v : vessels)
-        if (v) stepVessel(*v, dt, mjdEnd);
+        if (v)
+            stepVessel(*v, dt, mjdEnd);
 }
 
 }  // namespace host::physics

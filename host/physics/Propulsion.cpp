@@ -8,19 +8,23 @@ namespace {
 
 // Thrust falls with ambient pressure as the specific impulse does.
 double pressureFactor(const Thruster& t, double pressure) {
-    if (t.ispRef <= 0 || t.ispVac <= 0 || t.pRef <= 0) return 1;
+    if (t.ispRef <= 0 || t.ispVac <= 0 || t.pRef <= 0)
+        return 1;
     return std::max(0.0, 1 - pressure * (t.ispVac - t.ispRef) / (t.pRef * t.ispVac));
 }
 
 // Propellant flow at level 1 [kg/s]. A thruster without a usable specific
 // impulse burns nothing rather than an infinite amount.
 double fullFlow(const Thruster& t) {
-    if (t.ispVac <= 0 || t.maxThrust <= 0 || !t.resource) return 0;
+    if (t.ispVac <= 0 || t.maxThrust <= 0 || !t.resource)
+        return 0;
     const double efficiency = t.resource->efficiency > 0 ? t.resource->efficiency : 1;
     return t.maxThrust / (efficiency * t.ispVac);
 }
 
-bool fed(const Thruster& t) { return t.resource && t.resource->mass > 0; }
+bool fed(const Thruster& t) {
+    return t.resource && t.resource->mass > 0;
+}
 
 }  // namespace
 
@@ -38,21 +42,25 @@ PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
     for (auto& tank : v.propellants) {
         double demand = 0;
         for (const auto& t : v.thrusters)
-            if (t->resource == tank.get()) demand += t->effectiveLevel * fullFlow(*t) * dt;
-        if (demand <= 0) continue;
+            if (t->resource == tank.get())
+                demand += t->effectiveLevel * fullFlow(*t) * dt;
+        if (demand <= 0)
+            continue;
         if (demand <= tank->mass) {
             tank->mass -= demand;
             continue;
         }
         const double share = tank->mass / demand;
         for (auto& t : v.thrusters)
-            if (t->resource == tank.get()) t->effectiveLevel *= share;
+            if (t->resource == tank.get())
+                t->effectiveLevel *= share;
         tank->mass = 0;
     }
 
     PropulsionLoads loads;
     for (const auto& t : v.thrusters) {
-        if (t->effectiveLevel <= 0) continue;
+        if (t->effectiveLevel <= 0)
+            continue;
         const VECTOR3 f = thrustVector(*t, pressure) * t->effectiveLevel;
         loads.force += f;
         loads.torque += crossp(f, t->pos);  // F x r: the simulator's left-handed sense
@@ -65,12 +73,14 @@ VECTOR3 groupTorque(const VesselData& v, THGROUP_TYPE type, double pressure) {
     VECTOR3 torque{};
     if (const ThrusterGroup* g = v.group(type))
         for (const Thruster* t : g->thrusters)
-            if (fed(*t)) torque += crossp(thrustVector(*t, pressure), t->pos);
+            if (fed(*t))
+                torque += crossp(thrustVector(*t, pressure), t->pos);
     return torque;
 }
 
 void clearSingleStepLevels(VesselData& v) {
-    for (auto& t : v.thrusters) t->singleStepLevel = 0;
+    for (auto& t : v.thrusters)
+        t->singleStepLevel = 0;
 }
 
 }  // namespace host::physics

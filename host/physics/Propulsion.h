@@ -8,8 +8,8 @@
 namespace host::physics {
 
 struct PropulsionLoads {
-    VECTOR3 force{};   // vessel frame [N]
-    VECTOR3 torque{};  // about the centre of mass, vessel frame [N m]
+    VECTOR3 force{};      // vessel frame [N]
+    VECTOR3 torque{};     // about the centre of mass, vessel frame [N m]
     bool active = false;  // some thruster produced force or burnt propellant
 };
 

@@ -15,9 +15,13 @@ namespace host::physics {
 
 namespace {
 
-bool finite(const VECTOR3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool finite(const VECTOR3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
 
-bool sameBits(const VECTOR3& a, const VECTOR3& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(const VECTOR3& a, const VECTOR3& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 OBJHANDLE earthHandle() {
     Simulation* sim = Simulation::current();
@@ -77,10 +81,12 @@ void fillStatus(const VesselData& v, VESSELSTATUS2& status, double mjd) {
 void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd) {
     FlightState& s = v.state;
     if (status.status == 1) {
-        const bool valid = std::isfinite(status.surf_lng) && std::isfinite(status.surf_lat) &&
-                           std::isfinite(status.surf_hdg);
-        if (valid) setLanded(v, status.surf_lng, status.surf_lat, status.surf_hdg, mjd);
-        else if (!s.landed) setLanded(v, 0, 0, 0, mjd);
+        const bool valid =
+            std::isfinite(status.surf_lng) && std::isfinite(status.surf_lat) && std::isfinite(status.surf_hdg);
+        if (valid)
+            setLanded(v, status.surf_lng, status.surf_lat, status.surf_hdg, mjd);
+        else if (!s.landed)
+            setLanded(v, 0, 0, 0, mjd);
     } else {
         // A position relative to another vessel is made global; values that
         // are not numbers are refused and the old ones kept.
@@ -90,16 +96,21 @@ void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd) {
             origin = ref.pos;
             frame = ref.vel;
         }
-        if (finite(status.rpos)) s.pos = origin + status.rpos;
-        if (finite(status.rvel)) s.vel = frame + status.rvel;
-        if (finite(status.arot) && !sameBits(status.arot, arotFromRotation(s.R))) s.R = rotationFromArot(status.arot);
-        if (finite(status.vrot)) s.omega = status.vrot;
+        if (finite(status.rpos))
+            s.pos = origin + status.rpos;
+        if (finite(status.rvel))
+            s.vel = frame + status.rvel;
+        if (finite(status.arot) && !sameBits(status.arot, arotFromRotation(s.R)))
+            s.R = rotationFromArot(status.arot);
+        if (finite(status.vrot))
+            s.omega = status.vrot;
         s.landed = false;
         s.mjd = mjd;
     }
 
     if (status.flag & VS_FUELRESET)
-        for (auto& p : v.propellants) p->mass = 0;
+        for (auto& p : v.propellants)
+            p->mass = 0;
     if ((status.flag & VS_FUELLIST) && status.fuel)
         for (DWORD i = 0; i < status.nfuel; ++i) {
             const auto& f = status.fuel[i];
@@ -109,7 +120,8 @@ void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd) {
             }
         }
     if (status.flag & VS_THRUSTRESET)
-        for (auto& t : v.thrusters) t->level = 0;
+        for (auto& t : v.thrusters)
+            t->level = 0;
     if ((status.flag & VS_THRUSTLIST) && status.thruster)
         for (DWORD i = 0; i < status.nthruster; ++i) {
             const auto& t = status.thruster[i];

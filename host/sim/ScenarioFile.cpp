@@ -291,8 +291,8 @@ std::string Simulation::scenarioText() {
     Impl& s = *impl_;
     std::string text = "BEGIN_DESC\n";
     text += s.description.empty() ? std::string("Saved by the Tarvik host\n") : s.description;
-    text += "END_DESC\n\nBEGIN_ENVIRONMENT\n  System Sol\n  Date MJD " + numberText(s.mjd()) +
-            "\n  Elapsed " + numberText(s.elapsedBefore + s.simt) + "\nEND_ENVIRONMENT\n\n";
+    text += "END_DESC\n\nBEGIN_ENVIRONMENT\n  System Sol\n  Date MJD " + numberText(s.mjd()) + "\n  Elapsed " +
+            numberText(s.elapsedBefore + s.simt) + "\nEND_ENVIRONMENT\n\n";
     if (s.focus && !s.focus->pendingDelete)
         text += "BEGIN_FOCUS\n  Ship " + s.focus->name + "\nEND_FOCUS\n\n";
     text += "BEGIN_SHIPS\n";

@@ -84,8 +84,8 @@ public:
 
     // time and stepping. clbkPreStep receives the time and date at the start
     // of the frame, clbkPostStep those at its end; both receive the frame's simdt.
-    void step();               // one frame: pre-step, physics, post-step, deletions
-    void run(double seconds);  // frames until simt has advanced by seconds
+    void step();                 // one frame: pre-step, physics, post-step, deletions
+    void run(double seconds);    // frames until simt has advanced by seconds
     double simTime() const;      // since this scenario was loaded (the script's clock)
     double elapsedTime() const;  // the whole flight's, carried across save and reload
     double simStep() const;

@@ -23,9 +23,9 @@ struct Simulation::Impl {
     std::string description;
     double frameLength = 1.0 / 60;
     double warp = 1;
-    double simt = 0;        // since the scenario started
-    double simdt = 0;       // length of the current (or last) frame
-    double mjd0 = 51544.5;  // date at simt 0
+    double simt = 0;           // since the scenario started
+    double simdt = 0;          // length of the current (or last) frame
+    double mjd0 = 51544.5;     // date at simt 0
     double elapsedBefore = 0;  // flight time the loaded scenario had behind it
     long long steps = 0;
     bool inStep = false;

@@ -15,7 +15,9 @@ namespace {
 
 using namespace host::physics;
 
-host::VesselData& data(OBJHANDLE h) { return *static_cast<host::VesselData*>(h); }
+host::VesselData& data(OBJHANDLE h) {
+    return *static_cast<host::VesselData*>(h);
+}
 
 host::VesselData* vesselOf(OBJHANDLE h) {
     return h && h->isVessel ? static_cast<host::VesselData*>(h) : nullptr;
@@ -27,7 +29,9 @@ double simulationMjd() {
 }
 
 // The date a vessel's state refers to.
-double stateMjd(const host::VesselData& v) { return v.state.mjd != 0 ? v.state.mjd : simulationMjd(); }
+double stateMjd(const host::VesselData& v) {
+    return v.state.mjd != 0 ? v.state.mjd : simulationMjd();
+}
 
 OBJHANDLE earth() {
     host::Simulation* sim = host::Simulation::current();
@@ -36,7 +40,8 @@ OBJHANDLE earth() {
 
 // Velocity relative to the air (zero for a vessel standing on the ground).
 VECTOR3 airVelocity(const host::FlightState& s) {
-    if (s.landed) return _V(0, 0, 0);
+    if (s.landed)
+        return _V(0, 0, 0);
     return s.vel - corotationVelocity(s.pos);
 }
 
@@ -47,9 +52,11 @@ Orbit orbitNow(const host::VesselData& v, double mjdRef) {
 
 double groupLevel(const host::VesselData& v, THGROUP_TYPE type) {
     const host::ThrusterGroup* g = v.group(type);
-    if (!g || g->thrusters.empty()) return 0;
+    if (!g || g->thrusters.empty())
+        return 0;
     double sum = 0;
-    for (const host::Thruster* t : g->thrusters) sum += t->level;
+    for (const host::Thruster* t : g->thrusters)
+        sum += t->level;
     return sum / g->thrusters.size();
 }
 
@@ -78,26 +85,34 @@ void VESSEL::GetStatus(VESSELSTATUS& status) const {
 }
 
 void VESSEL::GetStatusEx(void* status) const {
-    if (!status) return;
+    if (!status)
+        return;
     auto* s2 = static_cast<VESSELSTATUS2*>(status);
-    if (s2->version != 2) return;  // the only version the host knows
+    if (s2->version != 2)
+        return;  // the only version the host knows
     const host::VesselData& v = data(hVessel);
     fillStatus(v, *s2, stateMjd(v));
 }
 
 void VESSEL::DefSetStateEx(const void* status) const {
-    if (!status) return;
+    if (!status)
+        return;
     const auto* s2 = static_cast<const VESSELSTATUS2*>(status);
-    if (s2->version != 2) return;
+    if (s2->version != 2)
+        return;
     host::VesselData& v = data(hVessel);
     applyStatus(v, *s2, stateMjd(v));
 }
 
 // ---------------------------------------------------------------- navigation values
 
-double VESSEL::GetAltitude() const { return altitudeOf(data(hVessel).state.pos); }
+double VESSEL::GetAltitude() const {
+    return altitudeOf(data(hVessel).state.pos);
+}
 
-double VESSEL::GetAirspeed() const { return length(airVelocity(data(hVessel).state)); }
+double VESSEL::GetAirspeed() const {
+    return length(airVelocity(data(hVessel).state));
+}
 
 bool VESSEL::GetShipAirspeedVector(VECTOR3& v) const {
     const host::FlightState& s = data(hVessel).state;
@@ -139,7 +154,8 @@ bool VESSEL::GetElements(ELEMENTS& el, double& mjd_ref) const {
 bool VESSEL::GetElements(OBJHANDLE hRef, ELEMENTS& el, ORBITPARAM* prm, double mjd_ref, int frame) const {
     const Orbit o = orbitNow(data(hVessel), mjd_ref);
     el = o.el;
-    if (prm) *prm = o.prm;
+    if (prm)
+        *prm = o.prm;
     return true;
 }
 
@@ -160,22 +176,32 @@ bool VESSEL::GroundContact() const {
 
 // ---------------------------------------------------------------- frames
 
-void VESSEL::GetGlobalPos(VECTOR3& pos) const { pos = data(hVessel).state.pos; }
-void VESSEL::GetGlobalVel(VECTOR3& vel) const { vel = data(hVessel).state.vel; }
+void VESSEL::GetGlobalPos(VECTOR3& pos) const {
+    pos = data(hVessel).state.pos;
+}
+void VESSEL::GetGlobalVel(VECTOR3& vel) const {
+    vel = data(hVessel).state.vel;
+}
 
 void VESSEL::GetRelativePos(OBJHANDLE hRef, VECTOR3& pos) const {
     pos = data(hVessel).state.pos;
-    if (const host::VesselData* ref = vesselOf(hRef)) pos -= ref->state.pos;
+    if (const host::VesselData* ref = vesselOf(hRef))
+        pos -= ref->state.pos;
 }
 
 void VESSEL::GetRelativeVel(OBJHANDLE hRef, VECTOR3& vel) const {
     vel = data(hVessel).state.vel;
-    if (const host::VesselData* ref = vesselOf(hRef)) vel -= ref->state.vel;
+    if (const host::VesselData* ref = vesselOf(hRef))
+        vel -= ref->state.vel;
 }
 
-void VESSEL::GetRotationMatrix(MATRIX3& R) const { R = data(hVessel).state.R; }
+void VESSEL::GetRotationMatrix(MATRIX3& R) const {
+    R = data(hVessel).state.R;
+}
 
-void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const { rglob = mul(data(hVessel).state.R, rloc); }
+void VESSEL::GlobalRot(const VECTOR3& rloc, VECTOR3& rglob) const {
+    rglob = mul(data(hVessel).state.R, rloc);
+}
 
 void VESSEL::Local2Global(const VECTOR3& local, VECTOR3& global) const {
     const host::FlightState& s = data(hVessel).state;
@@ -188,7 +214,9 @@ void VESSEL::Global2Local(const VECTOR3& global, VECTOR3& local) const {
 }
 
 // The global frame is centred on the Earth, the vessel's reference body.
-void VESSEL::Local2Rel(const VECTOR3& local, VECTOR3& rel) const { Local2Global(local, rel); }
+void VESSEL::Local2Rel(const VECTOR3& local, VECTOR3& rel) const {
+    Local2Global(local, rel);
+}
 
 void VESSEL::HorizonRot(const VECTOR3& rloc, VECTOR3& rhorizon) const {
     const host::FlightState& s = data(hVessel).state;
@@ -207,20 +235,27 @@ void VESSEL::GetAngularVel(VECTOR3& avel) const {
 
 void VESSEL::SetAngularVel(const VECTOR3& avel) const {
     host::FlightState& s = data(hVessel).state;
-    if (!s.landed && std::isfinite(avel.x) && std::isfinite(avel.y) && std::isfinite(avel.z)) s.omega = avel;
+    if (!s.landed && std::isfinite(avel.x) && std::isfinite(avel.y) && std::isfinite(avel.z))
+        s.omega = avel;
 }
 
 // ---------------------------------------------------------------- navigation modes
 
-bool VESSEL::ActivateNavmode(int mode) { return activateNavmode(data(hVessel).state, mode); }
-bool VESSEL::DeactivateNavmode(int mode) { return deactivateNavmode(data(hVessel).state, mode); }
+bool VESSEL::ActivateNavmode(int mode) {
+    return activateNavmode(data(hVessel).state, mode);
+}
+bool VESSEL::DeactivateNavmode(int mode) {
+    return deactivateNavmode(data(hVessel).state, mode);
+}
 
 bool VESSEL::ToggleNavmode(int mode) {
     host::FlightState& s = data(hVessel).state;
     return navmodeActive(s, mode) ? deactivateNavmode(s, mode) : activateNavmode(s, mode);
 }
 
-bool VESSEL::GetNavmodeState(int mode) { return navmodeActive(data(hVessel).state, mode); }
+bool VESSEL::GetNavmodeState(int mode) {
+    return navmodeActive(data(hVessel).state, mode);
+}
 
 // ---------------------------------------------------------------- centre of mass
 
@@ -228,20 +263,26 @@ bool VESSEL::GetNavmodeState(int mode) { return navmodeActive(data(hVessel).stat
 // global position follows it. Meshes and thrusters keep their coordinates.
 void VESSEL::ShiftCentreOfMass(const VECTOR3& shift) {
     host::FlightState& s = data(hVessel).state;
-    if (!s.landed) s.pos += mul(s.R, shift);
+    if (!s.landed)
+        s.pos += mul(s.R, shift);
 }
 
 // Moves the centre of mass and everything defined relative to it, so that the
 // vessel's parts stay where they are in space.
 void VESSEL::ShiftCG(const VECTOR3& shift) {
     host::VesselData& v = data(hVessel);
-    for (auto& m : v.meshes) m.offset -= shift;
-    for (auto& t : v.thrusters) t->pos -= shift;
+    for (auto& m : v.meshes)
+        m.offset -= shift;
+    for (auto& t : v.thrusters)
+        t->pos -= shift;
     for (auto& e : v.exhausts)
-        if (e.hasPos) e.pos -= shift;
+        if (e.hasPos)
+            e.pos -= shift;
     for (auto& st : v.streams)
-        if (st.hasPos) st.pos -= shift;
-    for (auto& p : v.caps.touchdown) p -= shift;
+        if (st.hasPos)
+            st.pos -= shift;
+    for (auto& p : v.caps.touchdown)
+        p -= shift;
     v.caps.cameraOffset -= shift;
     ShiftCentreOfMass(shift);
 }
@@ -250,47 +291,56 @@ void VESSEL::ShiftCG(const VECTOR3& shift) {
 
 bool oapiGetAltitude(OBJHANDLE hVessel, double* alt) {
     const host::VesselData* v = vesselOf(hVessel);
-    if (!v || !alt) return false;
+    if (!v || !alt)
+        return false;
     *alt = altitudeOf(v->state.pos);
     return true;
 }
 
 bool oapiGetPitch(OBJHANDLE hVessel, double* pitch) {
     const host::VesselData* v = vesselOf(hVessel);
-    if (!v || !pitch) return false;
+    if (!v || !pitch)
+        return false;
     *pitch = pitchOf(v->state.R, v->state.pos);
     return true;
 }
 
 bool oapiGetBank(OBJHANDLE hVessel, double* bank) {
     const host::VesselData* v = vesselOf(hVessel);
-    if (!v || !bank) return false;
+    if (!v || !bank)
+        return false;
     *bank = bankOf(v->state.R, v->state.pos);
     return true;
 }
 
 bool oapiGetHeading(OBJHANDLE hVessel, double* heading) {
     const host::VesselData* v = vesselOf(hVessel);
-    if (!v || !heading) return false;
+    if (!v || !heading)
+        return false;
     *heading = headingOf(v->state.R, v->state.pos);
     return true;
 }
 
 bool oapiGetAirspeed(OBJHANDLE hVessel, double* airspeed) {
     const host::VesselData* v = vesselOf(hVessel);
-    if (!v || !airspeed) return false;
+    if (!v || !airspeed)
+        return false;
     *airspeed = length(airVelocity(v->state));
     return true;
 }
 
 bool oapiGetEquPos(OBJHANDLE hVessel, double* longitude, double* latitude, double* radius) {
     const host::VesselData* v = vesselOf(hVessel);
-    if (!v) return false;
+    if (!v)
+        return false;
     const host::FlightState& s = v->state;
     const EquatorialPosition e = equatorialPosition(s.pos, stateMjd(*v));
     // A vessel on the ground reports the very coordinates it was placed at.
-    if (longitude) *longitude = s.landed ? s.landedLng : e.lng;
-    if (latitude) *latitude = s.landed ? s.landedLat : e.lat;
-    if (radius) *radius = e.radius;
+    if (longitude)
+        *longitude = s.landed ? s.landedLng : e.lng;
+    if (latitude)
+        *latitude = s.landed ? s.landedLat : e.lat;
+    if (radius)
+        *radius = e.radius;
     return true;
 }

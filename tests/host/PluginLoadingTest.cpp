@@ -101,7 +101,6 @@ TEST_F(PluginLoading, ModuleCreatingAnUnusableVesselGetsNullAndTheLogSaysWhy) {
     EXPECT_EQ(oapiCreateVesselEx("X", "probe/nosuchclass", &vs), nullptr);
     ASSERT_FALSE(sim->events().empty());
     EXPECT_NE(sim->events().back().what.find("could not create X"), std::string::npos);
-
 }
 
 TEST_F(PluginLoading, PartsGivenATakenNameStillBecomeVesselsUnderTheNextFreeName) {

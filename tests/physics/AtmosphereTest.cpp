@@ -10,11 +10,13 @@ TEST(Atmosphere, MatchesThe1976StandardWithinOnePercent) {
         double altitude, temperature, pressure, density;
     };
     // Geometric altitude [m], K, Pa, kg/m^3, as tabulated by the standard.
+    // clang-format off
     const Row table[] = {
         {0, 288.15, 101325, 1.2250},       {11000, 216.77, 22700, 0.36480},
         {20000, 216.65, 5529.3, 0.088910}, {32000, 228.49, 889.06, 0.013555},
         {50000, 270.65, 79.779, 1.0269e-3}, {80000, 198.64, 1.0524, 1.8458e-5},
     };
+    // clang-format on
     for (const Row& r : table) {
         SCOPED_TRACE(r.altitude);
         const auto a = atmosphereAt(r.altitude);

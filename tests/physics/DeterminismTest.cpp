@@ -26,9 +26,11 @@ host::FlightState flyMission() {
     main->level = 1;
     double mjd = 55000;
     fly(t, 10, kFrame, mjd);
-    for (host::Thruster* th : t.v().group(THGROUP_ATT_BANKRIGHT)->thrusters) th->level = 0.2;
+    for (host::Thruster* th : t.v().group(THGROUP_ATT_BANKRIGHT)->thrusters)
+        th->level = 0.2;
     fly(t, 5, kFrame, mjd);
-    for (host::Thruster* th : t.v().group(THGROUP_ATT_BANKRIGHT)->thrusters) th->level = 0;
+    for (host::Thruster* th : t.v().group(THGROUP_ATT_BANKRIGHT)->thrusters)
+        th->level = 0;
     t.vessel().ActivateNavmode(NAVMODE_KILLROT);
     fly(t, 20, kFrame, mjd);
     t.vessel().ActivateNavmode(NAVMODE_PROGRADE);
@@ -56,7 +58,8 @@ namespace {
 // changes; returns the scenario it would save.
 std::string flyScenario() {
     std::string root = (std::filesystem::temp_directory_path() / "tarvik-physics-XXXXXX").string();
-    if (!mkdtemp(root.data())) return "no temporary folder";
+    if (!mkdtemp(root.data()))
+        return "no temporary folder";
     std::string saved;
     {
         host::Simulation sim(TARVIK_TEST_DIR "/data", 60, root);

@@ -19,8 +19,12 @@ double noseError(TestVessel& t, const VECTOR3& target) {
     return std::acos(std::clamp(dotp(nose, unit(target)), -1.0, 1.0));
 }
 
-VECTOR3 velocityOf(TestVessel& t) { return t.v().state.vel; }
-VECTOR3 normalOf(TestVessel& t) { return host::physics::orbitNormal(t.v().state.pos, t.v().state.vel); }
+VECTOR3 velocityOf(TestVessel& t) {
+    return t.v().state.vel;
+}
+VECTOR3 normalOf(TestVessel& t) {
+    return host::physics::orbitNormal(t.v().state.pos, t.v().state.vel);
+}
 
 // Starts pointing the nose straight up, turns toward the target, and holds.
 void expectAlignsAndHolds(int mode, VECTOR3 (*target)(TestVessel&)) {
@@ -28,7 +32,8 @@ void expectAlignsAndHolds(int mode, VECTOR3 (*target)(TestVessel&)) {
     makeUpperStage(t);
     putInCircularOrbit(t, 400e3);
     // Nose radially out (x east, y south, z up), turning slowly.
-    t.v().state.R = host::physics::product(host::physics::horizonBasis(t.v().state.pos), _M(1, 0, 0, 0, 0, 1, 0, -1, 0));
+    t.v().state.R =
+        host::physics::product(host::physics::horizonBasis(t.v().state.pos), _M(1, 0, 0, 0, 0, 1, 0, -1, 0));
     t.vessel().SetAngularVel(_V(0.01, -0.02, 0.005));
     ASSERT_TRUE(t.vessel().ActivateNavmode(mode));
     const double start = noseError(t, target(t));
@@ -94,5 +99,6 @@ TEST(Navmode, VesselWithoutAttitudeThrustersDoesNotTurn) {
     double mjd = 55000;
     fly(t, 10, kFrame, mjd);
     EXPECT_EQ(length(t.v().state.omega), 0.0);
-    for (int i = 0; i < 9; ++i) EXPECT_NEAR(t.v().state.R.data[i], before.data[i], 1e-12);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_NEAR(t.v().state.R.data[i], before.data[i], 1e-12);
 }

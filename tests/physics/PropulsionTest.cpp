@@ -52,8 +52,7 @@ TEST(Propulsion, TankRunningDryStopsTheBurnWithoutOverdrawing) {
 
 TEST(Propulsion, SeaLevelThrustFollowsTheReferencePressureIsp) {
     TestVessel t;
-    host::Thruster* engine =
-        t.addThruster(_V(0, 0, 0), _V(0, 0, 1), 3312760, t.addTank(1e6), 4200, 3650, 101400);
+    host::Thruster* engine = t.addThruster(_V(0, 0, 0), _V(0, 0, 1), 3312760, t.addTank(1e6), 4200, 3650, 101400);
     engine->level = 1;
     const double seaLevel = host::physics::atmosphereAt(0).pressure;
     host::physics::PropulsionLoads loads = host::physics::runThrusters(t.v(), seaLevel, kFrame);

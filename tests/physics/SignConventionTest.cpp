@@ -15,7 +15,8 @@ VECTOR3 rateAfterFiring(THGROUP_TYPE type) {
     TestVessel t;
     makeUpperStage(t);
     putInCircularOrbit(t, 400e3);
-    for (host::Thruster* th : t.v().group(type)->thrusters) th->level = 1;
+    for (host::Thruster* th : t.v().group(type)->thrusters)
+        th->level = 1;
     double mjd = 55000;
     fly(t, 1, kFrame, mjd);
     return t.v().state.omega;
@@ -29,7 +30,9 @@ VECTOR3 arotOf(TestVessel& t) {
 }
 
 // The launchers' roll measure from the third orientation angle.
-double rollMeasure(double arotZ) { return 360 - (arotZ + 3.1415926535) * 57.29577951308232; }
+double rollMeasure(double arotZ) {
+    return 360 - (arotZ + 3.1415926535) * 57.29577951308232;
+}
 
 }  // namespace
 
@@ -41,14 +44,15 @@ TEST(SignConvention, EachAttitudeGroupTurnsAboutItsAxisWithTheStatedSign) {
     };
     const Case cases[] = {
         {THGROUP_ATT_PITCHUP, 0, +1},  {THGROUP_ATT_PITCHDOWN, 0, -1}, {THGROUP_ATT_YAWLEFT, 1, +1},
-        {THGROUP_ATT_YAWRIGHT, 1, -1}, {THGROUP_ATT_BANKRIGHT, 2, +1},  {THGROUP_ATT_BANKLEFT, 2, -1},
+        {THGROUP_ATT_YAWRIGHT, 1, -1}, {THGROUP_ATT_BANKRIGHT, 2, +1}, {THGROUP_ATT_BANKLEFT, 2, -1},
     };
     for (const Case& c : cases) {
         const VECTOR3 w = rateAfterFiring(c.group);
         SCOPED_TRACE(c.group);
         EXPECT_GT(c.sign * w.data[c.axis], 1e-3);
         for (int other = 0; other < 3; ++other) {
-            if (other == c.axis) continue;
+            if (other == c.axis)
+                continue;
             EXPECT_LT(std::fabs(w.data[other]), 1e-6 * std::fabs(w.data[c.axis]) + 1e-9);
         }
     }

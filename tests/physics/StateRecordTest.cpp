@@ -38,7 +38,8 @@ TEST(StateRecord, HandingTheRecordStraightBackChangesNothing) {
 
     for (TestVessel* t : {&flying, &standing}) {
         const host::FlightState before = t->v().state;
-        for (int i = 0; i < 100; ++i) handBack(*t);
+        for (int i = 0; i < 100; ++i)
+            handBack(*t);
         EXPECT_TRUE(sameState(before, t->v().state));
     }
 }

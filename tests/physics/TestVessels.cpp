@@ -74,6 +74,7 @@ struct AttitudeGroup {
     int members[4];  // 1-based, 0 = none
 };
 
+// clang-format off
 constexpr AttitudeGroup kAttitudeGroups[] = {
     {THGROUP_ATT_PITCHUP, {1, 3, 6, 8}},   {THGROUP_ATT_PITCHDOWN, {2, 4, 5, 7}},
     {THGROUP_ATT_BANKLEFT, {1, 5, 4, 8}},  {THGROUP_ATT_BANKRIGHT, {2, 6, 3, 7}},
@@ -82,6 +83,7 @@ constexpr AttitudeGroup kAttitudeGroups[] = {
     {THGROUP_ATT_LEFT, {9, 11, 0, 0}},     {THGROUP_ATT_RIGHT, {10, 12, 0, 0}},
     {THGROUP_ATT_FORWARD, {13, 0, 0, 0}},  {THGROUP_ATT_BACK, {14, 0, 0, 0}},
 };
+// clang-format on
 
 }  // namespace
 
@@ -93,7 +95,8 @@ void addAttitudeBlock(TestVessel& t, double arm, double thrust, double isp, host
         auto group = std::make_unique<host::ThrusterGroup>();
         group->type = g.type;
         for (int m : g.members)
-            if (m) group->thrusters.push_back(block[m - 1]);
+            if (m)
+                group->thrusters.push_back(block[m - 1]);
         t.v().groups.push_back(std::move(group));
     }
 }

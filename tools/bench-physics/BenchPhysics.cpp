@@ -77,13 +77,17 @@ void buildHeavyVessel(VesselData& v) {
         VECTOR3 dir;
     };
     const AttitudeThruster block[14] = {
-        {1, 3, {0, 1, 0}},   {1, 3, {0, -1, 0}},  {-1, 3, {0, 1, 0}},  {-1, 3, {0, -1, 0}}, {1, -3, {0, 1, 0}},
-        {1, -3, {0, -1, 0}}, {-1, -3, {0, 1, 0}}, {-1, -3, {0, -1, 0}}, {1, 3, {-1, 0, 0}}, {-1, 3, {1, 0, 0}},
-        {1, -3, {-1, 0, 0}}, {-1, -3, {1, 0, 0}}, {0, -3, {0, 0, 1}},  {0, 3, {0, 0, -1}},
+        {1, 3, {0, 1, 0}},   {1, 3, {0, -1, 0}},  {-1, 3, {0, 1, 0}},   {-1, 3, {0, -1, 0}}, {1, -3, {0, 1, 0}},
+        {1, -3, {0, -1, 0}}, {-1, -3, {0, 1, 0}}, {-1, -3, {0, -1, 0}}, {1, 3, {-1, 0, 0}},  {-1, 3, {1, 0, 0}},
+        {1, -3, {-1, 0, 0}}, {-1, -3, {1, 0, 0}}, {0, -3, {0, 0, 1}},   {0, 3, {0, 0, -1}},
     };
-    const int groups[12][4] = {{1, 3, 6, 8}, {2, 4, 5, 7}, {1, 5, 4, 8}, {2, 6, 3, 7}, {1, 5, 3, 7}, {2, 6, 4, 8},
-                               {9, 12, 0, 0}, {10, 11, 0, 0}, {9, 11, 0, 0}, {10, 12, 0, 0}, {13, 0, 0, 0}, {14, 0, 0, 0}};
-    const struct { double arm, z, thrust; Propellant* tank; } mounts[2] = {{2, 20, 44000, upper}, {4, -10, 150000, nullptr}};
+    const int groups[12][4] = {{1, 3, 6, 8},  {2, 4, 5, 7},   {1, 5, 4, 8},  {2, 6, 3, 7},
+                               {1, 5, 3, 7},  {2, 6, 4, 8},   {9, 12, 0, 0}, {10, 11, 0, 0},
+                               {9, 11, 0, 0}, {10, 12, 0, 0}, {13, 0, 0, 0}, {14, 0, 0, 0}};
+    const struct {
+        double arm, z, thrust;
+        Propellant* tank;
+    } mounts[2] = {{2, 20, 44000, upper}, {4, -10, 150000, nullptr}};
     for (const auto& m : mounts) {
         Thruster* made[14];
         for (int i = 0; i < 14; ++i)
@@ -91,17 +95,20 @@ void buildHeavyVessel(VesselData& v) {
                                   m.tank ? m.tank : v.propellants[i % 3].get(), 4620, 0);
         for (int g = 0; g < 12; ++g)
             for (int k : groups[g])
-                if (k) att[g].push_back(made[k - 1]);
+                if (k)
+                    att[g].push_back(made[k - 1]);
     }
     for (int i = 0; i < 3; ++i)
-        hover.push_back(addThruster(v, _V(0, 0, -22), _V(0, i == 1 ? 1 : 0.5, 1), 100000, v.propellants[i].get(), 4200, 3650));
+        hover.push_back(
+            addThruster(v, _V(0, 0, -22), _V(0, i == 1 ? 1 : 0.5, 1), 100000, v.propellants[i].get(), 4200, 3650));
     addGroup(v, THGROUP_MAIN, main);
     addGroup(v, THGROUP_HOVER, hover);
-    const THGROUP_TYPE attTypes[12] = {THGROUP_ATT_PITCHUP,  THGROUP_ATT_PITCHDOWN, THGROUP_ATT_BANKLEFT,
+    const THGROUP_TYPE attTypes[12] = {THGROUP_ATT_PITCHUP,   THGROUP_ATT_PITCHDOWN, THGROUP_ATT_BANKLEFT,
                                        THGROUP_ATT_BANKRIGHT, THGROUP_ATT_UP,        THGROUP_ATT_DOWN,
                                        THGROUP_ATT_YAWLEFT,   THGROUP_ATT_YAWRIGHT,  THGROUP_ATT_LEFT,
                                        THGROUP_ATT_RIGHT,     THGROUP_ATT_FORWARD,   THGROUP_ATT_BACK};
-    for (int g = 0; g < 12; ++g) addGroup(v, attTypes[g], att[g]);
+    for (int g = 0; g < 12; ++g)
+        addGroup(v, attTypes[g], att[g]);
     for (Thruster* t : main) {
         host::Stream s;
         s.thruster = t;
@@ -123,8 +130,10 @@ int main(int argc, char** argv) {
     buildHeavyVessel(v);
     double mjd = 55000.5;
     host::physics::placeLanded(v, -80.568 * RAD, 28.53429 * RAD, 30 * RAD, mjd);
-    for (auto& t : v.thrusters) t->level = 0;
-    for (Thruster* t : v.group(THGROUP_MAIN)->thrusters) t->level = 1;
+    for (auto& t : v.thrusters)
+        t->level = 0;
+    for (Thruster* t : v.group(THGROUP_MAIN)->thrusters)
+        t->level = 1;
 
     const std::vector<VesselData*> list{&v};
     const double dt = 1 / fps;
@@ -132,7 +141,8 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < steps; ++i) {
         // The pilot keeps killing the rotation the engines' imbalance brings.
-        if (i % static_cast<long>(10 * fps) == 0) v.state.navmodes = 1 << NAVMODE_KILLROT;
+        if (i % static_cast<long>(10 * fps) == 0)
+            v.state.navmodes = 1 << NAVMODE_KILLROT;
         host::physics::step(list, i * dt, dt, mjd);
         mjd += dt / 86400;
     }
@@ -143,8 +153,8 @@ int main(int argc, char** argv) {
     iface.GetApDist(apoapsis);
     std::printf("%zu thrusters, %zu tanks, %zu groups, %zu streams\n", v.thrusters.size(), v.propellants.size(),
                 v.groups.size(), v.streams.size());
-    std::printf("flew %ld steps (%.0f s at %.0f steps/s) in %.3f s of wall time: %.0f steps/s\n", steps, seconds,
-                fps, wall, steps / wall);
+    std::printf("flew %ld steps (%.0f s at %.0f steps/s) in %.3f s of wall time: %.0f steps/s\n", steps, seconds, fps,
+                wall, steps / wall);
     std::printf("final altitude %.1f km, airspeed %.1f m/s, apoapsis radius %.1f km, %s\n", iface.GetAltitude() / 1000,
                 iface.GetAirspeed(), apoapsis / 1000, v.state.landed ? "landed" : "flying");
     return 0;
