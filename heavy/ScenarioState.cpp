@@ -131,6 +131,11 @@ void HeavyLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
 // Run after every line read: brings the propulsion in line with the
 // configuration code read so far.
 void HeavyLauncher::applyConfigurationHook() {
+    // Past the full stack no solid booster is left to shed: a launcher
+    // reloaded with its clock among the booster windows must not jettison
+    // boosters it no longer carries nor bring the side cores back.
+    if (configCode == 1 || configCode == 2 || configCode == 3 || configCode == 5)
+        boosterPairState = 3;
     if (configCode == 4) {
         padLayout();
         stage = 0;

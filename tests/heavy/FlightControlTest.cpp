@@ -100,6 +100,18 @@ TEST(HeavyFlight, CoreSetUpKeepsFullThrottleOnlyBefore251Seconds) {
     EXPECT_EQ(mainLevel(Flight(inFlight("1", 251), "core-251").hp()), 0.6);
 }
 
+// A launcher saved after its first booster pair reloads as the core alone; the
+// booster windows still ahead of its clock must not shed boosters it no longer
+// has nor bring the side cores back.
+TEST(HeavyFlight, TheCoreAloneReloadedBeforeTheLastBoosterPairShedsNothingMore) {
+    Flight f(inFlight("1", 100.5), "core-among-booster-windows");
+    const std::vector<std::string> coreAlone = meshNames(f.hp());
+    f.stepUntil(107);
+    EXPECT_EQ(countClass(f.sim, "tarvik/gem1SH"), 0);
+    EXPECT_EQ(meshNames(f.hp()), coreAlone);
+    EXPECT_EQ(f.hp().caps.emptyMass, 44147);
+}
+
 TEST(HeavyFlight, ManualCoreCutOffHoldsBackTheAutomaticRowsUntilJ) {
     Flight f(inFlight("1", 295), "manual-cutoff");
     f.stepUntil(300);
@@ -137,6 +149,27 @@ TEST(HeavyFlight, WithoutFairingThePayloadGoesStraightFromTheUpperStage) {
     const size_t vessels = f.sim.vessels().size();
     EXPECT_FALSE(f.sim.pressKey(OAPI_KEY_J));
     EXPECT_EQ(f.sim.vessels().size(), vessels) << "a second J released another payload";
+}
+
+// From 332 s the core counts down to its separation while still attached:
+// dropping the fairing or the payload then would leave the core's meshes and
+// mass behind and let the separation bring them back for a second drop.
+TEST(HeavyFlight, FairingAndPayloadKeysWaitForTheCoreToSeparate) {
+    Flight f(inFlight("1", 331.9), "keys-in-countdown");
+    f.stepUntil(333);
+    const std::vector<std::string> withCore = meshNames(f.hp());
+    f.sim.pressKey(OAPI_KEY_F);
+    f.sim.pressKey(OAPI_KEY_J);
+    EXPECT_EQ(countClass(f.sim, "tarvik/fair1"), 0);
+    EXPECT_EQ(f.sim.vessel("tarvik/sat2"), nullptr);
+    EXPECT_EQ(meshNames(f.hp()), withCore);
+
+    for (int i = 0; i < 501 && countClass(f.sim, "tarvik/1st") == 0; ++i)
+        f.sim.step();
+    ASSERT_EQ(countClass(f.sim, "tarvik/1st"), 1);
+    f.sim.pressKey(OAPI_KEY_F);
+    f.sim.pressKey(OAPI_KEY_F);
+    EXPECT_EQ(countClass(f.sim, "tarvik/fair1"), 1);
 }
 
 TEST(HeavyFlight, FairingKeyDropsTheHalvesOnceOnly) {
