@@ -83,7 +83,7 @@ void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     SetSize(35.5);
     if (kVariant.padLayoutBeforeEmptyMass)
         padLayout();
-    SetEmptyMass(emptyMassOf(kVariant.boosterCount, true, fairingAttached == 0, fairingAttached == 1));
+    SetEmptyMass(emptyMassOf(kVariant.boosterCount, true, true, fairingAttached == 1));
 
     SetCW(0.2, 0.4, 1.2, 1.2);
     SetCrossSections(_V(0, 0, 17.75));
