@@ -141,7 +141,9 @@ TEST_F(TarvikSim, SavedScenarioLoadsBackToTheSameSummary) {
 
 TEST_F(TarvikSim, BadInputEndsWithOneLineAndStatusTwo) {
     expectRejected("nowhere.scn", "nowhere.scn: no such scenario");
-    expectRejected("orbit --fps fast", "--fps");
+    expectRejected("orbit --fps fast", "--fps: 'fast' is not a frame rate above 0");
+    expectRejected("orbit --fps 100000", "at most 1000");
+    expectRejected("orbit --duration -5", "--duration: '-5' is not a number of seconds");
     expectRejected("orbit --sparkle", "sparkle");
     expectRejected("", "SCENARIO");
 

@@ -2,6 +2,8 @@
 // what happened (events, telemetry, summary, the final scenario).
 #include <CLI/CLI.hpp>
 
+#include <cmath>
+#include <cstdlib>
 #include <iostream>
 
 #include "Session.h"
@@ -33,6 +35,19 @@ std::string describe(const host::InputError& e) {
 
 }  // namespace
 
+// Number checks with plain messages (the library's own print its whole range).
+CLI::Validator numberAtLeast(double low, bool inclusive, double high, const std::string& what) {
+    return CLI::Validator(
+        [=](std::string& text) -> std::string {
+            char* end = nullptr;
+            const double v = std::strtod(text.c_str(), &end);
+            const bool ok = !text.empty() && end && *end == '\0' && std::isfinite(v) &&
+                            (inclusive ? v >= low : v > low) && v <= high;
+            return ok ? std::string() : "'" + text + "' is not " + what;
+        },
+        "");
+}
+
 int main(int argc, char** argv) {
     tarviksim::Options o;
     o.dataDir = TARVIK_DEFAULT_DATA_DIR;
@@ -51,8 +66,9 @@ int main(int argc, char** argv) {
     app.add_option("--script", o.script, "Session script to play (see docs/session-script.md)");
     app.add_option("--duration", o.duration,
                    "Seconds of simulation time to run (default: until the script's stop, at most 600)")
-        ->check(CLI::NonNegativeNumber);
-    app.add_option("--fps", o.fps, "Frames per second of real time (default 60)")->check(CLI::PositiveNumber);
+        ->check(numberAtLeast(0, true, 1e9, "a number of seconds of 0 or more"));
+    app.add_option("--fps", o.fps, "Frames per second of real time, up to 1000 (default 60)")
+        ->check(numberAtLeast(0, false, 1000, "a frame rate above 0 and at most 1000"));
     app.add_option("--data", o.dataDir, "Data folder with Config/ and Scenarios/")->capture_default_str();
     app.add_option("--root", o.rootDir,
                    "Root folder for host files (\"temp\", custom payloads) and default outputs; created if missing")
@@ -61,7 +77,7 @@ int main(int argc, char** argv) {
     app.add_option("--telemetry", o.telemetry, "Telemetry CSV file (default ROOT/telemetry.csv)");
     app.add_option("--telemetry-interval", o.telemetryInterval, "Seconds of simulation time between telemetry rows")
         ->capture_default_str()
-        ->check(CLI::PositiveNumber);
+        ->check(numberAtLeast(0, false, 1e9, "a number of seconds above 0"));
     app.add_option("--summary", o.summary, "Summary JSON file (default ROOT/summary.json)");
     app.add_option("--save", o.save, "Scenario file written at the end (default ROOT/final.scn)");
 
