@@ -64,9 +64,9 @@ void Simulation::Impl::recordVisualChanges() {
             const bool lit = effectiveThrusterLevel(t) > 0;
             if (lit == t.shownLit)
                 continue;
+            t.shownLit = lit;
             if (!isVisible(v, &t))
                 continue;  // nothing to see
-            t.shownLit = lit;
             record(v.name, "thruster " + std::to_string(i) + (lit ? " lit" : " out"));
         }
     }
