@@ -165,5 +165,5 @@ void oapiWriteItem_bool(FILEHANDLE f, char* item, bool b) {
 }
 
 void oapiWriteItem_vec(FILEHANDLE f, char* item, const VECTOR3& vec) {
-    writeItem(f, item, host::numberText(vec.x) + " " + host::numberText(vec.y) + " " + host::numberText(vec.z));
+    writeItem(f, item, host::vectorText(vec));
 }

@@ -17,6 +17,10 @@ std::string numberText(double value) {
     return std::string(buf, res.ptr);
 }
 
+std::string vectorText(const VECTOR3& v) {
+    return numberText(v.x) + " " + numberText(v.y) + " " + numberText(v.z);
+}
+
 std::string degreesText(double radians) {
     if (!std::isfinite(radians))
         return "0";

@@ -4,11 +4,16 @@
 
 #include <string>
 
+#include "OrbiterAPI.h"
+
 namespace host {
 
 // Shortest decimal text that parses back to exactly `value` ("0.5", "6371010",
 // "1e-07"); non-finite values are written as 0.
 std::string numberText(double value);
+
+// A vector as three such numbers separated by blanks.
+std::string vectorText(const VECTOR3& v);
 
 // An angle kept in radians, written in degrees (or degrees per second): the
 // shortest degree text whose value times RAD gives back exactly `radians`

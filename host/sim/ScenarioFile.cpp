@@ -369,7 +369,7 @@ void oapiWriteScenario_float(FILEHANDLE scn, char* item, double d) {
 }
 
 void oapiWriteScenario_vec(FILEHANDLE scn, char* item, const VECTOR3& vec) {
-    writeLine(scn, item, host::numberText(vec.x) + " " + host::numberText(vec.y) + " " + host::numberText(vec.z));
+    writeLine(scn, item, host::vectorText(vec));
 }
 
 // Host lines a module passes on while loading are taken; anything else is

@@ -60,10 +60,6 @@ bool readLevels(std::istringstream& in, std::vector<std::pair<int, double>>& out
     return true;
 }
 
-std::string vectorText(const VECTOR3& v) {
-    return numberText(v.x) + " " + numberText(v.y) + " " + numberText(v.z);
-}
-
 std::string degreesVectorText(const VECTOR3& v) {
     return degreesText(v.x) + " " + degreesText(v.y) + " " + degreesText(v.z);
 }
