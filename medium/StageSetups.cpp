@@ -185,8 +185,8 @@ void MediumLauncher::liftoffSetup() {
 }
 
 void MediumLauncher::boosterJettisonSetup() {
-    // Everything left in the stack's tanks goes into the core tank.
-    coreFuelAtBoosterJettison = GetTotalPropellantMass();
+    // What the core tank still holds carries over into the core stage's own tank.
+    coreFuelAtBoosterJettison = GetFuelMass();
     ClearPropellantResources();
     PROPELLANT_HANDLE coreTank = CreatePropellantResource(coreFuelAtBoosterJettison);
     SetPropellantMaxMass(coreTank, kVariant.corePropellant);

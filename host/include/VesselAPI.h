@@ -121,7 +121,8 @@ public:
     double GetPropellantMaxMass(PROPELLANT_HANDLE ph) const;
     PROPELLANT_HANDLE GetPropellantHandleByIndex(DWORD idx) const;
     DWORD GetPropellantCount() const;
-    double GetFuelMass() const;
+    double GetFuelMass() const;  // the default (first) propellant resource
+    double GetMaxFuelMass() const;
     double GetTotalPropellantMass() const;
 
     // thrusters

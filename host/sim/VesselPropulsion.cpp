@@ -146,10 +146,16 @@ DWORD VESSEL::GetPropellantCount() const {
     return static_cast<DWORD>(dataOf(hVessel).propellants.size());
 }
 
-// The vessel's propellant over all its tanks: what the launchers read when
-// they carry propellant over into a new stage's tank.
+// The default propellant resource is the first one created, as in the
+// simulator: a stage set-up that carries "the fuel mass" into a new tank
+// carries that tank's content only.
 double VESSEL::GetFuelMass() const {
-    return dataOf(hVessel).propellantMass();
+    auto& v = dataOf(hVessel);
+    return v.propellants.empty() ? 0 : v.propellants.front()->mass;
+}
+double VESSEL::GetMaxFuelMass() const {
+    auto& v = dataOf(hVessel);
+    return v.propellants.empty() ? 0 : v.propellants.front()->maxMass;
 }
 double VESSEL::GetTotalPropellantMass() const {
     return dataOf(hVessel).propellantMass();

@@ -53,6 +53,7 @@ MissionRecord fly(const Build& b) {
     bool pressedJ = false;
     size_t seenEvents = sim->events().size();
     double previousPropellant = totalPropellant(*launcher);
+    double previousCoreTank = 0;
     r.landedUntilLiftoff = true;
 
     long long sinceLiftoff = -1;
@@ -86,6 +87,7 @@ MissionRecord fly(const Build& b) {
                     r.coreSeparationStep = sinceLiftoff;
                 if (name == std::string(b.name) + "gem1") {
                     r.propellantBeforeBoosterJettison = previousPropellant;
+                    r.coreTankBeforeBoosterJettison = previousCoreTank;
                     r.tanksAfterBoosterJettison = static_cast<int>(launcher->propellants.size());
                     if (!launcher->propellants.empty()) {
                         r.coreTankAfterBoosterJettison = launcher->propellants[0]->mass;
@@ -117,6 +119,7 @@ MissionRecord fly(const Build& b) {
         if (sinceLiftoff == 10)
             r.airborneAfterLiftoff = !launcher->state.groundContact;
         previousPropellant = totalPropellant(*launcher);
+        previousCoreTank = launcher->propellants.empty() ? 0 : launcher->propellants[0]->mass;
 
         if (sinceLiftoff == missionStep(50))
             r.boosting = snapshot(*sim, *launcher);

@@ -43,6 +43,7 @@ struct MissionRecord {
     double mainLevelAt247 = -1;
     double mainLevelAt2526 = -1;
     double propellantBeforeBoosterJettison = -1;
+    double coreTankBeforeBoosterJettison = -1;
     double coreTankAfterBoosterJettison = -1;
     double coreTankMaxAfterBoosterJettison = -1;
     int tanksAfterBoosterJettison = -1;
