@@ -31,6 +31,11 @@ double angleBetween(const VECTOR3& a, const VECTOR3& b, const VECTOR3& n) {
 
 }  // namespace
 
+VECTOR3 equatorialToEcliptic(const VECTOR3& v) {
+    const double c = std::cos(kObliquity), s = std::sin(kObliquity);
+    return _V(v.x, v.y * c - v.z * s, v.z * c + v.y * s);
+}
+
 VECTOR3 orbitNormal(const VECTOR3& pos, const VECTOR3& vel) {
     const VECTOR3 h = crossp(vel, pos);  // r x v written for the left-handed frame
     const double l = length(h);

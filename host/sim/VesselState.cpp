@@ -45,8 +45,11 @@ VECTOR3 airVelocity(const host::FlightState& s) {
     return s.vel - corotationVelocity(s.pos);
 }
 
-Orbit orbitNow(const host::VesselData& v, double mjdRef) {
+Orbit orbitNow(const host::VesselData& v, double mjdRef, int frame = FRAME_EQU) {
     const double now = stateMjd(v);
+    if (frame == FRAME_ECL)
+        return orbitOf(equatorialToEcliptic(v.state.pos), equatorialToEcliptic(v.state.vel), now,
+                       mjdRef != 0 ? mjdRef : now);
     return orbitOf(v.state.pos, v.state.vel, now, mjdRef != 0 ? mjdRef : now);
 }
 
@@ -143,16 +146,17 @@ double VESSEL::GetYaw() const {
     return h > PI ? h - PI2 : h;
 }
 
+// The simulator's elements are ecliptic unless the equatorial frame is asked for.
 bool VESSEL::GetElements(ELEMENTS& el, double& mjd_ref) const {
     const host::VesselData& v = data(hVessel);
     mjd_ref = stateMjd(v);
-    el = orbitNow(v, mjd_ref).el;
+    el = orbitNow(v, mjd_ref, FRAME_ECL).el;
     return true;
 }
 
-// Always Earth and always the equatorial frame, whatever hRef and frame say.
+// Always relative to the Earth, the only body, whatever hRef says.
 bool VESSEL::GetElements(OBJHANDLE hRef, ELEMENTS& el, ORBITPARAM* prm, double mjd_ref, int frame) const {
-    const Orbit o = orbitNow(data(hVessel), mjd_ref);
+    const Orbit o = orbitNow(data(hVessel), mjd_ref, frame);
     el = o.el;
     if (prm)
         *prm = o.prm;

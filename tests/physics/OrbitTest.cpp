@@ -100,7 +100,7 @@ TEST(Orbit, ElementsAndTimesOfAnEllipticOrbitMatchHandValues) {
     EXPECT_NEAR(pe, a * (1 - e), 1e-3);
 
     // The mean longitude at a later date runs on with the mean motion.
-    ASSERT_TRUE(t.vessel().GetElements(nullptr, el, nullptr, 55000 + 600 / 86400.0, FRAME_ECL));
+    ASSERT_TRUE(t.vessel().GetElements(nullptr, el, nullptr, 55000 + 600 / 86400.0, FRAME_EQU));
     EXPECT_NEAR(el.L, node + argp + mean + 600 * n, 1e-9);
 
     // Time to apoapsis counts down as the vessel coasts, and the orbit stays put.
@@ -122,4 +122,17 @@ TEST(Orbit, EastwardOrbitIsPrograde) {
     EXPECT_NEAR(el.i, 0, 1e-12);
     west.vessel().GetElements(nullptr, el, nullptr, 0, FRAME_EQU);
     EXPECT_NEAR(el.i, PI, 1e-12);
+}
+
+TEST(Orbit, EclipticElementsAreAskedForByTheFrame) {
+    TestVessel equatorial;
+    putInCircularOrbit(equatorial, 300e3);
+    ELEMENTS el;
+    equatorial.vessel().GetElements(nullptr, el, nullptr, 0, FRAME_ECL);
+    EXPECT_NEAR(el.i * DEG, 23.439281, 1e-9);
+    double mjd = 0;
+    equatorial.vessel().GetElements(el, mjd);  // the simulator's default frame
+    EXPECT_NEAR(el.i * DEG, 23.439281, 1e-9);
+    equatorial.vessel().GetElements(nullptr, el, nullptr, 0, FRAME_EQU);
+    EXPECT_NEAR(el.i, 0, 1e-12);
 }
