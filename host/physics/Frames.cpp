@@ -65,6 +65,11 @@ MATRIX3 horizonBasis(const VECTOR3& pos) {
 }
 
 namespace {
+// A nose this close to straight up or down has no heading of its own: the
+// heading is then the belly's and the bank 0, so a launcher on the pad and
+// just after lift-off reads a steady heading.
+const double kNearVertical = std::sin(0.5 * PI / 180);
+
 // The local up direction in vessel coordinates.
 VECTOR3 upInVessel(const MATRIX3& R, const VECTOR3& pos) {
     const MATRIX3 h = horizonBasis(pos);
@@ -78,8 +83,8 @@ double pitchOf(const MATRIX3& R, const VECTOR3& pos) {
 
 double bankOf(const MATRIX3& R, const VECTOR3& pos) {
     const VECTOR3 up = upInVessel(R, pos);
-    if (std::hypot(up.x, up.y) < 1e-12)
-        return 0;  // nose straight up or down
+    if (std::hypot(up.x, up.y) < kNearVertical)
+        return 0;
     return std::atan2(up.x, up.y);
 }
 
@@ -87,7 +92,7 @@ double headingOf(const MATRIX3& R, const VECTOR3& pos) {
     const MATRIX3 toHorizon = transposed(horizonBasis(pos));
     VECTOR3 d = mul(toHorizon, mul(R, _V(0, 0, 1)));
     // A vessel standing on its tail points its belly (-y) along its heading.
-    if (std::hypot(d.x, d.z) < 1e-4)
+    if (std::hypot(d.x, d.z) < kNearVertical)
         d = mul(toHorizon, mul(R, _V(0, -1, 0)));
     double h = std::atan2(d.x, d.z);
     if (h < 0)
