@@ -189,6 +189,7 @@ HWND openDialog(const DialogTemplate& t, HINSTANCE instance, DLGPROC proc, void*
         c->visible = !ct.hidden;
         c->enabled = !ct.disabled;
         c->checked = ct.checked;
+        c->readOnly = ct.readOnly;
         if (ct.kind == ControlKind::Radio) {
             if (!previousWasRadio || ct.groupStart)
                 ++group;
@@ -235,6 +236,14 @@ void closeDialogsOf(const Module* module) {
 
 HWND control(HWND dialog, int id) {
     return liveControl(dialog, id);
+}
+
+std::vector<int> controlIds(HWND dialog) {
+    std::vector<int> ids;
+    if (HostWindow* d = liveDialog(dialog))
+        for (const auto& c : d->controls)
+            ids.push_back(c->id);
+    return ids;
 }
 
 std::string controlText(HWND dialog, int id) {
@@ -298,7 +307,7 @@ InputResult typeText(HWND dialog, int id, const std::string& text) {
     Target t = inputTarget(dialog, id);
     if (t.problem != InputResult::Done)
         return t.problem;
-    if (t.control->kind != ControlKind::Edit)
+    if (t.control->kind != ControlKind::Edit || t.control->readOnly)
         return InputResult::WrongKind;
     t.control->text = text;
     command(t.dialog, t.control, EN_CHANGE);

@@ -36,6 +36,9 @@ void closeDialogsOf(const Module* module);
 
 // --- reading controls (all safe on handles that are no longer open)
 HWND control(HWND dialog, int id);
+// The ids of the dialog's controls in the order of its template, repeats and
+// -1 (no id) included; empty for a handle that is no longer open.
+std::vector<int> controlIds(HWND dialog);
 std::string controlText(HWND dialog, int id);
 bool controlEnabled(HWND dialog, int id);
 bool controlVisible(HWND dialog, int id);
@@ -48,7 +51,8 @@ const Surface* pictureSurface(HWND dialog, int id);
 enum class InputResult { Done, NoDialog, NoControl, WrongKind, Disabled, Hidden, NoSuchEntry };
 const char* describe(InputResult r);
 
-// Typing into an edit: sets the text, then WM_COMMAND with EN_CHANGE.
+// Typing into an edit: sets the text, then WM_COMMAND with EN_CHANGE. A
+// read-only edit takes no typing (WrongKind); the module still sets its text.
 InputResult typeText(HWND dialog, int id, const std::string& text);
 // Clicking a control: a button sends BN_CLICKED; a check box toggles first;
 // a radio button is checked (the others of its group cleared) first.

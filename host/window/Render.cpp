@@ -23,6 +23,28 @@ int textTop(const Rect& r) {
     return r.y + (r.h - font::cellHeight) / 2;
 }
 
+// A static text one line high is cut at its right edge; a taller one wraps at
+// blanks (a word longer than the line is cut) and shows the lines that fit.
+void drawStaticText(Surface& canvas, const Rect& r, std::string_view text, Rgb ink) {
+    const size_t columns = static_cast<size_t>(std::max(1, r.w / font::cellWidth));
+    const int lines = r.h / font::cellHeight;
+    if (lines < 2) {
+        canvas.text(r.x, r.y, text, ink, nullptr, r);
+        return;
+    }
+    for (int line = 0; line < lines && !text.empty(); ++line) {
+        size_t take = text.size();
+        if (take > columns) {
+            size_t blank = text.rfind(' ', columns);
+            take = blank == std::string_view::npos || blank == 0 ? columns : blank;
+        }
+        canvas.text(r.x, r.y + line * font::cellHeight, text.substr(0, take), ink, nullptr, r);
+        text.remove_prefix(take);
+        while (!text.empty() && text.front() == ' ')
+            text.remove_prefix(1);
+    }
+}
+
 void drawControl(Surface& canvas, const HostWindow& c) {
     Rect r = c.rect;
     r.y += captionHeight;
@@ -30,7 +52,8 @@ void drawControl(Surface& canvas, const HostWindow& c) {
     const std::string_view text = c.text;
     switch (c.kind) {
         case ControlKind::Edit:
-            canvas.fill(r, c.enabled ? white : window::faceColour);
+            // A read-only edit is a display: face-coloured, its text as legible as any.
+            canvas.fill(r, c.enabled && !c.readOnly ? white : window::faceColour);
             canvas.frame(r, shadow);
             canvas.text(r.x + 2, textTop(r), text, ink, nullptr, r);
             break;
@@ -64,7 +87,7 @@ void drawControl(Surface& canvas, const HostWindow& c) {
             break;
         }
         case ControlKind::Static:
-            canvas.text(r.x, r.y, text, ink, nullptr, r);
+            drawStaticText(canvas, r, text, ink);
             break;
         case ControlKind::Picture:
             canvas.blit(r.x, r.y, r.w, r.h, c.surface, 0, 0, BlitOp::Copy);

@@ -156,6 +156,10 @@ public:
                         c.checked = true;
                     else if (flag == "group")
                         c.groupStart = true;
+                    else if (flag == "readonly" && c.kind == ControlKind::Edit)
+                        c.readOnly = true;
+                    else if (flag == "readonly")
+                        fail("only an edit can be readonly");
                     else
                         fail("unknown flag '" + flag + "'");
                 }

@@ -7,13 +7,15 @@
 //     radio   1085 "Ascending node" 10 40 90 12 group
 //     radio   1086 "Desending node" 10 54 90 12
 //     edit    1041 "" 0 0 10 10 hidden disabled
+//     edit    1036 "" 10 70 60 14 readonly
 //   end
 //   bitmap 191 images/heading_on.bmp
 //
 // Control kinds: edit, button, check, radio, combo, static, picture. A
 // control line is: kind id "caption" x y width height [flags], in pixels from
-// the dialog's top-left corner; flags are hidden, disabled, checked and group
-// (starts a new group of radio buttons; a run of radio buttons is one group).
+// the dialog's top-left corner; flags are hidden, disabled, checked, group
+// (starts a new group of radio buttons; a run of radio buttons is one group)
+// and readonly (an edit the module writes and the user only reads).
 // Bitmap paths are relative to the script.
 #pragma once
 
@@ -39,6 +41,7 @@ struct ControlTemplate {
     bool disabled = false;
     bool checked = false;
     bool groupStart = false;
+    bool readOnly = false;  // edits only
 };
 
 struct DialogTemplate {

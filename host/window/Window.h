@@ -26,6 +26,7 @@ struct HostWindow {
     bool visible = true;
     bool enabled = true;
     bool checked = false;
+    bool readOnly = false;           // an edit the user cannot type into
     int radioGroup = -1;             // radio buttons with the same number form one group
     std::vector<std::string> items;  // combo entries
     int selection = -1;              // combo selection, -1 for none

@@ -9,6 +9,7 @@
 
 #include "Orbitersdk.h"
 #include "window/Dialogs.h"
+#include "window/Window.h"
 
 using namespace host;
 
@@ -58,6 +59,8 @@ DialogTemplate sampleDialog() {
                "  picture 50 \"\" 70 44 16 8\n"
                "  edit 60 \"\" 2 60 20 14 hidden\n"
                "  button 61 \"Off\" 30 60 20 14 disabled\n"
+               "  edit 62 \"\" 52 60 30 14 readonly\n"
+               "  static 63 \"one two three\" 2 76 48 16\n"
                "end\n",
                "sample.rc.txt")
         .dialogs[0];
@@ -199,6 +202,32 @@ TEST(Dialog, ControlCallsFollowTheWindowSystem) {
     CheckDlgButton(dlg, 40, BST_CHECKED);
     SendDlgItemMessageA(dlg, 41, CB_SETCURSEL, 0, 0);
     EXPECT_TRUE(commandsOf(r).empty());
+    oapiCloseDialog(dlg);
+}
+
+TEST(Dialog, ReadOnlyEditsShowWhatTheModuleWrites) {
+    Recorder r;
+    HWND dlg = openDialog(sampleDialog(), 0, recordingProc, &r);
+    EXPECT_EQ(typeText(dlg, 62, "typed"), InputResult::WrongKind);
+    EXPECT_TRUE(commandsOf(r).empty());
+    EXPECT_TRUE(SetDlgItemTextA(dlg, 62, "7712.55"));
+    EXPECT_EQ(controlText(dlg, 62), "7712.55");
+
+    // Drawn on the face colour with black text. A static two lines high wraps
+    // at a blank: "three" does not fit the eight columns of line one.
+    Surface s = renderDialog(dlg);
+    const int top = 14;  // the caption bar
+    EXPECT_EQ(s.pixel(53, top + 61), window::faceColour);
+    auto inked = [&](int x0, int y0, int w, int h) {
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x)
+                if (s.pixel(x, y) == Rgb{0, 0, 0})
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(inked(54, top + 63, 28, 8));
+    EXPECT_TRUE(inked(2, top + 76, 48, 8));  // "one two"
+    EXPECT_TRUE(inked(2, top + 84, 48, 8));  // "three"
     oapiCloseDialog(dlg);
 }
 

@@ -16,6 +16,7 @@ TEST(ResourceScript, ReadsDialogsControlsAndBitmaps) {
         "  radio 1085 \"Ascending node\" 10 40 90 12 group checked\n"
         "  edit 1041 \"\" 0 0 10 10 hidden disabled\n"
         "  static -1 \"again\" 0 0 5 5\n"
+        "  edit 1036 \"\" 0 20 10 10 readonly\n"
         "end\n"
         "\n"
         "bitmap 191 strips/heading.bmp\n";
@@ -26,7 +27,7 @@ TEST(ResourceScript, ReadsDialogsControlsAndBitmaps) {
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->caption, "Tarvik Autopilot");
     EXPECT_EQ(d->width, 360);
-    ASSERT_EQ(d->controls.size(), 5u);
+    ASSERT_EQ(d->controls.size(), 6u);
     EXPECT_EQ(d->controls[0].kind, ControlKind::Edit);
     EXPECT_EQ(d->controls[0].rect.y, 20);
     EXPECT_EQ(d->controls[1].caption, "say \"hi\"  # not a comment");
@@ -35,6 +36,8 @@ TEST(ResourceScript, ReadsDialogsControlsAndBitmaps) {
     EXPECT_TRUE(d->controls[3].hidden);
     EXPECT_TRUE(d->controls[3].disabled);
     EXPECT_FALSE(d->controls[0].hidden);
+    EXPECT_TRUE(d->controls[5].readOnly);
+    EXPECT_FALSE(d->controls[0].readOnly);
     EXPECT_EQ(s.bitmaps.at(191), "/mods/strips/heading.bmp");
     EXPECT_EQ(s.dialog(101), nullptr);
 }
@@ -53,6 +56,7 @@ TEST(ResourceScript, MistakesNameTheLine) {
         {"edit 2 \"\" 0 0 1 1\n", 1, "outside a dialog"},
         {"dialog 1 \"x 10 10\nend\n", 1, "unterminated caption"},
         {"dialog 1 \"x\" 10 10\n  edit 2 \"\" 0 0 1 1 shiny\nend\n", 2, "unknown flag 'shiny'"},
+        {"dialog 1 \"x\" 10 10\n  button 2 \"\" 0 0 1 1 readonly\nend\n", 2, "only an edit can be readonly"},
         {"dialog 1 \"x\" 10 10\nend\ndialog 1 \"y\" 10 10\nend\n", 3, "defined twice"},
         {"dialog 1 x 10 10\nend\n", 1, "expected: dialog ID"},
         {"bitmap 5\n", 1, "expected: bitmap ID FILE"},
