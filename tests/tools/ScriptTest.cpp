@@ -23,9 +23,10 @@ TEST(Script, ReadsEveryCommand) {
         "at 5 focus LC37B\n"
         "at 6 save mid.scn\n"
         "at 6 snapshot 131 pad.png\n"
-        "at 600 stop\n";
+        "at 7 waitfor 3000   Autopilot Complete   # then stop\n"
+        "at 7 stop\n";
     Script s = parseScript(text, "s.txt");
-    ASSERT_EQ(s.commands.size(), 13u);
+    ASSERT_EQ(s.commands.size(), 14u);
     const auto& c = s.commands;
     EXPECT_EQ(c[0].kind, CommandKind::Key);
     EXPECT_EQ(c[0].key, (DWORD)OAPI_KEY_M);
@@ -45,8 +46,11 @@ TEST(Script, ReadsEveryCommand) {
     EXPECT_EQ(c[10].kind, CommandKind::Save);
     EXPECT_EQ(c[11].dialog, 131);
     EXPECT_EQ(c[11].text, "pad.png");
-    EXPECT_EQ(c[12].kind, CommandKind::Stop);
-    EXPECT_EQ(c[12].line, 15);
+    EXPECT_EQ(c[12].kind, CommandKind::WaitFor);
+    EXPECT_DOUBLE_EQ(c[12].value, 3000);
+    EXPECT_EQ(c[12].text, "Autopilot Complete");
+    EXPECT_EQ(c[13].kind, CommandKind::Stop);
+    EXPECT_EQ(c[13].line, 16);
 }
 
 TEST(Script, MistakesNameTheLine) {
@@ -71,6 +75,10 @@ TEST(Script, MistakesNameTheLine) {
         {"at 1 snapshot 131", "expected 'snapshot DIALOG FILE.png'"},
         {"at 1 stop now", "expected 'stop'"},
         {"at nan stop", "bad time 'nan'"},
+        {"at 1 waitfor 60   # nothing to wait for", "expected 'waitfor TIMEOUT TEXT'"},
+        {"at 1 waitfor soon Autopilot Complete", "bad timeout 'soon'"},
+        {"at 1 waitfor 0 Autopilot Complete", "timeout 0 is not above 0 and at most 86400 s"},
+        {"at 1 waitfor 86401 Autopilot Complete", "timeout 86401 is not above 0"},
     };
     for (const Case& c : cases) {
         std::string text = std::string("# header\n\n") + c.line + "\n";

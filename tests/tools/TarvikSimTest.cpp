@@ -1,6 +1,7 @@
 // tarvik-sim run as a user runs it: a session with dialog input and its
-// outputs, a save that loads back to the same summary, and bad input that
-// ends with one line and exit status 2.
+// outputs, a save that loads back to the same summary, how long a run lasts,
+// a wait for a text on screen that is met or runs out (status 3), and bad
+// input that ends with one line and exit status 2.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,10 +45,10 @@ protected:
             fs::remove_all(dir_);
     }
 
-    // Runs the program in the test's folder with the test data folder.
-    Outcome run(const std::string& args) {
-        std::string cmd = "cd '" + dir_.string() + "' && '" TARVIK_SIM_EXE "' --data '" TARVIK_TEST_DIR "/data' " +
-                          args + " > out.txt 2> err.txt";
+    // Runs the program in the test's folder, by default with the test data folder.
+    Outcome run(const std::string& args, const std::string& data = TARVIK_TEST_DIR "/data") {
+        std::string cmd = "cd '" + dir_.string() + "' && '" TARVIK_SIM_EXE "' --data '" + data + "' " + args +
+                          " > out.txt 2> err.txt";
         int raw = std::system(cmd.c_str());
         Outcome r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -82,6 +83,7 @@ TEST_F(TarvikSim, PlaysASessionAndWritesItsOutputs) {
           "at 3 throttle 1\n"
           "at 30 focus Ball\n"
           "at 40 save mid.scn\n"
+          "at 45 check 100 32\n"
           "at 50 stop\n");
     Outcome r = run("orbit --script session.txt --root run");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -90,6 +92,8 @@ TEST_F(TarvikSim, PlaysASessionAndWritesItsOutputs) {
         EXPECT_NE(r.out.find(output), std::string::npos) << "not reported: " << output << "\n" << r.out;
         EXPECT_TRUE(fs::exists(dir_ / output)) << output;
     }
+    EXPECT_NE(r.out.find("\nBall: apoapsis 4"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(" km, inclination 0.00 deg, propellant 100 kg\n"), std::string::npos) << r.out;
 
     std::string events = read(dir_ / "run/events.log");
     EXPECT_NE(events.find("0.000 Tester key D"), std::string::npos) << events;
@@ -122,6 +126,24 @@ TEST_F(TarvikSim, PlaysASessionAndWritesItsOutputs) {
     EXPECT_EQ(summary["vessels"][1]["landed"], true);
     EXPECT_TRUE(summary["annotations"].is_array());
 
+    // The open dialog with what its controls show, ids ascending.
+    auto dialogs = nlohmann::ordered_json::parse(read(dir_ / "run/summary.json"))["dialogs"];
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0]["id"], 100);
+    EXPECT_EQ(dialogs[0]["module"], "TarvikWindowTest");
+    EXPECT_EQ(dialogs[0]["caption"], "Window test");
+    auto controls = dialogs[0]["controls"];
+    EXPECT_EQ(controls["10"], "apogee");
+    EXPECT_EQ(controls["60"], "got apogee");
+    EXPECT_EQ(controls["41"], "Moon");  // a drop-down list shows its selected entry
+    EXPECT_EQ(controls["70"], "secret");
+    EXPECT_EQ(dialogs[0]["entries"].dump(), R"({"41":["Earth","Moon","Mars"]})");
+    EXPECT_EQ(dialogs[0]["checked"].dump(), "[32]");
+    std::vector<int> ids;
+    for (auto it = controls.begin(); it != controls.end(); ++it)
+        ids.push_back(std::stoi(it.key()));
+    EXPECT_EQ(ids, (std::vector<int>{2, 10, 20, 21, 31, 32, 33, 40, 41, 50, 60, 61, 62, 63, 64, 65, 66, 70, 71}));
+
     EXPECT_EQ(read(dir_ / "run/dialog.png").substr(1, 3), "PNG");
     EXPECT_TRUE(fs::exists(dir_ / "run/mid.scn"));
 }
@@ -139,11 +161,60 @@ TEST_F(TarvikSim, SavedScenarioLoadsBackToTheSameSummary) {
     EXPECT_EQ(a.dump(2), b.dump(2));  // the flight time is carried in the saved scenario
 }
 
+TEST_F(TarvikSim, RunsToTheScriptsStopPast600SecondsOnlyWithOne) {
+    write(dir_ / "long.txt", "at 0 warp 100\nat 1 focus Rock\nat 900 stop\n");
+    Outcome r = run("orbit --script long.txt --root long");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NEAR(nlohmann::json::parse(read(dir_ / "long/summary.json"))["sim_time"].get<double>(), 900, 2);
+    EXPECT_NE(r.out.find("\nRock: stands on the ground, propellant 100 kg\n"), std::string::npos) << r.out;
+
+    write(dir_ / "nostop.txt", "at 0 warp 100\n");
+    r = run("orbit --script nostop.txt --root nostop");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NEAR(nlohmann::json::parse(read(dir_ / "nostop/summary.json"))["sim_time"].get<double>(), 600, 2);
+}
+
+// The heavy launcher shows "Mission time:" and the mission clock from its
+// first step; the clock runs from lift-off, about 2.7 s after the start.
+TEST_F(TarvikSim, WaitforHoldsTheScriptUntilItsTextIsShown) {
+    write(dir_ / "liftoff.txt",
+          "at 1 throttle 1\n"
+          "at 2 waitfor 60 5.1     # mission clock at 5.1 s\n"
+          "at 2 stop\n");
+    Outcome r = run("TarvikHP-LC6 --script liftoff.txt --root met", TARVIK_DATA_DIR);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    auto summary = nlohmann::json::parse(read(dir_ / "met/summary.json"));
+    EXPECT_NEAR(summary["sim_time"].get<double>(), 7.83, 0.05);
+    EXPECT_EQ(summary["annotations"][1], "5.1");
+}
+
+TEST_F(TarvikSim, WaitforThatRunsOutEndsTheRunWithStatusThree) {
+    write(dir_ / "autopilot.txt",
+          "at 1 throttle 1\n"
+          "at 1 waitfor 5 Autopilot Complete\n"
+          "at 100 stop\n");
+    Outcome r = run("TarvikHP-LC6 --script autopilot.txt --root late", TARVIK_DATA_DIR);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "tarvik-sim: autopilot.txt:2: 'Autopilot Complete' not shown within 5 s\n");
+    for (const char* output : {"late/events.log", "late/telemetry.csv", "late/summary.json", "late/final.scn"})
+        EXPECT_TRUE(fs::exists(dir_ / output)) << output;
+    EXPECT_NE(r.out.find("\nTarvikHP: apoapsis "), std::string::npos) << r.out;
+    EXPECT_NEAR(nlohmann::json::parse(read(dir_ / "late/summary.json"))["sim_time"].get<double>(), 6, 0.02);
+
+    // A run that ends before the wait is over did not get there either.
+    r = run("TarvikHP-LC6 --script autopilot.txt --root short --duration 3", TARVIK_DATA_DIR);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "tarvik-sim: autopilot.txt:2: 'Autopilot Complete' not shown before the run ended at 3 s\n");
+    EXPECT_TRUE(fs::exists(dir_ / "short/summary.json"));
+}
+
 TEST_F(TarvikSim, BadInputEndsWithOneLineAndStatusTwo) {
     expectRejected("nowhere.scn", "nowhere.scn: no such scenario");
     expectRejected("orbit --fps fast", "--fps: 'fast' is not a frame rate above 0");
     expectRejected("orbit --fps 100000", "at most 1000");
     expectRejected("orbit --duration -5", "--duration: '-5' is not a number of seconds");
+    expectRejected("orbit --duration 86401", "--duration: '86401' is not a number of seconds from 0 to 86400");
     expectRejected("orbit --sparkle", "sparkle");
     expectRejected("", "SCENARIO");
 
@@ -169,6 +240,6 @@ TEST_F(TarvikSim, HelpNamesEveryOption) {
     Outcome r = run("--help");
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--script", "--duration", "--fps", "--data", "--root", "--events", "--telemetry",
-                               "--telemetry-interval", "--summary", "--save", "600"})
+                               "--telemetry-interval", "--summary", "--save", "600", "86400", "waitfor"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }

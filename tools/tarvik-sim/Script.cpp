@@ -30,6 +30,7 @@ const Grammar grammar[] = {
     {CommandKind::Focus, "focus", "focus NAME"},
     {CommandKind::Save, "save", "save FILE"},
     {CommandKind::Snapshot, "snapshot", "snapshot DIALOG FILE.png"},
+    {CommandKind::WaitFor, "waitfor", "waitfor TIMEOUT TEXT"},
     {CommandKind::Stop, "stop", "stop"},
 };
 
@@ -116,8 +117,11 @@ public:
             fail("unknown command '" + name + "'");
         c.kind = g->kind;
 
-        // Arguments: a fixed number of words, then free text for type and select.
-        const bool freeText = c.kind == CommandKind::Type || c.kind == CommandKind::Select;
+        // Arguments: a fixed number of words, then free text for type, select
+        // and waitfor (which cannot wait for nothing).
+        const bool freeText =
+            c.kind == CommandKind::Type || c.kind == CommandKind::Select || c.kind == CommandKind::WaitFor;
+        const bool textNeeded = c.kind == CommandKind::Select || c.kind == CommandKind::WaitFor;
         int wanted = 0;
         switch (c.kind) {
             case CommandKind::Stop:
@@ -139,8 +143,7 @@ public:
         for (int i = 0; i < wanted && words.next(word); ++i)
             args.push_back(word);
         std::string rest = words.rest();
-        if (static_cast<int>(args.size()) < wanted || (!freeText && !rest.empty()) ||
-            (c.kind == CommandKind::Select && rest.empty()))
+        if (static_cast<int>(args.size()) < wanted || (!freeText && !rest.empty()) || (textNeeded && rest.empty()))
             fail(std::string("expected '") + g->usage + "'");
 
         switch (c.kind) {
@@ -174,6 +177,12 @@ public:
             case CommandKind::Focus:
             case CommandKind::Save:
                 c.text = args[0];
+                break;
+            case CommandKind::WaitFor:
+                c.value = number(args[0], "timeout");
+                if (c.value <= 0 || c.value > maxDuration)
+                    fail("timeout " + args[0] + " is not above 0 and at most " + host::numberText(maxDuration) + " s");
+                c.text = rest;
                 break;
             case CommandKind::Stop:
                 break;

@@ -4,7 +4,8 @@
 //   at 0    key M
 //   at 2.5  click 101 1015
 //   at 3    type 131 1049 300
-//   at 60   stop
+//   at 5    waitfor 3000 Autopilot Complete
+//   at 5    stop
 //
 // Each command carries the script line it came from, for error messages.
 #pragma once
@@ -16,7 +17,11 @@
 
 namespace tarviksim {
 
-enum class CommandKind { Key, Throttle, Click, Type, Check, Select, Warp, Focus, Save, Snapshot, Stop };
+enum class CommandKind { Key, Throttle, Click, Type, Check, Select, Warp, Focus, Save, Snapshot, WaitFor, Stop };
+
+// The longest run tarvik-sim flies, and so the longest a script may wait: one
+// day of simulation time [s].
+constexpr double maxDuration = 86400;
 
 const char* commandName(CommandKind kind);
 
@@ -25,10 +30,10 @@ struct Command {
     double time = 0;  // simulation time since the scenario started [s]
     CommandKind kind = CommandKind::Stop;
     DWORD key = 0;     // key
-    double value = 0;  // throttle level, warp factor
+    double value = 0;  // throttle level, warp factor, waitfor's timeout [s]
     int dialog = 0;    // click, type, check, select, snapshot
     int control = 0;   // click, type, check, select
-    std::string text;  // key name, typed text, combo entry, vessel name, file
+    std::string text;  // key name, typed text, combo entry, vessel name, file, awaited text
 };
 
 struct Script {

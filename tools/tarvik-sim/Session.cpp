@@ -6,6 +6,7 @@
 
 #include "Summary.h"
 #include "Telemetry.h"
+#include "sim/NumberText.h"
 #include "sim/Simulation.h"
 #include "window/Dialogs.h"
 
@@ -17,26 +18,81 @@ namespace {
 
 constexpr double timeSlack = 1e-6;  // frame lengths add up to a command's time only within rounding
 
-// Plays the script's commands at their times, in file order.
+// Is `text` on screen? Blanks around an annotation's text do not count: a
+// script's text cannot carry them.
+bool shown(host::Simulation& sim, const std::string& text) {
+    for (const auto& a : sim.annotations()) {
+        const std::string& t = a->text;
+        const size_t first = t.find_first_not_of(" \t\r\n");
+        if (first == std::string::npos)
+            continue;
+        const size_t last = t.find_last_not_of(" \t\r\n");
+        if (t.compare(first, last - first + 1, text) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Plays the script's commands at their times, in file order. A waitfor that
+// has begun holds every command after it in the file until its text is shown.
 class Player {
 public:
-    Player(host::Simulation& sim, const Script& script, const std::string& rootDir, std::ostream& warnings)
-        : sim_(sim), script_(script), rootDir_(rootDir), warnings_(warnings), done_(script.commands.size(), false) {}
+    enum class Outcome { Running, Stopped, TimedOut };
 
-    // Runs every command whose time has come; true once a stop has run.
-    bool runDue() {
+    Player(host::Simulation& sim, const Script& script, const std::string& rootDir, std::ostream& warnings)
+        : sim_(sim),
+          script_(script),
+          rootDir_(rootDir),
+          warnings_(warnings),
+          done_(script.commands.size(), false),
+          waitingSince_(script.commands.size(), -1) {}
+
+    // Runs every command whose time has come and that no wait holds; says
+    // whether a stop has run or a wait has run out of time.
+    Outcome runDue() {
         const double t = sim_.simTime();
+        // Begun waits watch the screen at every step, held by an earlier one or not.
+        for (size_t i = first_; i < script_.commands.size(); ++i) {
+            const Command& c = script_.commands[i];
+            if (done_[i] || waitingSince_[i] < 0)
+                continue;
+            if (shown(sim_, c.text)) {
+                done_[i] = true;
+            } else if (t + timeSlack >= waitingSince_[i] + c.value) {
+                missed_ = &c;
+                return Outcome::TimedOut;
+            }
+        }
         for (size_t i = first_; i < script_.commands.size(); ++i) {
             const Command& c = script_.commands[i];
             if (done_[i] || c.time > t + timeSlack)
                 continue;
+            if (c.kind == CommandKind::WaitFor) {
+                if (waitingSince_[i] < 0) {
+                    waitingSince_[i] = t;
+                    done_[i] = shown(sim_, c.text);
+                }
+                if (!done_[i])
+                    break;  // everything after it waits too
+                continue;
+            }
             done_[i] = true;
             if (execute(c))
-                return true;
+                return Outcome::Stopped;
         }
         while (first_ < done_.size() && done_[first_])
             ++first_;
-        return false;
+        return Outcome::Running;
+    }
+
+    // The wait that ran out of time, or else the first one still waiting.
+    const Command* unmetWait() const {
+        if (missed_)
+            return missed_;
+        for (size_t i = first_; i < script_.commands.size(); ++i)
+            if (!done_[i] && waitingSince_[i] >= 0)
+                return &script_.commands[i];
+        return nullptr;
     }
 
 private:
@@ -126,6 +182,8 @@ private:
                     fail(c, problem);
                 break;
             }
+            case CommandKind::WaitFor:  // played by runDue
+                break;
             case CommandKind::Stop:
                 return true;
         }
@@ -137,6 +195,8 @@ private:
     std::string rootDir_;
     std::ostream& warnings_;
     std::vector<bool> done_;
+    std::vector<double> waitingSince_;  // simulation time a waitfor began; < 0: not begun (or no waitfor)
+    const Command* missed_ = nullptr;
     size_t first_ = 0;
 };
 
@@ -178,7 +238,7 @@ std::string findScenario(const std::string& name, const std::string& dataDir) {
                            "no such scenario (looked here and in " + (fs::path(dataDir) / "Scenarios").string() + ")");
 }
 
-void runSession(Options o, std::ostream& report, std::ostream& warnings) {
+RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     std::error_code ec;
     fs::create_directories(o.rootDir, ec);
     if (!fs::is_directory(o.rootDir))
@@ -206,8 +266,9 @@ void runSession(Options o, std::ostream& report, std::ostream& warnings) {
     sim.loadScenario(scenario);
 
     Player player(sim, script, o.rootDir, warnings);
-    const double end = o.duration >= 0 ? o.duration : defaultDuration;
-    while (!player.runDue() && sim.simTime() + timeSlack < end) {
+    const double end = o.duration >= 0 ? o.duration : defaultDurationOf(script);
+    Player::Outcome outcome = Player::Outcome::Running;
+    while ((outcome = player.runDue()) == Player::Outcome::Running && sim.simTime() + timeSlack < end) {
         telemetry.sample(sim);
         host::deliverPaintMessages();
         sim.step();
@@ -222,7 +283,28 @@ void runSession(Options o, std::ostream& report, std::ostream& warnings) {
     report << "events:    " << o.events << '\n'
            << "telemetry: " << o.telemetry << '\n'
            << "summary:   " << o.summary << '\n'
-           << "scenario:  " << o.save << '\n';
+           << "scenario:  " << o.save << '\n'
+           << orbitLine(sim) << '\n';
+
+    // A stop ends the run as planned; a wait that ran out of time, or that the
+    // end of the run cut short, did not get what the script waited for.
+    RunResult result;
+    if (outcome == Player::Outcome::Stopped)
+        return result;
+    if (const Command* w = player.unmetWait()) {
+        result.unmetWait = script.path + ":" + std::to_string(w->line) + ": '" + w->text + "' not shown ";
+        result.unmetWait += outcome == Player::Outcome::TimedOut
+                                ? "within " + host::numberText(w->value) + " s"
+                                : "before the run ended at " + host::numberText(end) + " s";
+    }
+    return result;
+}
+
+double defaultDurationOf(const Script& script) {
+    for (const Command& c : script.commands)
+        if (c.kind == CommandKind::Stop || c.kind == CommandKind::WaitFor)
+            return maxDuration;
+    return defaultDuration;
 }
 
 }  // namespace tarviksim

@@ -9,12 +9,15 @@
 
 namespace tarviksim {
 
-constexpr double defaultDuration = 600;  // s of simulation time when neither --duration nor stop ends the run
+// Without --duration a run ends at the script's stop, at most after
+// maxDuration when the script has a stop or a waitfor, else after
+// defaultDuration [s of simulation time].
+constexpr double defaultDuration = 600;
 
 struct Options {
     std::string scenario;
     std::string script;    // empty: no script
-    double duration = -1;  // < 0: until the script's stop, at most defaultDuration
+    double duration = -1;  // < 0: defaultDurationOf(script), or the script's stop before it
     double fps = 60;
     double telemetryInterval = 1;
     std::string dataDir;
@@ -26,9 +29,19 @@ struct Options {
 // (with ".scn" added when missing); throws host::InputError when there is none.
 std::string findScenario(const std::string& name, const std::string& dataDir);
 
-// Runs the session and reports where each output went on `report`. Throws
-// host::InputError for bad input (scenario, script, a command that cannot be
-// carried out).
-void runSession(Options options, std::ostream& report, std::ostream& warnings);
+double defaultDurationOf(const Script& script);
+
+struct RunResult {
+    // Empty when the run got what its script waited for; otherwise
+    // "FILE:LINE: 'TEXT' not shown within TIMEOUT s" (or "... before the run
+    // ended at END s" when the end of the run cut the wait short).
+    std::string unmetWait;
+};
+
+// Runs the session, writes its outputs (also when a wait is not met) and
+// reports where each went and the focus vessel's final orbit on `report`.
+// Throws host::InputError for bad input (scenario, script, a command that
+// cannot be carried out).
+RunResult runSession(Options options, std::ostream& report, std::ostream& warnings);
 
 }  // namespace tarviksim

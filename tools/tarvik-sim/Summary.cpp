@@ -1,8 +1,12 @@
 #include "Summary.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "FlightValues.h"
+#include "sim/Module.h"
+#include "window/Dialogs.h"
 
 namespace tarviksim {
 
@@ -18,7 +22,70 @@ nlohmann::ordered_json rounded(double value, int decimals = 3) {
     return r == 0 ? 0.0 : r;  // no "-0"
 }
 
+// `value` with `decimals` decimals for a person to read: no "-0.0", and
+// "none" for what is not finite.
+std::string fixed(double value, int decimals) {
+    if (!std::isfinite(value))
+        return "none";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    std::string s = text;
+    if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
+        s.erase(0, 1);
+    return s;
+}
+
 }  // namespace
+
+nlohmann::ordered_json dialogSummary() {
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (HWND d : host::openDialogs()) {
+        std::vector<int> ids = host::controlIds(d);
+        std::erase(ids, -1);
+        std::sort(ids.begin(), ids.end());
+        ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+
+        nlohmann::ordered_json controls = nlohmann::ordered_json::object();
+        nlohmann::ordered_json entries = nlohmann::ordered_json::object();
+        nlohmann::ordered_json checked = nlohmann::ordered_json::array();
+        for (int id : ids) {
+            const std::string key = std::to_string(id);
+            // A drop-down list shows its selected entry, as the pilot sees it.
+            const std::vector<std::string> items = host::comboItems(d, id);
+            const int selected = host::comboSelection(d, id);
+            controls[key] =
+                selected >= 0 && selected < static_cast<int>(items.size()) ? items[selected] : host::controlText(d, id);
+            if (!items.empty())
+                entries[key] = items;
+            if (host::controlChecked(d, id))
+                checked.push_back(id);
+        }
+        const host::Module* module = host::dialogModule(d);
+        list.push_back({
+            {"id", host::dialogId(d)},
+            {"module", module ? nlohmann::ordered_json(module->name()) : nlohmann::ordered_json(nullptr)},
+            {"caption", host::dialogCaption(d)},
+            {"controls", controls},
+            {"entries", entries},
+            {"checked", checked},
+        });
+    }
+    return list;
+}
+
+std::string orbitLine(host::Simulation& sim) {
+    host::VesselData* v = sim.focus();
+    if (!v)
+        return "no vessel has the focus";
+    const FlightValues f = flightValues(sim, *v);
+    std::string line = v->name + ": ";
+    if (f.landed)
+        line += "stands on the ground";
+    else
+        line += "apoapsis " + fixed(f.apoapsisAlt, 1) + " km, periapsis " + fixed(f.periapsisAlt, 1) +
+                " km, inclination " + fixed(f.inclination, 2) + " deg";
+    return line + ", propellant " + fixed(f.propellant, 0) + " kg";
+}
 
 nlohmann::ordered_json summary(host::Simulation& sim) {
     nlohmann::ordered_json j;
@@ -51,6 +118,7 @@ nlohmann::ordered_json summary(host::Simulation& sim) {
         if (!a->text.empty())
             notes.push_back(a->text);
     j["annotations"] = notes;
+    j["dialogs"] = dialogSummary();
     return j;
 }
 

@@ -11,8 +11,9 @@
 
 namespace {
 
-// Every failure ends with one line on stderr and exit status 2 (1 for a
-// fault of the program itself).
+// Every failure ends with one line on stderr and exit status 2 for bad
+// input, 3 for a flight that did not reach what its script waited for, 1 for
+// a fault of the program itself.
 int failWith(const std::string& message, int status) {
     std::string line = message;
     for (char& c : line)
@@ -57,7 +58,9 @@ int main(int argc, char** argv) {
         "Flies a Tarvik scenario without the simulator's window: loads SCENARIO, plays the session\n"
         "script, steps the simulation at a fixed frame rate, and writes the event log, telemetry,\n"
         "summary and final scenario. Outputs not named go into the root folder; where each one\n"
-        "went is printed at the end. Bad input ends with one line on stderr and exit status 2.",
+        "went is printed at the end, then the focus vessel's orbit. Bad input ends with one line\n"
+        "on stderr and exit status 2; a script's waitfor whose text is not shown in time ends the\n"
+        "run (outputs written) with one line on stderr and exit status 3.",
         "tarvik-sim"};
     app.add_option("SCENARIO", o.scenario,
                    "Scenario file; a relative name not found as given is looked up in DATA/Scenarios/ "
@@ -65,8 +68,9 @@ int main(int argc, char** argv) {
         ->required();
     app.add_option("--script", o.script, "Session script to play (see docs/session-script.md)");
     app.add_option("--duration", o.duration,
-                   "Seconds of simulation time to run (default: until the script's stop, at most 600)")
-        ->check(numberAtLeast(0, true, 1e9, "a number of seconds of 0 or more"));
+                   "Seconds of simulation time to run, at most 86400 (one day). Default: until the script's "
+                   "stop, at most 86400 when the script has a stop or a waitfor, otherwise 600")
+        ->check(numberAtLeast(0, true, tarviksim::maxDuration, "a number of seconds from 0 to 86400"));
     app.add_option("--fps", o.fps, "Frames per second of real time, up to 1000 (default 60)")
         ->check(numberAtLeast(0, false, 1000, "a frame rate above 0 and at most 1000"));
     app.add_option("--data", o.dataDir, "Data folder with Config/ and Scenarios/")->capture_default_str();
@@ -91,7 +95,9 @@ int main(int argc, char** argv) {
     }
 
     try {
-        tarviksim::runSession(o, std::cout, std::cerr);
+        const tarviksim::RunResult result = tarviksim::runSession(o, std::cout, std::cerr);
+        if (!result.unmetWait.empty())
+            return failWith(result.unmetWait, 3);
     } catch (const host::InputError& e) {
         return failWith(describe(e), 2);
     } catch (const std::exception& e) {
