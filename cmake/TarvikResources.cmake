@@ -4,17 +4,33 @@
 #
 #   add_tarvik_resources(TarvikM52 ${CMAKE_CURRENT_SOURCE_DIR}/dialogs/tarvik.rc.txt)
 #
+# Bitmaps are found beside the script, or, with GENERATED_DIR, in a folder the
+# build fills (the DEPENDS targets draw them); those are checked when the
+# resources are copied rather than when the build is configured.
+#
+#   add_tarvik_resources(TarvikM52 ${CMAKE_CURRENT_SOURCE_DIR}/dialogs/tarvik.rc.txt
+#     GENERATED_DIR ${CMAKE_BINARY_DIR}/art DEPENDS tarvik_art)
+#
 # Plug-ins may share a bitmap path only when it is the same file (the four
 # builds of one code base do); the first plug-in to name it copies it.
 function(add_tarvik_resources target script)
+  cmake_parse_arguments(PARSE_ARGV 2 ARG "" "GENERATED_DIR" "DEPENDS")
+  if(ARG_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "add_tarvik_resources(${target}): unexpected arguments ${ARG_UNPARSED_ARGUMENTS}")
+  endif()
   get_filename_component(script "${script}" ABSOLUTE)
   get_filename_component(script_dir "${script}" DIRECTORY)
+  set(bitmap_dir "${script_dir}")
+  if(ARG_GENERATED_DIR)
+    get_filename_component(bitmap_dir "${ARG_GENERATED_DIR}" ABSOLUTE)
+  endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${script}")
 
   set(copies
     COMMAND ${CMAKE_COMMAND} -E make_directory "${TARVIK_MODULE_DIR}"
     COMMAND ${CMAKE_COMMAND} -E copy_if_different "${script}" "${TARVIK_MODULE_DIR}/${target}.rc.txt")
   set(sources "${script}")
+  set(generated "")
   set(owners "")
 
   file(STRINGS "${script}" lines REGEX "^[ \t]*bitmap[ \t]")
@@ -23,9 +39,9 @@ function(add_tarvik_resources target script)
       message(FATAL_ERROR "${script}: bad bitmap line: ${line}")
     endif()
     set(relative "${CMAKE_MATCH_1}")
-    set(source "${script_dir}/${relative}")
+    set(source "${bitmap_dir}/${relative}")
     set(destination "${TARVIK_MODULE_DIR}/${relative}")
-    if(NOT EXISTS "${source}")
+    if(NOT ARG_GENERATED_DIR AND NOT EXISTS "${source}")
       message(FATAL_ERROR "${script}: bitmap file ${relative} does not exist")
     endif()
     get_property(owner GLOBAL PROPERTY "TARVIK_RESOURCE_${destination}")
@@ -44,9 +60,21 @@ function(add_tarvik_resources target script)
       list(APPEND copies
         COMMAND ${CMAKE_COMMAND} -E make_directory "${destination_dir}"
         COMMAND ${CMAKE_COMMAND} -E copy_if_different "${source}" "${destination}")
-      list(APPEND sources "${source}")
+      if(ARG_GENERATED_DIR)
+        list(APPEND generated "${source}")
+      else()
+        list(APPEND sources "${source}")
+      endif()
     endif()
   endforeach()
+
+  if(generated)
+    # One check before the copies, naming the script and the missing file.
+    list(JOIN generated "|" generated_files)
+    list(PREPEND copies
+      COMMAND ${CMAKE_COMMAND} "-DSCRIPT=${script}" "-DFILES=${generated_files}"
+              -P "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/TarvikCheckBitmaps.cmake")
+  endif()
 
   add_custom_target(${target}_resources ${copies}
     SOURCES ${sources}
@@ -55,6 +83,9 @@ function(add_tarvik_resources target script)
   if(owners)
     list(REMOVE_DUPLICATES owners)
     add_dependencies(${target}_resources ${owners})
+  endif()
+  if(ARG_DEPENDS)
+    add_dependencies(${target}_resources ${ARG_DEPENDS})
   endif()
   add_dependencies(${target} ${target}_resources)
 endfunction()
