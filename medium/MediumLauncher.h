@@ -59,6 +59,23 @@ public:
     void postStepStaging();
     void stagingKey(DWORD key);
 
+    // The ascent autopilot: the block of the pre-step and its guidance step.
+    void firstStep();
+    void autopilotBlock();
+    void refreshAutopilotDialog(HWND dialog);
+    void computeLaunchAzimuth(HWND dialog);
+    void guidanceStep();
+    void rollProgramme(VESSELSTATUS2& vs);
+    void pitchProgramme(VESSELSTATUS2& vs);
+    void upperStagePitchLaw(VESSELSTATUS2& vs);
+    void insertionStep(VESSELSTATUS2& vs);
+    void headingHold(VESSELSTATUS2& vs);
+
+    // The flight display: launch glow, one-step attitude commands, annotations.
+    void launchGlowStep();
+    void releaseOneStepAttitude();
+    void updateAnnotations();
+
     // Flight state (first values in clbkSetClassCaps).
     int stage = 0;
     double secondPairTime = 0;
@@ -68,6 +85,7 @@ public:
     double boosterPairState = 0;
     double configCode = 0;  // scenario key "CONFIG"
     char missionTimeText[32] = {};
+    double currentPitch = 0;  // [deg] measured by the autopilot each step
     double firstStageDryMass = 0;
     double boosterDryMass = 0;
     double upperStageDryMass = 0;

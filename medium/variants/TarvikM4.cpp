@@ -36,6 +36,7 @@ extern const VariantSpec kVariant = {
     .upperStageCountdownCutoff = 270,
     .upperStageIgnitionSteps = 500,
     .coreThrottleDown = {.wholeMainGroup = false, .stepPerFrame = 0.001, .onlyBelowWarp2 = true},
+    .guidance = &kTarvikM4Guidance,
     .padLayoutBeforeEmptyMass = true,
     .padLayoutAddsUpperStageTank = false,
     .padIgnitionFeedsAllThrusters = true,

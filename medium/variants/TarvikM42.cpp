@@ -36,6 +36,7 @@ extern const VariantSpec kVariant = {
     .upperStageCountdownCutoff = 285,
     .upperStageIgnitionSteps = 700,
     .coreThrottleDown = {.wholeMainGroup = false, .stepPerFrame = 0.001, .onlyBelowWarp2 = true},
+    .guidance = &kTarvikM42Guidance,
     .padLayoutBeforeEmptyMass = true,
     .padLayoutAddsUpperStageTank = false,
     .padIgnitionFeedsAllThrusters = false,

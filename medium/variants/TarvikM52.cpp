@@ -36,6 +36,7 @@ extern const VariantSpec kVariant = {
     .upperStageCountdownCutoff = 280,
     .upperStageIgnitionSteps = 500,
     .coreThrottleDown = {.wholeMainGroup = true, .stepPerFrame = 0.002, .onlyBelowWarp2 = false},
+    .guidance = &kTarvikM52Guidance,
     .padLayoutBeforeEmptyMass = false,
     .padLayoutAddsUpperStageTank = true,
     .padIgnitionFeedsAllThrusters = false,

@@ -36,6 +36,7 @@ extern const VariantSpec kVariant = {
     .upperStageCountdownCutoff = 285,
     .upperStageIgnitionSteps = 700,
     .coreThrottleDown = {.wholeMainGroup = false, .stepPerFrame = 0.002, .onlyBelowWarp2 = true},
+    .guidance = &kTarvikM54Guidance,
     .padLayoutBeforeEmptyMass = true,
     .padLayoutAddsUpperStageTank = false,
     .padIgnitionFeedsAllThrusters = true,

@@ -6,6 +6,7 @@
 
 #include "../ParticleStreams.h"
 #include "../StackGeometry.h"
+#include "GuidanceSpec.h"
 
 namespace medium {
 
@@ -60,6 +61,9 @@ struct VariantSpec {
     double upperStageCountdownCutoff;  // [s] the upper stage lights by itself only if it separates before this
     int upperStageIgnitionSteps;       // steps from core separation to upper-stage ignition
     CoreThrottleDown coreThrottleDown;
+
+    // the ascent autopilot's tables and times
+    const GuidanceSpec* guidance;
 
     // rules that differ between builds
     bool padLayoutBeforeEmptyMass;       // lay the pad stack out once more right after SetSize

@@ -1,0 +1,92 @@
+// The autopilot dialog's own actions: key A, LAUNCH, HIDE and Autopilot OFF.
+#include <cmath>
+#include <cstdio>
+
+#include "../AutopilotState.h"
+#include "../GuidanceRules.h"
+#include "../ModuleState.h"
+#include "../variants/VariantSpec.h"
+#include "DialogProcedure.h"
+#include "ResourceIds.h"
+
+namespace medium {
+namespace {
+
+VESSEL* ownLauncher() {
+    OBJHANDLE h = oapiGetObjectByName(ownName.data());
+    return h ? oapiGetVesselInterface(h) : nullptr;
+}
+
+// The number in an edit field, or false when it holds none.
+bool readNumber(HWND dialog, int id, double& value, int maxChars = 63) {
+    char text[64] = {};
+    GetDlgItemTextA(dialog, id, text, maxChars + 1);
+    double v = 0;
+    if (std::sscanf(text, "%lf", &v) != 1 || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+// Targets the autopilot cannot fly are refused on the pad, with the reason
+// in the dialog, before the engines light.
+bool targetsFlyable(HWND dialog, VESSEL& launcher) {
+    char message[128] = {};
+    double altitude = targetAltitude;
+    readNumber(dialog, ids::kTargetAltitude, altitude);
+    const CircularisationRule& rule = kVariant.guidance->circularisation;
+    if (!(altitude > 0) || !rules::circularisationBand(rule, altitude)) {
+        std::snprintf(message, sizeof message, "No orbit rule for %0.0f km: at most %0.0f km", altitude,
+                      rule.ceilingKm - 1);
+    }
+    double inclination = 0, longitude = 0, latitude = 0, radius = 0;
+    oapiGetEquPos(launcher.GetHandle(), &longitude, &latitude, &radius);
+    if (!message[0] && readNumber(dialog, ids::kTargetInclination, inclination, 5) &&
+        !rules::inclinationReachable(inclination, latitude * DEG)) {
+        std::snprintf(message, sizeof message, "Inclination %0.2f is out of reach from latitude %0.2f", inclination,
+                      latitude * DEG);
+    }
+    SetDlgItemTextA(dialog, ids::kMessage, message);
+    return !message[0];
+}
+
+}  // namespace
+
+void autopilotKey(VESSEL& launcher) {
+    if (missionTime < 1 && launcher.GetThrusterGroupLevel(THGROUP_MAIN) < 0.1 && configDialogOpen == 0 &&
+        autopilotMode != 2) {
+        HWND dialog = oapiOpenDialog(moduleInstance, ids::kAutopilotDialog, launcherDialogProc);
+        autopilotMode = 1;
+        CheckDlgButton(dialog, ids::kAscendingNode, BST_CHECKED);
+        orbitListBuilt = 0.0;
+        char text[32];
+        std::snprintf(text, sizeof text, "%0.0f", targetAltitude);
+        SetDlgItemTextA(dialog, ids::kTargetAltitude, text);
+    } else if (autopilotMode == 2) {
+        ShowWindow(oapiFindDialog(moduleInstance, ids::kAutopilotDialog), SW_SHOW);
+        orbitListBuilt = 0.0;
+        autopilotMode = 1;
+    }
+}
+
+void launchButton(HWND dialog) {
+    VESSEL* launcher = ownLauncher();
+    if (!launcher || !targetsFlyable(dialog, *launcher))
+        return;
+    launcher->SetThrusterGroupLevel(THGROUP_MAIN, 1);
+    EnableWindow(GetDlgItem(dialog, ids::kLaunch), FALSE);
+}
+
+void hideButton(HWND dialog) {
+    ShowWindow(dialog, SW_HIDE);
+    autopilotMode = 2;
+}
+
+void autopilotOffButton(HWND dialog) {
+    autopilotMode = 0;
+    firstStepState = 1;
+    nextTextRefresh = -1.0;
+    oapiCloseDialog(dialog);
+}
+
+}  // namespace medium

@@ -1,0 +1,149 @@
+// What the pre-step writes into the autopilot dialog while the autopilot is
+// on: the read-outs, the heading strip, the pitch, thrust and fuel gauge, the
+// status pictures, the list of orbits to copy, and the inputs locked once
+// the launcher has left the pad. It runs with the dialog hidden too, except
+// the half-second read-outs.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "../AutopilotState.h"
+#include "../GuidanceRules.h"
+#include "../MediumLauncher.h"
+#include "../ModuleState.h"
+#include "ControlCanvas.h"
+#include "ResourceIds.h"
+
+namespace medium {
+namespace {
+
+constexpr int kInputs[] = {ids::kAscendingNode,    ids::kDescendingNode, ids::kAzimuthStore, ids::kTargetAltitude,
+                           ids::kTargetInclination, ids::kAzimuthTrim,    ids::kLaunch,       ids::kOrbitList};
+
+void setNumber(HWND dialog, int id, const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    SetDlgItemTextA(dialog, id, text);
+}
+
+// Vessels in an orbit around the Earth above 300 km, whose orbit the pilot may copy.
+void fillOrbitList(HWND dialog) {
+    HWND list = GetDlgItem(dialog, ids::kOrbitList);
+    SendMessageA(list, CB_RESETCONTENT, 0, 0);  // a dialog shown again lists each vessel once
+    for (DWORD i = 0; i < oapiGetVesselCount(); ++i) {
+        OBJHANDLE h = oapiGetVesselByIndex(static_cast<int>(i));
+        if (!oapiIsVessel(h))
+            continue;
+        VESSEL* v = oapiGetVesselInterface(h);
+        char body[64] = {};
+        oapiGetObjectName(v->GetGravityRef(), body, sizeof body);
+        if (std::strcmp(body, "Earth") != 0 || !rules::offeredForOrbitCopy(v->GetAltitude()))
+            continue;
+        char name[64] = {};
+        oapiGetObjectName(h, name, sizeof name);
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    orbitListBuilt = 1.0;
+}
+
+// The orbit of the vessel picked in the list becomes the target, once per pick.
+void copyPickedOrbit(HWND dialog) {
+    char picked[64] = {};
+    HWND list = GetDlgItem(dialog, ids::kOrbitList);
+    const LRESULT selection = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    if (selection != CB_ERR)
+        SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(selection), reinterpret_cast<LPARAM>(picked));
+    if (std::strcmp(picked, lastCopiedName) == 0)
+        return;
+    OBJHANDLE h = oapiGetVesselByName(picked);
+    if (!h)
+        return;
+    VESSEL* v = oapiGetVesselInterface(h);
+    ELEMENTS el;
+    v->GetElements(v->GetGravityRef(), el, nullptr, 0, FRAME_EQU);
+    setNumber(dialog, ids::kTargetAltitude, "%0.0f", v->GetAltitude() / 1000);
+    setNumber(dialog, ids::kTargetInclination, "%0.2f", el.i * DEG);
+    std::snprintf(lastCopiedName, sizeof lastCopiedName, "%s", picked);
+}
+
+void drawHeading(HWND dialog) {
+    if (currentHeading == lastDrawnHeading)
+        return;
+    const bool onHeading =
+        (currentHeading > launchAzimuth - 0.009 && currentHeading < launchAzimuth + 0.009) || ascentPhase > 2;
+    ControlCanvas canvas(dialog, ids::kHeadingPicture);
+    canvas.draw(onHeading ? ids::kHeadingStripOn : ids::kHeadingStripOff, 0, 0, 96, 49,
+                static_cast<int>(currentHeading * 4 + 26), 0);
+    canvas.draw(ids::kHeadingOverlay, 0, 0, 96, 49, 0, 0, SRCPAINT);
+    canvas.text(0, 0, headingText, RGB(0, 255, 0));
+    lastDrawnHeading = currentHeading;
+}
+
+void drawGauge(HWND dialog, double pitch, double mainLevel, double fuel, double maxFuel) {
+    ControlCanvas canvas(dialog, ids::kGaugePicture);
+    if (std::fabs(pitch - lastDrawnPitch) > 1 || dialogRepainted) {
+        canvas.draw(ids::kPitchTape, 0, 0, 45, 180, 0, rules::pitchTapeRow(pitch));
+        canvas.draw(ids::kPitchMarker, 0, 89, 45, 3);
+        lastDrawnPitch = pitch;
+    }
+    const double height = mainLevel * 180;
+    if (std::fabs(height - lastDrawnThrustHeight) > 1 || dialogRepainted) {
+        const int h = rules::thrustColumnHeight(mainLevel);
+        canvas.draw(ids::kThrustBackground, 46, 0, 45, 180);
+        canvas.draw(ids::kThrustFill, 46, 180 - h, 45, h, 0, 180 - h, SRCPAINT);
+        lastDrawnThrustHeight = height;
+    }
+    const int top = rules::fuelColumnTop(fuel, maxFuel);
+    canvas.draw(ids::kFuelColumnEmpty, 93, 0, 21, top);
+    canvas.draw(ids::kFuelColumn, 93, top, 21, 180 - top, 0, top);
+    dialogRepainted = 0;
+}
+
+}  // namespace
+
+void MediumLauncher::refreshAutopilotDialog(HWND dialog) {
+    if (firstStepState == 1) {
+        CheckDlgButton(dialog, ids::kAscendingNode, BST_CHECKED);
+        firstStepState = 2;
+    }
+    setNumber(dialog, ids::kPayloadWeight, "%0.2f", payloadMass);
+    if (orbitListBuilt == 0.0)
+        fillOrbitList(dialog);
+    if (missionTime < 0.1)
+        copyPickedOrbit(dialog);
+
+    if (planeChangeState == 1 || planeChangeState == 2)
+        showImage(dialog, ids::kPlaneChangePicture, ids::kPlaneChangeImage, 96, 19);
+    if (planeChangeState == 3)
+        showImage(dialog, ids::kPlaneChangePicture, ids::kPlaneChangeDoneImage, 96, 19);
+    if (separationShown == 1)
+        showImage(dialog, ids::kSeparationPicture, ids::kSeparationImage, 96, 19);
+    if (cutoffShown == 1)
+        showImage(dialog, ids::kCutoffPicture, ids::kCutoffImage, 96, 19);
+    drawHeading(dialog);
+    if (ascentPhase == 5)
+        showImage(dialog, ids::kCompletionPicture, ids::kCompleteImage, 111, 22);
+
+    PROPELLANT_HANDLE tank = oapiGetPropellantHandle(GetHandle(), 0);
+    drawGauge(dialog, currentPitch, GetThrusterGroupLevel(THGROUP_MAIN), oapiGetPropellantMass(tank),
+              oapiGetPropellantMaxMass(tank));
+
+    if (autopilotMode == 1 && missionTime > nextTextRefresh) {
+        setNumber(dialog, ids::kAirspeed, "%0.2f", GetAirspeed());
+        setNumber(dialog, ids::kMissionTime, "%0.0f", missionTime);
+        setNumber(dialog, ids::kAltitude, "%0.2f", currentAltitude / 1000);
+        SetDlgItemTextA(dialog, ids::kOwnName, ownName.c_str());
+        nextTextRefresh = missionTime + 0.5;
+    }
+    setNumber(dialog, ids::kApoapsis, "%0.2f", apoapsisRadius);
+    setNumber(dialog, ids::kPeriapsis, "%0.2f", periapsisRadius);
+    if (missionTime > 1) {
+        setNumber(dialog, ids::kTimeToApoapsis, "%0.2f", timeToApoapsis);
+        setNumber(dialog, ids::kInclination, "%0.2f", currentInclination);
+    }
+    if (missionTime > 1 && missionTime < 2)
+        for (int id : kInputs)
+            EnableWindow(GetDlgItem(dialog, id), FALSE);
+}
+
+}  // namespace medium
