@@ -13,13 +13,49 @@ namespace host::window {
 
 namespace {
 
+// Records handed out and taken back again, each kept for reuse.
+template <class T>
+struct Pool {
+    std::vector<std::unique_ptr<T>> store;
+    std::unordered_set<T*> known;  // every record ever made, live or not
+    std::vector<T*> unused;
+
+    T* take() {
+        T* t = nullptr;
+        if (unused.empty()) {
+            store.push_back(std::make_unique<T>());
+            t = store.back().get();
+            known.insert(t);
+        } else {
+            t = unused.back();
+            unused.pop_back();
+            *t = T{};
+        }
+        t->live = true;
+        return t;
+    }
+    void give(T* t) {
+        t->live = false;
+        unused.push_back(t);
+    }
+    bool live(const T* t) const { return known.count(const_cast<T*>(t)) && t->live; }
+};
+
+// What a module's resource script and bitmaps are, found once per module.
+struct ModuleResources {
+    const Module* module = nullptr;
+    std::string modulePath;  // with the module pointer, tells a module loaded again at the same place
+    std::shared_ptr<ResourceScript> script;
+    std::map<int, std::shared_ptr<Surface>> bitmaps;  // null for a file that cannot be read
+};
+
 struct Records {
     std::unordered_set<HostWindow*> windows;
-    std::unordered_map<HostDC*, std::unique_ptr<HostDC>> dcs;
-    std::unordered_map<HostGdiObject*, std::unique_ptr<HostGdiObject>> bitmaps;
-    HostGdiObject stock{std::make_shared<Surface>(1, 1), true};
-    std::map<std::string, std::shared_ptr<ResourceScript>> scripts;                   // by script path
-    std::map<std::pair<std::string, int>, std::shared_ptr<Surface>> resourceBitmaps;  // by script path and id
+    Pool<HostDC> dcs;
+    Pool<HostGdiObject> bitmaps;
+    HostGdiObject stock{std::make_shared<Surface>(1, 1), true, 0, false, true};
+    std::map<std::string, std::shared_ptr<ResourceScript>> scripts;  // by script path
+    std::unordered_map<HINSTANCE, ModuleResources> modules;
 };
 
 Records& records() {
@@ -56,7 +92,7 @@ HostWindow* liveControl(HWND dialog, int id) {
 }
 
 HostDC* liveDC(HDC h) {
-    return h && records().dcs.count(h) ? h : nullptr;
+    return h && records().dcs.live(h) ? h : nullptr;
 }
 
 HostGdiObject* liveBitmap(HGDIOBJ h) {
@@ -64,7 +100,7 @@ HostGdiObject* liveBitmap(HGDIOBJ h) {
         return nullptr;
     if (h == &records().stock)
         return h;
-    return records().bitmaps.count(h) ? h : nullptr;
+    return records().bitmaps.live(h) ? h : nullptr;
 }
 
 void addWindow(HostWindow* w) {
@@ -75,24 +111,26 @@ void removeWindow(HostWindow* w) {
 }
 
 HostDC* newDC() {
-    auto dc = std::make_unique<HostDC>();
-    HostDC* raw = dc.get();
-    records().dcs.emplace(raw, std::move(dc));
-    return raw;
+    return records().dcs.take();
 }
 
 void deleteDC(HostDC* dc) {
     releaseSelection(dc->bitmap);
-    records().dcs.erase(dc);
+    records().dcs.give(dc);
 }
 
 HostGdiObject* newBitmap(std::shared_ptr<Surface> pixels) {
-    auto b = std::make_unique<HostGdiObject>();
+    HostGdiObject* b = records().bitmaps.take();
     b->pixels = std::move(pixels);
-    HostGdiObject* raw = b.get();
-    records().bitmaps.emplace(raw, std::move(b));
-    return raw;
+    return b;
 }
+
+namespace {
+void freeBitmap(HostGdiObject* b) {
+    b->pixels.reset();
+    records().bitmaps.give(b);
+}
+}  // namespace
 
 void deleteBitmap(HostGdiObject* b) {
     if (b->stock)
@@ -100,14 +138,14 @@ void deleteBitmap(HostGdiObject* b) {
     if (b->selections > 0)
         b->deletePending = true;
     else
-        records().bitmaps.erase(b);
+        freeBitmap(b);
 }
 
 void releaseSelection(HostGdiObject* b) {
     if (!b || b->stock)
         return;
     if (--b->selections <= 0 && b->deletePending)
-        records().bitmaps.erase(b);
+        freeBitmap(b);
 }
 
 HostGdiObject* stockBitmap() {
@@ -135,8 +173,16 @@ const Surface* sourceSurface(HostDC* dc) {
     return dc->bitmap ? dc->bitmap->pixels.get() : nullptr;
 }
 
-const ResourceScript& resourcesOf(HINSTANCE instance) {
-    std::string path = scriptPathOf(instance);
+namespace {
+
+ModuleResources& moduleResources(HINSTANCE instance) {
+    const Module* m = moduleFromInstance(instance);
+    if (!m)
+        throw InputError("", 0, "resources asked for by an unknown module instance");
+    ModuleResources& entry = records().modules[instance];
+    if (entry.script && entry.module == m && entry.modulePath == m->path())
+        return entry;
+    const std::string path = scriptPathOf(instance);
     auto& slot = records().scripts[path];
     if (!slot) {
         try {
@@ -146,24 +192,27 @@ const ResourceScript& resourcesOf(HINSTANCE instance) {
             throw;
         }
     }
-    return *slot;
+    entry = ModuleResources{m, m->path(), slot, {}};
+    return entry;
+}
+
+}  // namespace
+
+const ResourceScript& resourcesOf(HINSTANCE instance) {
+    return *moduleResources(instance).script;
 }
 
 std::shared_ptr<Surface> resourceBitmap(HINSTANCE instance, int id) {
-    const ResourceScript& script = resourcesOf(instance);
-    auto file = script.bitmaps.find(id);
-    if (file == script.bitmaps.end())
-        return nullptr;
-    auto& slot = records().resourceBitmaps[{script.path, id}];
-    if (!slot) {
-        auto image = readBmp(file->second);
-        if (!image) {
-            records().resourceBitmaps.erase({script.path, id});
-            return nullptr;
-        }
-        slot = std::make_shared<Surface>(std::move(*image));
-    }
-    return slot;
+    ModuleResources& resources = moduleResources(instance);
+    if (auto known = resources.bitmaps.find(id); known != resources.bitmaps.end())
+        return known->second;
+    std::shared_ptr<Surface> pixels;
+    auto file = resources.script->bitmaps.find(id);
+    if (file != resources.script->bitmaps.end())
+        if (auto image = readBmp(file->second))
+            pixels = std::make_shared<Surface>(std::move(*image));
+    resources.bitmaps[id] = pixels;
+    return pixels;
 }
 
 Rgb toRgb(COLORREF c) {

@@ -43,14 +43,19 @@ struct HostWindow {
     bool closing = false;
 };
 
+// Device contexts and bitmaps are pooled: a record freed by the module is
+// marked dead and reused by the next one, so drawing every frame allocates
+// nothing once the pool has grown to what a frame uses.
 struct HostGdiObject {
     std::shared_ptr<host::Surface> pixels;  // shared with the resource cache until drawn on
     bool stock = false;                     // the default bitmap of a memory DC: never deleted
     int selections = 0;                     // DCs it is selected into
     bool deletePending = false;             // deleted while selected: freed when deselected
+    bool live = false;
 };
 
 struct HostDC {
+    bool live = false;
     bool windowDC = false;            // from GetDC: draws on its window, takes no bitmaps
     HostWindow* window = nullptr;     // the window of a GetDC DC
     HostGdiObject* bitmap = nullptr;  // a memory DC's selected bitmap
