@@ -181,6 +181,7 @@ void MediumLauncher::insertionStep(VESSELSTATUS2& vs) {
         ascentPhase = 5;
         rollInhibit = 1;
         headingHoldReleased = 1;
+        showImage(dialog, ids::kCompletionPicture, ids::kCompleteImage, 111, 22);  // with the screen text
     }
 }
 
