@@ -114,8 +114,9 @@ nlohmann::ordered_json summary(host::Simulation& sim) {
     j["vessels"] = vessels;
 
     nlohmann::ordered_json notes = nlohmann::ordered_json::array();
+    // A text of blanks is how a module clears its note from the screen.
     for (const auto& a : sim.annotations())
-        if (!a->text.empty())
+        if (a->text.find_first_not_of(" \t") != std::string::npos)
             notes.push_back(a->text);
     j["annotations"] = notes;
     j["dialogs"] = dialogSummary();
