@@ -1,6 +1,8 @@
 // The launcher's class capabilities and first state: the full stack standing
 // on the pad with the pad propulsion. The meshes come with the layout that
 // the scenario load applies.
+#include <cmath>
+
 #include "HeavyLauncher.h"
 #include "ModuleState.h"
 
@@ -83,6 +85,32 @@ void HeavyLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     SetTouchdownPoints(_V(0, -1, 43.5), _V(0, 1, 43.5), _V(1, 0, 43.5));
 
     setupPadPropulsion();
+    readPayloadHandOff();
+    // A launcher created by a Medium launcher's configuration dialog gets no
+    // scenario lines: it stands on the pad as laid out here.
+    padLayout();
+}
+
+// The payload a Medium launcher's configuration dialog hands over in "temp"
+// when it replaces itself by this launcher. Missing items change nothing.
+void HeavyLauncher::readPayloadHandOff() {
+    FILEHANDLE f = oapiOpenFile("temp", FILE_IN_ZEROONFAIL, ROOT);
+    if (!f)
+        return;
+    char text[256] = {};
+    double value = 0;
+    if (oapiReadItem_float(f, const_cast<char*>("PLDWEIGHT"), value) && std::isfinite(value) && value >= 0)
+        payloadMass = value;
+    if (oapiReadItem_float(f, const_cast<char*>("Z_OFFSET"), value) && std::isfinite(value))
+        payloadZOffset = value;
+    int fairing = 0;
+    if (oapiReadItem_int(f, const_cast<char*>("Fairing_attached"), fairing) && (fairing == 0 || fairing == 1))
+        fairingAttached = fairing;
+    if (oapiReadItem_string(f, const_cast<char*>("PAYLOAD"), text) && text[0])
+        payloadClassName = text;
+    if (oapiReadItem_string(f, const_cast<char*>("MESH"), text) && text[0])
+        payloadMeshName = text;
+    oapiCloseFile(f, FILE_IN_ZEROONFAIL);
 }
 
 }  // namespace heavy

@@ -24,6 +24,7 @@ public:
 
     // Propulsion set-ups, one per configuration of the vehicle.
     void setupPadPropulsion();
+    void readPayloadHandOff();
     void setupLiftoffPropulsion();
     void setupCorePropulsion();
     void setupUpperStagePropulsion();

@@ -1,10 +1,10 @@
 // The launcher standing on its pad: class capabilities, pad tanks and the
 // zero-thrust pad engines that carry the ignition flames, and the payload the
 // configuration dialog left in "temp".
+#include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
+#include "AutopilotState.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
 #include "Textures.h"
@@ -25,11 +25,10 @@ constexpr AnnotationPlacement kAnnotations[] = {
     {&MediumLauncher::annotSpare, 0.7, 0.1, 0.95},
 };
 
+// The simulator's current directory is its root folder: the custom payload pictures are found from it.
 void copyCurrentDirectory() {
-    std::error_code error;
-    std::string dir = std::filesystem::current_path(error).string();
-    std::strncpy(currentDirectory, dir.c_str(), sizeof currentDirectory - 1);
-    currentDirectory[sizeof currentDirectory - 1] = '\0';
+    if (GetCurrentDirectoryA(sizeof currentDirectory, currentDirectory) >= sizeof currentDirectory)
+        currentDirectory[0] = '\0';
 }
 
 // The hand-off file written by the configuration dialog. Missing items leave the payload as it was.
@@ -39,8 +38,11 @@ void readPayloadHandOff() {
         return;
     // The dialog writes at most 49 characters per name; the buffer leaves ample room beyond that.
     char text[512] = {};
-    oapiReadItem_float(f, const_cast<char*>("PLDWEIGHT"), payloadMass);
-    oapiReadItem_float(f, const_cast<char*>("Z_OFFSET"), payloadZOffset);
+    double number = 0;
+    if (oapiReadItem_float(f, const_cast<char*>("PLDWEIGHT"), number) && std::isfinite(number))
+        payloadMass = number;
+    if (oapiReadItem_float(f, const_cast<char*>("Z_OFFSET"), number) && std::isfinite(number))
+        payloadZOffset = number;
     oapiReadItem_int(f, const_cast<char*>("Fairing_attached"), fairingAttached);
     if (oapiReadItem_string(f, const_cast<char*>("PAYLOAD"), text))
         payloadClassName = text;
@@ -54,6 +56,8 @@ void readPayloadHandOff() {
 void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     copyCurrentDirectory();
     launcherName = kVariant.className;
+    // A launcher the configuration dialog creates in this module's place takes its own name and pad.
+    firstStepState = 0;
 
     coreMesh = oapiLoadMeshGlobal("tarvik/Tarvik1st");
     interstageMesh = oapiLoadMeshGlobal(kVariant.interstageMesh);

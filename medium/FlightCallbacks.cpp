@@ -3,6 +3,8 @@
 #include "AutopilotState.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
+#include "dialogs/ConfigurationDialogs.h"
+#include "dialogs/ConfigurationState.h"
 #include "dialogs/DialogProcedure.h"
 
 namespace medium {
@@ -19,6 +21,9 @@ void MediumLauncher::clbkPreStep(double simt, double simdt, double mjd) {
 
 void MediumLauncher::clbkPostStep(double simt, double simdt, double mjd) {
     releaseOneStepAttitude();
+    // The configuration dialog's choice, only on the pad before the engines run.
+    if (missionTime < 1 && GetThrusterLevel(mainEngine) < 0.1 && recreatePending == 1)
+        recreate();
     updateAnnotations();
     postStepStaging();
 }
@@ -30,6 +35,12 @@ int MediumLauncher::clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) {
         autopilotKey(*this);
         return 1;
     }
+    if (key == OAPI_KEY_M) {
+        configurationKey(*this);
+        return 1;
+    }
+    if (key == OAPI_KEY_F1 && endPreviewByKey())
+        return 1;
     stagingKey(key);
     return 0;  // F and J are left to the simulator as well
 }

@@ -71,6 +71,9 @@ public:
     void insertionStep(VESSELSTATUS2& vs);
     void headingHold(VESSELSTATUS2& vs);
 
+    // The configuration dialog's re-creation of the launcher, from the post-step.
+    void recreate();
+
     // The flight display: launch glow, one-step attitude commands, annotations.
     void launchGlowStep();
     void releaseOneStepAttitude();

@@ -90,7 +90,7 @@ void MediumLauncher::padLayout() {
         fairingMeshIndex[1] = leftIndex;
     } else {
         const VECTOR3 payloadPos = _V(0, 0, payloadZOffset + h.payload);
-        AddMesh(payloadMeshName.c_str(), &payloadPos);
+        payloadMeshIndex = AddMesh(payloadMeshName.c_str(), &payloadPos);
     }
     configCode = 0;
     stage = 0;

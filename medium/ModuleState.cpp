@@ -23,6 +23,7 @@ double separationShown = 0;
 double baseAnimationDisabled = 0;
 double stageRebuildRequest = 0;
 double fairingMeshIndex[2] = {0, 0};
+double payloadMeshIndex = 0;
 
 THRUSTER_HANDLE mainEngine = nullptr;
 THRUSTER_HANDLE boosterEngines[4] = {};

@@ -34,6 +34,7 @@ extern double separationShown;      // 1.0 once the core-separation countdown ru
 extern double baseAnimationDisabled;
 extern double stageRebuildRequest;  // 1.0: the next pre-step sets up the pad ignition
 extern double fairingMeshIndex[2];  // mesh slots of the right and left halves on the pad
+extern double payloadMeshIndex;     // mesh slot of the payload shown on the pad without a fairing
 
 // Engines of the current stage
 extern THRUSTER_HANDLE mainEngine;

@@ -55,16 +55,18 @@ bool LaunchSite::isExcludedName(const char* name) const {
     return false;
 }
 
-// One candidate per step, by vessel index. The index is not wrapped: a vessel
-// that appears after the scan has passed the end is found by the next scan,
-// which a focus request starts.
+// One candidate per step, by vessel index, round the vessel list again and
+// again until a launcher is found: one that appears later (re-created by its
+// configuration dialog, say) is found by itself.
 void LaunchSite::examineNextVessel() {
     OBJHANDLE originHandle = oapiGetObjectByName(const_cast<char*>(site.referenceName));
     if (!originHandle || !oapiIsVessel(originHandle))
         return;
     VESSEL* origin = oapiGetVesselInterface(originHandle);
 
-    if (pad.scanIndex >= 0 && pad.scanIndex < static_cast<int>(oapiGetVesselCount())) {
+    if (pad.scanIndex < 0 || pad.scanIndex >= static_cast<int>(oapiGetVesselCount()))
+        pad.scanIndex = 0;
+    if (pad.scanIndex < static_cast<int>(oapiGetVesselCount())) {
         OBJHANDLE candidate = oapiGetVesselByIndex(pad.scanIndex);
         if (candidate && oapiIsVessel(candidate)) {
             VECTOR3 rel;
@@ -88,12 +90,14 @@ void LaunchSite::examineNextVessel() {
 
 // Reads what the pad reacts to: main-engine ignition, the first movement below
 // 200 m/s, airspeed and altitude. A launcher that no longer answers to its name
-// leaves everything as it was.
+// sends the pad back to searching; what it saw stays as it was.
 void LaunchSite::followLauncher() {
     pad.scanIndex = 0;
     OBJHANDLE handle = oapiGetObjectByName(pad.nameBuffer);
-    if (!handle || !oapiIsVessel(handle))
+    if (!handle || !oapiIsVessel(handle)) {
+        searchState = Searching;
         return;
+    }
     VESSEL* launcher = oapiGetVesselInterface(handle);
 
     pad.trackedAirspeed = launcher->GetAirspeed();

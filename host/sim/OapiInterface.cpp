@@ -2,6 +2,7 @@
 // camera. The host records what they set; nothing is drawn.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "SimulationImpl.h"
 
@@ -88,11 +89,14 @@ void oapiAnnotationSetText(NOTEHANDLE hNote, char* note) {
 }
 
 // ---------------------------------------------------------------- HUD, MFD, camera
+// Changes of the view are in the event log, as a pilot would see them happen.
 
 bool oapiSetHUDMode(int mode) {
     host::Simulation::Impl* s = sim();
     if (!s || mode < HUD_NONE || mode > HUD_DOCKING)
         return false;
+    if (s->view.hudMode != mode)
+        s->record(s->actorName(), "HUD mode " + std::to_string(mode));
     s->view.hudMode = mode;
     return true;
 }
@@ -103,8 +107,11 @@ int oapiGetHUDMode() {
 
 void oapiToggleMFD_on(int mfd) {
     host::Simulation::Impl* s = sim();
-    if (s && (mfd == MFD_LEFT || mfd == MFD_RIGHT))
+    if (s && (mfd == MFD_LEFT || mfd == MFD_RIGHT)) {
         s->view.mfdOn[mfd] = !s->view.mfdOn[mfd];
+        s->record(s->actorName(), std::string(mfd == MFD_LEFT ? "left" : "right") + " MFD " +
+                                      (s->view.mfdOn[mfd] ? "on" : "off"));
+    }
 }
 
 // mode 0: cockpit view, 1: external view, 2: keep the current view.
@@ -122,6 +129,7 @@ void oapiCameraAttach(OBJHANDLE hObj, int mode) {
         s->view.cameraInternal = true;
     if (mode == 1)
         s->view.cameraInternal = false;
+    s->record(s->actorName(), "camera on " + s->view.cameraTarget + (s->view.cameraInternal ? ", cockpit" : ", external"));
 }
 
 OBJHANDLE oapiCameraTarget() {
@@ -141,5 +149,8 @@ void oapiCameraSetCockpitDir(double polar, double azimuth, bool transition) {
     if (host::Simulation::Impl* s = sim()) {
         s->view.cockpitPolar = polar;
         s->view.cockpitAzimuth = azimuth;
+        char text[96];
+        std::snprintf(text, sizeof text, "cockpit direction %g %g", polar, azimuth);
+        s->record(s->actorName(), text);
     }
 }

@@ -5,6 +5,7 @@
 
 #include "Bmp.h"
 #include "Window.h"
+#include "sim/Simulation.h"
 
 using namespace host;
 using namespace host::window;
@@ -31,6 +32,28 @@ HBITMAP resourceBitmapHandle(HINSTANCE instance, LPCSTR name, int cx, int cy) {
         return nullptr;  // resources are known by number only
     auto pixels = resourceBitmap(instance, static_cast<int>(id));
     return pixels ? newBitmap(scaled(std::move(pixels), cx, cy)) : nullptr;
+}
+
+std::filesystem::path rootFolder() {
+    std::error_code ec;
+    const Simulation* sim = Simulation::current();
+    std::filesystem::path root = sim && !sim->rootDir().empty() ? std::filesystem::path(sim->rootDir())
+                                                                : std::filesystem::current_path(ec);
+    return std::filesystem::absolute(root, ec).lexically_normal();
+}
+
+// A file under the root folder that the root lacks comes from what the
+// installation ships there (the default custom payload pictures).
+std::string shippedFallback(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(path, ec))
+        return path;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec).lexically_normal();
+    const std::filesystem::path relative = full.lexically_relative(rootFolder());
+    if (relative.empty() || *relative.begin() == "..")
+        return path;
+    const std::filesystem::path shipped = std::filesystem::path(TARVIK_SHIPPED_ROOT_DIR) / relative;
+    return std::filesystem::is_regular_file(shipped, ec) ? shipped.string() : path;
 }
 
 }  // namespace
@@ -148,16 +171,18 @@ void* LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT f
         return resourceBitmapHandle(hInst, name, cx, cy);
     if (!name)
         return nullptr;
-    auto image = readBmp(name);
+    auto image = readBmp(shippedFallback(name));
     if (!image)
         return nullptr;
     return newBitmap(scaled(std::make_shared<Surface>(std::move(*image)), cx, cy));
 }
 
+// The simulator's current directory is its root folder; here the host's root
+// folder plays that part.
 DWORD GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
     std::error_code ec;
-    std::string dir = std::filesystem::current_path(ec).string();
-    if (ec)
+    std::string dir = rootFolder().string();
+    if (dir.empty())
         return 0;
     if (!lpBuffer || nBufferLength <= dir.size())
         return static_cast<DWORD>(dir.size() + 1);  // size needed

@@ -23,6 +23,18 @@ void ControlCanvas::draw(int bitmapId, int x, int y, int w, int h, int sx, int s
     DeleteObject(bitmap);
 }
 
+void ControlCanvas::drawFile(const char* path, int x, int y, int w, int h) {
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, w, h, LR_LOADFROMFILE));
+    if (!bitmap)
+        return;
+    HDC memory = CreateCompatibleDC(dc_);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(dc_, x, y, w, h, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}
+
 void ControlCanvas::text(int x, int y, const char* text, COLORREF background) {
     SetBkColor(dc_, background);
     TextOutA(dc_, x, y, text, static_cast<int>(std::strlen(text)));

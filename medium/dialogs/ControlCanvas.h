@@ -16,6 +16,8 @@ public:
 
     // Copies the w x h block at (sx, sy) of bitmap `bitmapId` to (x, y).
     void draw(int bitmapId, int x, int y, int w, int h, int sx = 0, int sy = 0, DWORD rop = SRCCOPY);
+    // The same from a bitmap file, scaled to w x h; nothing when the file cannot be read.
+    void drawFile(const char* path, int x, int y, int w, int h);
     void text(int x, int y, const char* text, COLORREF background);
 
 private:

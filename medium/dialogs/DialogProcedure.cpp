@@ -7,7 +7,9 @@
 
 #include "../AutopilotState.h"
 #include "../ModuleState.h"
+#include "ConfigurationDialogs.h"
 #include "LauncherChoices.h"
+#include "PayloadChoices.h"
 #include "LauncherNames.h"
 #include "ResourceIds.h"
 
@@ -39,8 +41,58 @@ void initialiseDialog(HWND dialog) {
     }
 }
 
+// The slot (1-3) whose control this is among `ids`, or 0.
+int slotOf(const int (&ids)[3], int id) {
+    for (int slot = 1; slot <= 3; ++slot)
+        if (ids[slot - 1] == id)
+            return slot;
+    return 0;
+}
+
 void command(HWND dialog, int id) {
+    if (const LauncherChoice* variant = launcherChoiceOfButton(id)) {
+        variantButton(dialog, *variant);
+        return;
+    }
+    if (const PayloadChoice* payload = payloadChoice(id)) {
+        payloadButton(dialog, *payload);
+        return;
+    }
+    if (int slot = slotOf(ids::kCustomPayloadButtons, id)) {
+        customPayloadButton(dialog, slot);
+        return;
+    }
+    if (int slot = slotOf(ids::kCustomSlotRadios, id)) {
+        customSlotRadio(dialog, slot);
+        return;
+    }
+    for (int i = 0; i < 4; ++i)
+        if (ids::kPreviewMoves[i] == id) {
+            movePreview(dialog, ids::kPreviewSteps[i]);
+            return;
+        }
     switch (id) {
+        case ids::kApply:
+            applyButton(dialog);
+            break;
+        case ids::kCancel:
+            cancelButton(dialog);
+            break;
+        case ids::kEditCustomPayloads:
+            editCustomPayloads(dialog);
+            break;
+        case ids::kCustomApply:
+            customApply(dialog);
+            break;
+        case ids::kCustomCancel:
+            customCancel(dialog);
+            break;
+        case ids::kVisualAdjustment:
+            visualAdjustment(dialog);
+            break;
+        case ids::kPreviewOk:
+            previewOk(dialog);
+            break;
         case ids::kLaunch:
             launchButton(dialog);
             break;
@@ -72,6 +124,8 @@ INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             dialogRepainted = 1;
             return oapiDefDialogProc(dialog, message, wParam, lParam);
         case WM_DESTROY:
+            if (GetDlgItem(dialog, ids::kLauncherPicture))  // the configuration dialog
+                configurationClosed();
             return TRUE;
         default:
             return oapiDefDialogProc(dialog, message, wParam, lParam);

@@ -42,4 +42,11 @@ inline const LauncherChoice* launcherChoice(const char* baseName) {
     return nullptr;
 }
 
+inline const LauncherChoice* launcherChoiceOfButton(int button) {
+    for (const LauncherChoice& c : kLauncherChoices)
+        if (c.button == button)
+            return &c;
+    return nullptr;
+}
+
 }  // namespace medium

@@ -59,6 +59,22 @@ constexpr int kUpperStageThrust = 1027;
 constexpr int kDescription = 1146;
 constexpr int kLauncherPicture = 1026;
 constexpr int kPayloadPicture = 1029;
+constexpr int kCustomPayloadButtons[3] = {1121, 1122, 1123};
+constexpr int kEditCustomPayloads = 1130;
+
+// custom payload settings dialog
+constexpr int kCustomSlotRadios[3] = {1131, 1132, 1133};
+constexpr int kCustomApply = 1134;
+constexpr int kCustomCancel = 1135;
+constexpr int kCustomName = 1136;
+constexpr int kCustomImagePath = 1137;  // hidden
+constexpr int kVisualAdjustment = 1141;
+
+// mesh offset dialog
+constexpr int kPreviewOk = 1114;
+constexpr int kPreviewOffset = 1115;
+constexpr int kPreviewMoves[4] = {1116, 1117, 1118, 1119};  // up 0.1, down 0.1, up 0.01, down 0.01
+constexpr double kPreviewSteps[4] = {0.1, -0.1, 0.01, -0.01};
 
 // bitmaps of the autopilot dialog
 constexpr int kHeadingStripOn = 191;

@@ -44,9 +44,10 @@ TEST(HeavyScenario, UpperStageWithoutFairingWeighsOnlyStageAndPayload) {
     EXPECT_EQ(savedValue(l.sim.scenarioText(), "Fairing_attached"), "0");
 }
 
-TEST(HeavyScenario, UnknownConfigurationCodeKeepsThePadPropulsionAndNoMeshes) {
+TEST(HeavyScenario, UnknownConfigurationCodeStandsAsLaidOutOnThePad) {
     Loaded l("config9", blockWithLines(kOrbit, "  CONFIG 9\n"));
-    EXPECT_TRUE(meshNames(l.hp()).empty());
+    ASSERT_FALSE(meshNames(l.hp()).empty()) << "an invisible launcher";
+    EXPECT_EQ(meshNames(l.hp())[0], "tarvik/Tarvik1stA");
     EXPECT_EQ(l.hp().propellants.size(), 4u);
     EXPECT_EQ(mainLevel(l.hp()), 0);
 }

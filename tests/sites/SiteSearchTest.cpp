@@ -54,20 +54,31 @@ INSTANTIATE_TEST_SUITE_P(PadNames, LauncherSearch,
                                            Nearby{Pad::East, "LC37", {10, 10, 10}, false},
                                            Nearby{Pad::East, "LC6", {10, 10, 10}, false}));
 
-// The scan does not wrap: a launcher that arrives after it has passed the end
-// of the vessel list waits for the next request to be seen.
-TEST(LauncherSearch, FindsALateLauncherOnlyAfterARequest) {
+// The scan goes round the vessel list again: a launcher that arrives after it
+// has passed the end is found without a request.
+TEST(LauncherSearch, FindsALateLauncherByItself) {
     PadWorld world(Pad::West);
     world.steps(5);
     host::VesselData& late = world.standOnPad("TarvikM52");
     world.addMainEngine(late, 0.5);  // idling on the pad: ignition without lift-off
     late.iface->SetThrusterGroupLevel(THGROUP_MAIN, 1);
     world.steps(20);
-    EXPECT_EQ(world.level(world.pad().cloud), 0) << "launch clouds for a launcher the pad never found";
+    EXPECT_EQ(world.level(world.pad().cloud), 1) << "no launch clouds: the pad never found the launcher";
+}
 
-    world.focusRequest();
-    world.steps(3);
-    EXPECT_EQ(world.level(world.pad().cloud), 1) << "the new scan should have found the launcher";
+// The configuration dialog re-creates the launcher under another name: the pad
+// no longer finds the old name, searches again and follows the new launcher.
+TEST(LauncherSearch, FollowsALauncherReCreatedUnderAnotherName) {
+    PadWorld world(Pad::East);
+    world.standOnPad("TarvikM52");
+    world.steps(5);
+    world.sim().deleteVessel(&world.vessel("TarvikM52"));
+    world.steps(1);
+    host::VesselData& second = world.standOnPad("TarvikM52-2");
+    world.addMainEngine(second, 0.5);
+    second.iface->SetThrusterGroupLevel(THGROUP_MAIN, 1);
+    world.steps(10);
+    EXPECT_EQ(world.level(world.pad().cloud), 1) << "the pad kept following the deleted launcher";
 }
 
 }  // namespace

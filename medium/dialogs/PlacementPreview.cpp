@@ -1,0 +1,133 @@
+// The payload placement preview: the fairing halves part, the custom mesh
+// shows at its offset on the payload adapter, and the camera looks down on
+// it from beside the stack while the pilot moves the mesh up and down.
+#include <cstdio>
+
+#include "../AutopilotState.h"
+#include "../ModuleState.h"
+#include "../variants/VariantSpec.h"
+#include "ConfigurationDialogs.h"
+#include "ConfigurationState.h"
+#include "DialogProcedure.h"
+#include "ResourceIds.h"
+
+namespace medium {
+namespace {
+
+constexpr double kFairingPart = 5;  // [m] each half moves aside
+
+VESSEL* ownLauncher() {
+    OBJHANDLE h = oapiGetObjectByName(ownName.data());
+    return h ? oapiGetVesselInterface(h) : nullptr;
+}
+
+double payloadStation() {
+    return kVariant.stack->pad.payload;
+}
+
+void showOffset(HWND dialog, int id) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%lf", customZOffset);
+    SetDlgItemTextA(dialog, id, text);
+}
+
+void addPreviewMesh(VESSEL& v) {
+    const VECTOR3 pos = _V(0, 0, payloadStation() + customZOffset);
+    previewMesh = v.AddMesh(customMeshName.c_str(), &pos);
+    v.SetMeshVisibilityMode(previewMesh, MESHVIS_ALWAYS);
+}
+
+void shiftFairing(VESSEL& v, double sign) {
+    v.ShiftMesh(static_cast<UINT>(fairingMeshIndex[0]), _V(sign * kFairingPart, 0, 0));
+    v.ShiftMesh(static_cast<UINT>(fairingMeshIndex[1]), _V(-sign * kFairingPart, 0, 0));
+}
+
+// Camera, MFDs and HUD as they were before the preview.
+void restoreView(VESSEL& v) {
+    previewActive = 0;
+    oapiCameraAttach(v.GetHandle(), 1);
+    v.SetCameraRotationRange(0, 1.25 * PI, 2.5 * PI, 0);
+    v.DelMesh(adapterMesh);
+    oapiToggleMFD_on(MFD_LEFT);
+    oapiToggleMFD_on(MFD_RIGHT);
+    oapiSetHUDMode(HUD_SURFACE);
+}
+
+}  // namespace
+
+void visualAdjustment(HWND settings) {
+    char text[256] = {};
+    GetDlgItemTextA(settings, ids::kPayloadMesh, text, sizeof text);
+    customMeshName = text;
+    GetDlgItemTextA(settings, ids::kMeshZOffset, text, sizeof text);
+    std::sscanf(text, "%lf", &customZOffset);
+
+    VESSEL* v = ownLauncher();
+    if (!v || !(missionTime < 1) || v->GetThrusterGroupLevel(THGROUP_MAIN) >= 0.1 || previewActive != 0)
+        return;
+    previewActive = 1.0;
+    HWND offsetDialog = oapiOpenDialog(moduleInstance, ids::kMeshOffsetDialog, launcherDialogProc);
+    if (fairingAttached == 1)
+        shiftFairing(*v, 1);
+    addPreviewMesh(*v);
+    const VECTOR3 adapterPos = _V(0, 4, payloadStation());
+    adapterMesh = v->AddMesh("tarvik/pat", &adapterPos);
+    v->SetMeshVisibilityMode(adapterMesh, MESHVIS_COCKPIT);
+
+    v->SetCameraDefaultDirection(_V(0, 1, 0), PI);
+    v->SetCameraOffset(_V(0, -25, payloadStation()));
+    oapiCameraSetCockpitDir(0, 1);
+    oapiCameraAttach(v->GetHandle(), 0);
+    v->SetCameraRotationRange(0, 0, 0.2, 0);
+    oapiToggleMFD_on(MFD_LEFT);
+    oapiToggleMFD_on(MFD_RIGHT);
+    oapiSetHUDMode(HUD_NONE);
+
+    showOffset(offsetDialog, ids::kPreviewOffset);
+    ShowWindow(settings, SW_HIDE);
+}
+
+void movePreview(HWND offsetDialog, double step) {
+    VESSEL* v = ownLauncher();
+    if (!v || previewActive != 1.0)
+        return;
+    v->DelMesh(previewMesh);
+    customZOffset += step;
+    addPreviewMesh(*v);
+    showOffset(offsetDialog, ids::kPreviewOffset);
+}
+
+void previewOk(HWND offsetDialog) {
+    oapiCloseDialog(offsetDialog);
+    VESSEL* v = ownLauncher();
+    if (!v || previewActive != 1.0)
+        return;
+    if (fairingAttached == 1) {
+        shiftFairing(*v, -1);
+        v->DelMesh(previewMesh);
+    } else {
+        v->DelMesh(previewMesh);
+        v->DelMesh(static_cast<UINT>(payloadMeshIndex));
+        const VECTOR3 pos = _V(0, 0, payloadStation() + payloadZOffset);
+        payloadMeshIndex = v->AddMesh(payloadMeshName.c_str(), &pos);
+    }
+    restoreView(*v);
+    if (HWND settings = oapiFindDialog(moduleInstance, ids::kCustomPayloadDialog)) {
+        showOffset(settings, ids::kMeshZOffset);
+        ShowWindow(settings, SW_SHOW);
+    }
+}
+
+bool endPreviewByKey() {
+    VESSEL* v = ownLauncher();
+    if (!v || previewActive != 1.0)
+        return false;
+    if (fairingAttached == 1)
+        shiftFairing(*v, -1);
+    v->DelMesh(previewMesh);
+    restoreView(*v);
+    oapiCloseDialog(oapiFindDialog(moduleInstance, ids::kMeshOffsetDialog));
+    return true;
+}
+
+}  // namespace medium
