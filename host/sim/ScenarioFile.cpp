@@ -46,12 +46,6 @@ std::string stripLeft(const std::string& s) {
     return s.substr(b);
 }
 
-bool sameTouchdown(const std::array<VECTOR3, 3>& a, const std::array<VECTOR3, 3>& b) {
-    for (size_t i = 0; i < 3; ++i)
-        if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].z != b[i].z)
-            return false;
-    return true;
-}
 
 bool hasBlank(const std::string& s) {
     for (char c : s)
@@ -240,7 +234,6 @@ void Simulation::loadScenario(const std::string& path) {
             ScenarioVesselLines hostLines = b.hostLines;
             ActorScope scope(s, v);
             applyHostLines(*v, hostLines, s.mjd());
-            const auto touchdown = v->caps.touchdown;
 
             auto file = std::make_unique<HostFile>(HostFile::Kind::ScenarioIn);
             file->lines = b.moduleLines;
@@ -251,16 +244,14 @@ void Simulation::loadScenario(const std::string& path) {
             s.loadingLines = nullptr;
             std::erase_if(s.files, [&](const auto& f) { return f.get() == handle; });
 
-            if (hostLines.changedByModule) {
+            // The simulator applies the saved state once the module has read its
+            // lines: what the module's set-ups did to the vessel meanwhile (a
+            // centre-of-mass shift, engines lit, tanks filled) does not stand.
+            // A module that rebuilt its tanks differently keeps its own levels.
+            if (hostLines.changedByModule || v->propellants.size() == hostLines.propellantLevels.size())
                 applyHostLines(*v, hostLines, s.mjd());
-            } else {
-                // A module that rebuilds its tanks while loading would lose
-                // the saved propellant; the levels go back where they fit.
-                if (v->propellants.size() == hostLines.propellantLevels.size())
-                    applyPropellantLevels(*v, hostLines);
-                if (hostLines.landed && !sameTouchdown(touchdown, v->caps.touchdown))
-                    physics::placeLanded(*v, hostLines.lng, hostLines.lat, hostLines.heading, s.mjd());
-            }
+            else
+                applyHostLines(*v, hostLines, s.mjd(), false);
             v->callbacks->clbkPostCreation();
         }
 

@@ -1,9 +1,11 @@
 #include "ScenarioLines.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <sstream>
 
+#include "InputText.h"
 #include "ItemFile.h"
 #include "NumberText.h"
 #include "SimulationImpl.h"
@@ -13,6 +15,15 @@ namespace host {
 
 namespace {
 
+// What the host takes as a vessel's state: finite numbers, and values a
+// flight around the Earth can have. Beyond these the physics would only turn
+// them into infinities and not-a-numbers.
+constexpr double maxLatitude = 90;         // [deg]
+constexpr double minDistance = 1e3;        // from Earth's centre [m]
+constexpr double maxDistance = 1e10;       // [m], far beyond the Moon
+constexpr double maxSpeed = 1e5;           // [m/s]
+constexpr double maxRotationRate = 36000;  // [deg/s], a hundred turns a second
+
 bool readNumbers(std::istringstream& in, double* out, int count, std::string& problem, const std::string& key) {
     std::string token;
     for (int i = 0; i < count; ++i) {
@@ -21,12 +32,12 @@ bool readNumbers(std::istringstream& in, double* out, int count, std::string& pr
             return false;
         }
         if (!parseNumber(token, out[i])) {
-            problem = "bad number '" + token + "' in " + key;
+            problem = "bad number " + quote(token) + " in " + key;
             return false;
         }
     }
     if (in >> token) {
-        problem = "unexpected '" + token + "' after " + key;
+        problem = "unexpected " + quote(token) + " after " + key;
         return false;
     }
     return true;
@@ -40,6 +51,23 @@ bool readVector(std::istringstream& in, VECTOR3& v, double scale, std::string& p
     return true;
 }
 
+// A vector whose length lies within [low, high]; a length that does not
+// fit a double counts as too long.
+bool lengthWithin(const VECTOR3& v, double low, double high, std::string& problem, const std::string& what) {
+    const double n = std::hypot(v.x, v.y, v.z);
+    if (n >= low && n <= high)
+        return true;
+    problem = what + " " + numberText(n) + " is not between " + numberText(low) + " and " + numberText(high);
+    return false;
+}
+
+bool componentsWithin(const VECTOR3& v, double limit, std::string& problem, const std::string& what) {
+    if (std::fabs(v.x) <= limit && std::fabs(v.y) <= limit && std::fabs(v.z) <= limit)
+        return true;
+    problem = what + " beyond " + numberText(limit) + " deg/s";
+    return false;
+}
+
 // "idx:level idx:level ..."
 bool readLevels(std::istringstream& in, std::vector<std::pair<int, double>>& out, std::string& problem,
                 const std::string& key) {
@@ -51,7 +79,11 @@ bool readLevels(std::istringstream& in, std::vector<std::pair<int, double>>& out
         double level = 0;
         if (colon == std::string::npos || !parseInteger(token.substr(0, colon), idx) || idx < 0 ||
             !parseNumber(token.substr(colon + 1), level)) {
-            problem = "bad entry '" + token + "' in " + key + " (expected index:level)";
+            problem = "bad entry " + quote(token) + " in " + key + " (expected index:level)";
+            return false;
+        }
+        if (idx > INT_MAX) {
+            problem = "index " + quote(token.substr(0, colon)) + " in " + key + " is out of range";
             return false;
         }
         levels.emplace_back(static_cast<int>(idx), level);
@@ -84,6 +116,10 @@ HostLine parseHostLine(const std::string& line, ScenarioVesselLines& lines, std:
     } else if (is("POS")) {
         double n[2];
         ok = readNumbers(in, n, 2, problem, "POS");
+        if (ok && std::fabs(n[1]) > maxLatitude) {
+            problem = "latitude " + numberText(n[1]) + " in POS is not between -90 and 90";
+            ok = false;
+        }
         if (ok) {
             lines.lng = n[0] * RAD;
             lines.lat = n[1] * RAD;
@@ -94,13 +130,19 @@ HostLine parseHostLine(const std::string& line, ScenarioVesselLines& lines, std:
         if (ok)
             lines.heading = n[0] * RAD;
     } else if (is("RPOS")) {
-        ok = readVector(in, lines.rpos, 1, problem, "RPOS");
+        ok = readVector(in, lines.rpos, 1, problem, "RPOS") &&
+             lengthWithin(lines.rpos, minDistance, maxDistance, problem, "RPOS: distance from Earth's centre");
     } else if (is("RVEL")) {
-        ok = readVector(in, lines.rvel, 1, problem, "RVEL");
+        ok = readVector(in, lines.rvel, 1, problem, "RVEL") &&
+             lengthWithin(lines.rvel, 0, maxSpeed, problem, "RVEL: speed");
     } else if (is("AROT")) {
         ok = readVector(in, lines.arot, RAD, problem, "AROT");
     } else if (is("VROT")) {
-        ok = readVector(in, lines.vrot, RAD, problem, "VROT");
+        VECTOR3 degrees{};
+        ok = readVector(in, degrees, 1, problem, "VROT") &&
+             componentsWithin(degrees, maxRotationRate, problem, "VROT: a rate");
+        if (ok)
+            lines.vrot = degrees * RAD;
     } else if (is("PRPLEVEL")) {
         ok = readLevels(in, lines.propellantLevels, problem, "PRPLEVEL");
     } else if (is("THLEVEL")) {
@@ -114,7 +156,7 @@ HostLine parseHostLine(const std::string& line, ScenarioVesselLines& lines, std:
             if (ok)
                 modes.push_back(static_cast<int>(mode));
             else
-                problem = "bad navigation mode '" + token + "'";
+                problem = "bad navigation mode " + quote(token);
         }
         if (ok)
             lines.navmodes = modes;
@@ -125,7 +167,17 @@ HostLine parseHostLine(const std::string& line, ScenarioVesselLines& lines, std:
 }
 
 void writeHostLines(const VesselData& v, double mjd, std::string& text) {
+    // A value that is not a number has no text that reads back; a zero in
+    // its place would put the vessel somewhere it never was.
+    auto check = [&](bool finite, const char* what) {
+        if (!finite)
+            throw std::runtime_error("vessel " + quote(v.name) + ": its " + what +
+                                     " is not a finite number; the scenario cannot hold it");
+    };
+    auto finite3 = [](const VECTOR3& a) { return std::isfinite(a.x) && std::isfinite(a.y) && std::isfinite(a.z); };
     if (v.state.landed) {
+        check(std::isfinite(v.state.landedLng) && std::isfinite(v.state.landedLat) && std::isfinite(v.state.landedHdg),
+              "position on the ground");
         text += "  STATUS Landed Earth\n";
         text += "  POS " + degreesText(v.state.landedLng) + " " + degreesText(v.state.landedLat) + "\n";
         text += "  HEADING " + degreesText(v.state.landedHdg) + "\n";
@@ -133,6 +185,8 @@ void writeHostLines(const VesselData& v, double mjd, std::string& text) {
         VESSELSTATUS2 status{};
         status.version = 2;
         physics::fillStatus(v, status, mjd);
+        check(finite3(status.rpos) && finite3(status.rvel), "position or velocity");
+        check(finite3(status.arot) && finite3(status.vrot), "attitude or rotation");
         text += "  STATUS Orbiting Earth\n";
         text += "  RPOS " + vectorText(status.rpos) + "\n";
         text += "  RVEL " + vectorText(status.rvel) + "\n";
@@ -143,14 +197,18 @@ void writeHostLines(const VesselData& v, double mjd, std::string& text) {
         text += "  PRPLEVEL";
         for (size_t i = 0; i < v.propellants.size(); ++i) {
             const Propellant& p = *v.propellants[i];
-            text += " " + std::to_string(i) + ":" + numberText(p.maxMass > 0 ? p.mass / p.maxMass : 0);
+            const double level = p.maxMass > 0 ? p.mass / p.maxMass : 0;
+            check(std::isfinite(level), "propellant level");
+            text += " " + std::to_string(i) + ":" + numberText(level);
         }
         text += "\n";
     }
     std::string levels;
-    for (size_t i = 0; i < v.thrusters.size(); ++i)
+    for (size_t i = 0; i < v.thrusters.size(); ++i) {
+        check(std::isfinite(v.thrusters[i]->level), "thruster level");
         if (v.thrusters[i]->level > 0)
             levels += " " + std::to_string(i) + ":" + numberText(v.thrusters[i]->level);
+    }
     if (!levels.empty())
         text += "  THLEVEL" + levels + "\n";
     std::string modes;
@@ -170,7 +228,7 @@ void applyPropellantLevels(VesselData& v, const ScenarioVesselLines& lines) {
     }
 }
 
-void applyHostLines(VesselData& v, const ScenarioVesselLines& lines, double mjd) {
+void applyHostLines(VesselData& v, const ScenarioVesselLines& lines, double mjd, bool withPropellant) {
     if (lines.landed) {
         physics::placeLanded(v, lines.lng, lines.lat, lines.heading, mjd);
     } else {
@@ -185,7 +243,8 @@ void applyHostLines(VesselData& v, const ScenarioVesselLines& lines, double mjd)
         status.vrot = lines.vrot;
         physics::applyStatus(v, status, mjd);
     }
-    applyPropellantLevels(v, lines);
+    if (withPropellant)
+        applyPropellantLevels(v, lines);
     for (const auto& [idx, level] : lines.thrusterLevels)
         if (static_cast<size_t>(idx) < v.thrusters.size())
             v.thrusters[static_cast<size_t>(idx)]->level = std::clamp(level, 0.0, 1.0);

@@ -32,7 +32,7 @@ HostLine parseHostLine(const std::string& line, ScenarioVesselLines& lines, std:
 void writeHostLines(const VesselData& v, double mjd, std::string& text);
 
 // Puts the vessel where the lines say, with their levels and modes.
-void applyHostLines(VesselData& v, const ScenarioVesselLines& lines, double mjd);
+void applyHostLines(VesselData& v, const ScenarioVesselLines& lines, double mjd, bool withPropellant = true);
 
 // Tank levels by index; the state a module's tank rebuild must not lose.
 void applyPropellantLevels(VesselData& v, const ScenarioVesselLines& lines);
