@@ -56,8 +56,10 @@ void readPayloadHandOff() {
 void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     copyCurrentDirectory();
     launcherName = kVariant.className;
-    // A launcher the configuration dialog creates in this module's place takes its own name and pad.
+    // A launcher the configuration dialog creates in this module's place takes its own name and pad,
+    // and starts a flight of its own.
     firstStepState = 0;
+    stagingEventCount = 0;
 
     coreMesh = oapiLoadMeshGlobal("tarvik/Tarvik1st");
     interstageMesh = oapiLoadMeshGlobal(kVariant.interstageMesh);

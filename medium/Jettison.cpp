@@ -32,6 +32,8 @@ constexpr VECTOR3 kNoOffset = {0, 0, 0};
 
 void MediumLauncher::releasePart(const char* name, bool appendToOwnName, const char* classKey, const VECTOR3& offset,
                                  const VECTOR3& extraVelocity, PartSpin spin, double spinRate) {
+    if (rebuildingFlight)
+        return;  // the part left in the flight that was saved
     VESSELSTATUS2 vs;
     std::memset(&vs, 0, sizeof vs);
     vs.version = 2;
@@ -64,6 +66,7 @@ bool MediumLauncher::coreStageMayShedFairing() const {
 
 void MediumLauncher::fairingJettison() {
     if (stage == 2) {
+        recordStagingEvent(StagingEvent::FairingOnUpper);
         upperBareLayout();
         configCode = 3;
         // The flag stays as it is; the scenario reports the fairing gone for configuration 3.
@@ -75,6 +78,7 @@ void MediumLauncher::fairingJettison() {
         }
     }
     if (coreStageMayShedFairing()) {
+        recordStagingEvent(StagingEvent::FairingOnCore);
         if (fairingAttached == 1) {
             fairingAttached = 0;
             releasePart("fairing1", true, kVariant.fairingRightClassFromCore, kNoOffset, kFairingRightPush,
@@ -88,6 +92,7 @@ void MediumLauncher::fairingJettison() {
 }
 
 void MediumLauncher::boosterJettison() {
+    recordStagingEvent(StagingEvent::BoosterJettison);
     ActivateNavmode(NAVMODE_KILLROT);
     DeactivateNavmode(NAVMODE_KILLROT);
     if (kVariant.boosterCount == 4)
@@ -110,16 +115,21 @@ void MediumLauncher::secondBoosterPair() {
         secondPairTime = missionTime;
         boosterPairState = 2.0;
     }
-    if (secondPairTime > 0 && missionTime > secondPairTime + 2 && boosterPairState == 2.0) {
-        for (const BoosterRelease* b : {&kGem2, &kGem3})
-            releasePart(b->suffix, true, b->classKey, kNoOffset, b->push, PartSpin::StopTumble);
-        boosterSpawnPending = 0;
-        coreLayout();
-        boosterPairState = 3.0;
-    }
+    if (secondPairTime > 0 && missionTime > secondPairTime + 2 && boosterPairState == 2.0)
+        shedSecondPair();
+}
+
+void MediumLauncher::shedSecondPair() {
+    recordStagingEvent(StagingEvent::SecondPair);
+    for (const BoosterRelease* b : {&kGem2, &kGem3})
+        releasePart(b->suffix, true, b->classKey, kNoOffset, b->push, PartSpin::StopTumble);
+    boosterSpawnPending = 0;
+    coreLayout();
+    boosterPairState = 3.0;
 }
 
 void MediumLauncher::coreSeparation() {
+    recordStagingEvent(StagingEvent::CoreSeparation);
     ActivateNavmode(NAVMODE_KILLROT);
     DeactivateNavmode(NAVMODE_KILLROT);
     upperLayout();
@@ -129,6 +139,7 @@ void MediumLauncher::coreSeparation() {
 }
 
 void MediumLauncher::payloadRelease() {
+    recordStagingEvent(StagingEvent::PayloadRelease);
     const StackGeometry& s = *kVariant.stack;
     if (kVariant.payloadReleaseCutsMainFirst)
         SetThrusterGroupLevel(THGROUP_MAIN, 0);
@@ -145,7 +156,7 @@ void MediumLauncher::payloadRelease() {
         ShiftCG(_V(0, 0, -11));
         payloadStageSetup();
     }
-    OBJHANDLE payload = oapiGetVesselByName(payloadClassName.data());
+    OBJHANDLE payload = rebuildingFlight ? nullptr : oapiGetVesselByName(payloadClassName.data());
     if (payload)
         oapiSetFocusObject(payload);
 }

@@ -36,7 +36,7 @@ public:
     void payloadStageSetup();
 
     // Mesh layouts: what the stack looks like and weighs in each configuration.
-    void padLayout();
+    void padLayout(bool addUpperStageTank = true);
     void liftoffLayout();
     void coreLayout();
     void corePairLayout();
@@ -49,6 +49,7 @@ public:
     void fairingJettison();
     void boosterJettison();
     void secondBoosterPair();
+    void shedSecondPair();
     void coreSeparation();
     void payloadRelease();
     void releasePart(const char* name, bool appendToOwnName, const char* classKey, const VECTOR3& offset,
@@ -115,6 +116,11 @@ private:
     bool coreStageMayShedFairing() const;
     void applyLoadedConfiguration();
     void applyLoadedLayout();
+    // A flight saved in the air, continued: the extra lines and the rebuild.
+    void saveFlightState(FILEHANDLE scn);
+    bool readFlightState(const char* line);
+    void resumeFlight();
+    void resumeAutopilot();
 };
 
 }  // namespace medium

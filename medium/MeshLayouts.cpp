@@ -59,11 +59,11 @@ void MediumLauncher::addStackMeshes(double coreHeight, double interstageHeight, 
     }
 }
 
-void MediumLauncher::padLayout() {
+void MediumLauncher::padLayout(bool addUpperStageTank) {
     const StackHeights& h = stack().pad;
     ClearMeshes();
     SetEmptyMass(emptyMassOf(kVariant.boosterCount, true, true, fairingAttached == 1));
-    if (kVariant.padLayoutAddsUpperStageTank)
+    if (kVariant.padLayoutAddsUpperStageTank && addUpperStageTank)
         CreatePropellantResource(kVariant.upperStagePropellant);
 
     const VECTOR3 origin = _V(0, 0, 0);

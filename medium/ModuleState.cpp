@@ -25,6 +25,15 @@ double stageRebuildRequest = 0;
 double fairingMeshIndex[2] = {0, 0};
 double payloadMeshIndex = 0;
 
+StagingEvent stagingHistory[kMaxStagingEvents] = {};
+int stagingEventCount = 0;
+bool rebuildingFlight = false;
+
+void recordStagingEvent(StagingEvent e) {
+    if (!rebuildingFlight && stagingEventCount < kMaxStagingEvents)
+        stagingHistory[stagingEventCount++] = e;
+}
+
 THRUSTER_HANDLE mainEngine = nullptr;
 THRUSTER_HANDLE boosterEngines[4] = {};
 THRUSTER_HANDLE rcsThrusters[14] = {};

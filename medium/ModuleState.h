@@ -36,6 +36,23 @@ extern double stageRebuildRequest;  // 1.0: the next pre-step sets up the pad ig
 extern double fairingMeshIndex[2];  // mesh slots of the right and left halves on the pad
 extern double payloadMeshIndex;     // mesh slot of the payload shown on the pad without a fairing
 
+// The staging events of this flight in the order they came, written into the
+// scenario so that a reload rebuilds the launcher as it flew.
+enum class StagingEvent : int {
+    Liftoff,
+    BoosterJettison,
+    SecondPair,
+    FairingOnCore,
+    CoreSeparation,
+    FairingOnUpper,
+    PayloadRelease,
+};
+constexpr int kMaxStagingEvents = 8;
+extern StagingEvent stagingHistory[kMaxStagingEvents];
+extern int stagingEventCount;
+extern bool rebuildingFlight;  // a reload replays the staging steps: no part leaves, nothing else is told
+void recordStagingEvent(StagingEvent e);
+
 // Engines of the current stage
 extern THRUSTER_HANDLE mainEngine;
 extern THRUSTER_HANDLE boosterEngines[4];

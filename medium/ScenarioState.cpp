@@ -2,9 +2,11 @@
 // configuration code, the fairing flag and the mission clock. Loading
 // rebuilds the stage and mesh layout the configuration code names.
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "MediumLauncher.h"
 #include "ModuleState.h"
@@ -36,6 +38,13 @@ void readToken(const char* text, std::string& value) {
         value.assign(text, end);
 }
 
+// A number at the start of the text; one that does not read, or is not finite, leaves the value unchanged.
+void readNumber(const char* text, double& value) {
+    double read = 0;
+    if (std::sscanf(text, "%lf", &read) == 1 && std::isfinite(read))
+        value = read;
+}
+
 }  // namespace
 
 void MediumLauncher::clbkSaveState(FILEHANDLE scn) {
@@ -55,32 +64,49 @@ void MediumLauncher::clbkSaveState(FILEHANDLE scn) {
             oapiWriteScenario_int(scn, key("Fairing_attached"), 0);
     }
     oapiWriteScenario_float(scn, key("missiontime"), missionTime);
+    saveFlightState(scn);
 }
 
 void MediumLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
-    char* line;
-    while (oapiReadScenario_nextline(scn, line)) {
+    // A scenario saved in flight carries the flight's staging history: the
+    // launcher is then rebuilt as it flew, once all lines are read.
+    std::vector<std::string> lines;
+    char* next;
+    while (oapiReadScenario_nextline(scn, next))
+        lines.emplace_back(next);
+    bool resumable = false;
+    for (const std::string& l : lines)
+        resumable = resumable || startsWithKey(l.c_str(), "STAGING");
+
+    for (std::string& l : lines) {
+        char* line = l.data();
+        if (readFlightState(line))
+            continue;
         if (startsWithKey(line, "PAYLOAD"))
             readToken(line + 7, payloadClassName);
         else if (startsWithKey(line, "MESH"))
             readToken(line + 4, payloadMeshName);
         else if (startsWithKey(line, "Z_OFFSET"))
-            std::sscanf(line + 8, "%lf", &payloadZOffset);
+            readNumber(line + 8, payloadZOffset);
         else if (startsWithKey(line, "CONFIG"))
-            std::sscanf(line + 6, "%lf", &configCode);
+            readNumber(line + 6, configCode);
         else if (startsWithKey(line, "PLDWEIGHT"))
-            std::sscanf(line + 9, "%lf", &payloadMass);
+            readNumber(line + 9, payloadMass);
         else if (startsWithKey(line, "Fairing_attached"))
             std::sscanf(line + 16, "%i", &fairingAttached);
         else if (startsWithKey(line, "missiontime"))
-            std::sscanf(line + 11, "%lf", &missionTime);
+            readNumber(line + 11, missionTime);
         else if (startsWithKey(line, "Disable_Base_Animation"))
-            std::sscanf(line + 22, "%lf", &baseAnimationDisabled);
+            readNumber(line + 22, baseAnimationDisabled);
         else
             ParseScenarioLineEx(line, status);
-        applyLoadedConfiguration();
+        if (!resumable)
+            applyLoadedConfiguration();
     }
-    applyLoadedLayout();
+    if (resumable)
+        resumeFlight();
+    else
+        applyLoadedLayout();
 }
 
 // Runs after every line, so a stage set-up is rebuilt with the payload values read so far.
@@ -115,7 +141,7 @@ void MediumLauncher::applyLoadedConfiguration() {
 
 void MediumLauncher::applyLoadedLayout() {
     if (configCode == 0) {
-        padLayout();
+        padLayout(false);  // the class set-up laid the pad out with its tanks already
     } else if (configCode == 1) {
         if (kVariant.boosterCount > 0)
             corePairLayout();

@@ -226,7 +226,11 @@ void MediumLauncher::upperStageSetup() {
 }
 
 void MediumLauncher::payloadStageSetup() {
-    PROPELLANT_HANDLE tank = CreatePropellantResource(kVariant.upperStagePropellant);
+    // The stage flies on with the tank it had when the payload left; a stage
+    // rebuilt without one gets a full one.
+    PROPELLANT_HANDLE tank = GetPropellantHandleByIndex(0);
+    if (!tank)
+        tank = CreatePropellantResource(kVariant.upperStagePropellant);
     DelThrusterGroup(THGROUP_MAIN, true);
     mainEngine =
         CreateThruster(_V(0, 0, -19), kForward, kUpperStageThrust, tank, kUpperStageIsp, 0, kReferencePressure);

@@ -31,6 +31,7 @@ void MediumLauncher::preStepStaging(double dt) {
     if (GetThrusterGroupLevel(THGROUP_MAIN) > 0)
         ignitionSteps += 1;
     if (ignitionSteps == kHoldDownSteps && GroundContact()) {
+        recordStagingEvent(StagingEvent::Liftoff);
         liftoffSetup();
         SetThrusterGroupLevel(THGROUP_HOVER, 0);
     }
@@ -115,6 +116,7 @@ void MediumLauncher::postStepStaging() {
 }
 
 void MediumLauncher::stagingKey(DWORD key) {
+    const int stageWhenPressed = stage;
     if (key == OAPI_KEY_F) {
         const bool allowed = kVariant.coreBurnsFromPad ? stage == 1 || stage == 2 || (stage == 0 && !GroundContact())
                                                        : stage == 2 || (stage == 1 && boosterSpawnPending == 0);
@@ -132,7 +134,8 @@ void MediumLauncher::stagingKey(DWORD key) {
             else
                 boosterJettison();
         }
-        if (stage == 3 || (stage == 2 && fairingAttached == 0))
+        // One press does one thing: the payload goes only from the stage the key found.
+        if (stageWhenPressed == stage && (stage == 3 || (stage == 2 && fairingAttached == 0)))
             payloadRelease();
     }
 }

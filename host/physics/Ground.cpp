@@ -102,12 +102,25 @@ bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, dou
     return false;
 }
 
-void touchGround(VesselData& v, double mjd) {
-    FlightState& s = v.state;
+namespace {
+// Altitude of the lowest of the centre of mass and the touchdown points.
+double lowestPoint(const VesselData& v) {
+    const FlightState& s = v.state;
     const TouchdownGeometry g = touchdownGeometry(v.caps);
     double lowest = altitudeOf(s.pos);
     for (const VECTOR3& foot : g.feet)
         lowest = std::min(lowest, altitudeOf(s.pos + mul(s.R, foot)));
+    return lowest;
+}
+}  // namespace
+
+bool touchesGround(const VesselData& v) {
+    return lowestPoint(v) <= kContactTolerance;
+}
+
+void touchGround(VesselData& v, double mjd) {
+    FlightState& s = v.state;
+    const double lowest = lowestPoint(v);
     s.groundContact = lowest <= kContactTolerance;
     if (lowest >= 0)
         return;

@@ -33,6 +33,9 @@ void setLanded(VesselData& v, double lng, double lat, double heading, double mjd
 // vessel is then free and still has the step to fly).
 bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd);
 
+// Whether a free vessel's touchdown points reach the ground where it is.
+bool touchesGround(const VesselData& v);
+
 // After a free step: ground contact, and a vessel that hit the ground comes to
 // rest there.
 void touchGround(VesselData& v, double mjd);

@@ -106,6 +106,7 @@ void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd) {
             s.omega = status.vrot;
         s.landed = false;
         s.mjd = mjd;
+        s.groundContact = touchesGround(v);  // a vessel set down on its feet touches at once
     }
 
     if (status.flag & VS_FUELRESET)

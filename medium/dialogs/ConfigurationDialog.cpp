@@ -167,7 +167,9 @@ void payloadButton(HWND dialog, const PayloadChoice& p) {
 }
 
 void customPayloadButton(HWND dialog, int slot) {
-    customImagePath = std::string(currentDirectory) + "/images/tarvik/custom" + std::to_string(slot) + ".bmp";
+    char picture[sizeof currentDirectory + 32];
+    std::snprintf(picture, sizeof picture, "%s/images/tarvik/custom%d.bmp", currentDirectory, slot);
+    customImagePath = picture;
     const CustomPayload c = readCustomPayload(slot);
     c.copyTo(customPayloadClass, customMeshName, customZOffset, customWeight, customFairing);
     if (HWND settings = oapiFindDialog(moduleInstance, ids::kCustomPayloadDialog))

@@ -173,3 +173,35 @@ INSTANTIATE_TEST_SUITE_P(Builds, StagingTimeline, testing::ValuesIn(kBuilds), bu
 
 }  // namespace
 }  // namespace medium_test
+
+namespace medium_test {
+namespace {
+
+TEST_P(StagingTimeline, TheUpperStageKeepsItsOwnTankWhenThePayloadLeaves) {
+    const ConfigSnapshot& released = mission.configs.at(5);
+    const ConfigSnapshot& before = mission.configs.at(3);
+    ASSERT_EQ(released.tanks.size(), 1u) << "a tank out of nothing";
+    EXPECT_LT(released.tanks[0], released.tankMax[0]) << "the stage's own tank, part burnt";
+    EXPECT_LE(released.tanks[0], before.tanks[0]);
+}
+
+// One press of J does one thing: on TarvikM4 with its fairing gone, the core
+// separates and the payload stays until J is pressed again.
+TEST(StagingKeys, OnePressOfJSeparatesTheCoreWithoutReleasingThePayload) {
+    const Build& b = build("TarvikM4");
+    const std::string lines = payloadLines(b) + "  CONFIG 0\n  PLDWEIGHT 3000\n  Fairing_attached 1\n  missiontime 0\n";
+    auto sim = loadText(scenario(b.name, landedBlock(b.name, b.classKey, lines)), scratchDir());
+    sim->setThrottle(1);
+    sim->run(150);
+    sim->pressKey(OAPI_KEY_F);
+    sim->run(60);
+    sim->pressKey(OAPI_KEY_J);
+    EXPECT_TRUE(sim->vessel("TarvikM41st")) << "the core stays on";
+    EXPECT_FALSE(sim->vessel(b.payload)) << "the payload left with the core, on a suborbital path";
+    sim->step();
+    sim->pressKey(OAPI_KEY_J);
+    EXPECT_TRUE(sim->vessel(b.payload));
+}
+
+}  // namespace
+}  // namespace medium_test

@@ -1,0 +1,303 @@
+// A flight saved in the air continues where it stopped. The scenario carries
+// what the configuration code alone does not say: the staging events in the
+// order they came, the stage and its timers, the engine levels and the
+// autopilot's state. Loading rebuilds the launcher by replaying those staging
+// events with no part leaving, so tanks, engines, meshes and masses are the
+// ones that flew; the simulator then puts back the saved position, attitude
+// and tank levels.
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "AutopilotState.h"
+#include "MediumLauncher.h"
+#include "ModuleState.h"
+#include "dialogs/DialogProcedure.h"
+#include "dialogs/ResourceIds.h"
+#include "variants/VariantSpec.h"
+
+namespace medium {
+namespace {
+
+struct EventWord {
+    StagingEvent event;
+    const char* word;
+};
+
+constexpr EventWord kEventWords[] = {
+    {StagingEvent::Liftoff, "liftoff"},         {StagingEvent::BoosterJettison, "boosters"},
+    {StagingEvent::SecondPair, "pair2"},        {StagingEvent::FairingOnCore, "fairing-core"},
+    {StagingEvent::CoreSeparation, "core"},     {StagingEvent::FairingOnUpper, "fairing-upper"},
+    {StagingEvent::PayloadRelease, "payload"},
+};
+
+// What the extra lines hold until the rebuild has run.
+struct SavedFlight {
+    double stage = 0;
+    double timerMode = 0, timerCount = 0;
+    double ignitionSteps = 0;
+    double pairState = 0, secondPairTime = 0, spawnPending = 1;
+    double separationShown = 0;
+    double engines[5] = {};  // main engine, then the booster engines
+    bool autopilot = false;
+    double autopilotValues[10] = {};
+    double roll[5] = {};
+    double guidance[6] = {};
+    double insertion[7] = {};
+    char inputs[3][64] = {};  // what the pilot typed: target altitude, inclination and trim
+};
+
+constexpr int kInputFields[3] = {ids::kTargetAltitude, ids::kTargetInclination, ids::kAzimuthTrim};
+
+SavedFlight saved;
+
+// The key, whole, at the start of the line in any letter case; the rest of the line after it.
+const char* valuesOf(const char* line, const char* key) {
+    size_t n = std::strlen(key);
+    for (size_t i = 0; i < n; ++i)
+        if (std::toupper(static_cast<unsigned char>(line[i])) != key[i])
+            return nullptr;
+    if (line[n] != '\0' && line[n] != ' ' && line[n] != '\t')
+        return nullptr;
+    return line + n;
+}
+
+// Up to `count` numbers; the ones missing (or not finite) stay as they were.
+void readNumbers(const char* text, double* values, int count) {
+    for (int i = 0; i < count && text; ++i) {
+        char* end = nullptr;
+        const double v = std::strtod(text, &end);
+        if (end == text)
+            return;
+        if (v == v && v - v == 0)  // finite
+            values[i] = v;
+        text = end;
+    }
+}
+
+void writeNumbers(FILEHANDLE scn, const char* key, const double* values, int count) {
+    char text[512] = {};
+    size_t used = 0;
+    for (int i = 0; i < count && used < sizeof text; ++i)
+        used += std::snprintf(text + used, sizeof text - used, i ? " %.17g" : "%.17g", values[i]);
+    oapiWriteScenario_string(scn, const_cast<char*>(key), text);
+}
+
+void readHistory(const char* text) {
+    stagingEventCount = 0;
+    char word[32];
+    int n = 0;
+    while (stagingEventCount < kMaxStagingEvents && std::sscanf(text, "%31s%n", word, &n) == 1) {
+        text += n;
+        for (const EventWord& w : kEventWords)
+            if (std::strcmp(w.word, word) == 0)
+                stagingHistory[stagingEventCount++] = w.event;
+    }
+}
+
+bool happened(StagingEvent e) {
+    for (int i = 0; i < stagingEventCount; ++i)
+        if (stagingHistory[i] == e)
+            return true;
+    return false;
+}
+
+void setNumber(HWND dialog, int id, const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    SetDlgItemTextA(dialog, id, text);
+}
+
+}  // namespace
+
+void MediumLauncher::saveFlightState(FILEHANDLE scn) {
+    char history[256] = "pad";
+    size_t used = 3;
+    for (int i = 0; i < stagingEventCount; ++i)
+        for (const EventWord& w : kEventWords)
+            if (w.event == stagingHistory[i])
+                used += std::snprintf(history + used, sizeof history - used, " %s", w.word);
+    oapiWriteScenario_string(scn, const_cast<char*>("STAGING"), history);
+
+    const double stageValue = stage;
+    writeNumbers(scn, "STAGE", &stageValue, 1);
+    const double timer[2] = {stageTimerMode, stageTimerCount};
+    writeNumbers(scn, "STAGETIMER", timer, 2);
+    writeNumbers(scn, "IGNITION", &ignitionSteps, 1);
+    const double pairs[3] = {boosterPairState, secondPairTime, boosterSpawnPending};
+    writeNumbers(scn, "BOOSTERS", pairs, 3);
+    writeNumbers(scn, "SEPARATION", &separationShown, 1);
+    double engines[5] = {GetThrusterLevel(mainEngine)};
+    for (int i = 0; i < kVariant.boosterCount; ++i)
+        engines[i + 1] = GetThrusterLevel(boosterEngines[i]);
+    writeNumbers(scn, "ENGINES", engines, 5);
+
+    if (autopilotMode == 1 || autopilotMode == 2) {
+        const double autopilot[10] = {static_cast<double>(autopilotMode), ascentPhase, static_cast<double>(launchSite),
+                                      targetAltitude, targetInclination, nodeChoice, azimuthCorrection, azimuthBias,
+                                      launchAzimuth, azimuthComputed};
+        writeNumbers(scn, "AUTOPILOT", autopilot, 10);
+        const double roll[5] = {rollAngle, rollReference, rollLevel, rollProgrammeDone, rollInhibit};
+        writeNumbers(scn, "ROLL", roll, 5);
+        const double guidance[6] = {headingHoldLatched, headingHoldReleased, upperStageLatch,
+                                    throttleBack,       targetPitch,         bankTimer};
+        writeNumbers(scn, "GUIDANCE", guidance, 6);
+        const double insertion[7] = {planeChangeState, planeChangeRefused, blinkTimer,      trimBurnState,
+                                     trimStart,        cutoffShown,        apoapsisNearSeen};
+        writeNumbers(scn, "INSERTION", insertion, 7);
+        // The fields as typed, for a launch saved before they were read; "-" for an empty one.
+        char inputs[3 * 64 + 4] = {};
+        size_t used = 0;
+        for (int id : kInputFields) {
+            char text[64] = {};
+            GetDlgItemTextA(autopilotDialog, id, text, sizeof text);
+            for (char& c : text)
+                if (c == ' ' || c == '\t')
+                    c = '_';
+            used += std::snprintf(inputs + used, sizeof inputs - used, used ? " %s" : "%s", text[0] ? text : "-");
+        }
+        oapiWriteScenario_string(scn, const_cast<char*>("AUTOPILOTINPUTS"), inputs);
+    }
+}
+
+bool MediumLauncher::readFlightState(const char* line) {
+    if (const char* v = valuesOf(line, "STAGING"))
+        readHistory(v);
+    else if ((v = valuesOf(line, "STAGETIMER")))
+        readNumbers(v, &saved.timerMode, 2);
+    else if ((v = valuesOf(line, "STAGE")))
+        readNumbers(v, &saved.stage, 1);
+    else if ((v = valuesOf(line, "IGNITION")))
+        readNumbers(v, &saved.ignitionSteps, 1);
+    else if ((v = valuesOf(line, "BOOSTERS")))
+        readNumbers(v, &saved.pairState, 3);
+    else if ((v = valuesOf(line, "SEPARATION")))
+        readNumbers(v, &saved.separationShown, 1);
+    else if ((v = valuesOf(line, "ENGINES")))
+        readNumbers(v, saved.engines, 5);
+    else if ((v = valuesOf(line, "AUTOPILOT")))
+        saved.autopilot = true, readNumbers(v, saved.autopilotValues, 10);
+    else if ((v = valuesOf(line, "ROLL")))
+        readNumbers(v, saved.roll, 5);
+    else if ((v = valuesOf(line, "GUIDANCE")))
+        readNumbers(v, saved.guidance, 6);
+    else if ((v = valuesOf(line, "INSERTION")))
+        readNumbers(v, saved.insertion, 7);
+    else if ((v = valuesOf(line, "AUTOPILOTINPUTS")))
+        std::sscanf(v, "%63s %63s %63s", saved.inputs[0], saved.inputs[1], saved.inputs[2]);
+    else
+        return false;
+    return true;
+}
+
+void MediumLauncher::resumeFlight() {
+    const double loadedConfig = configCode;
+    const int loadedFairing = fairingAttached;
+    rebuildingFlight = true;
+
+    // From the pad as it stood, the fairing on if it went on the way.
+    if (happened(StagingEvent::FairingOnCore))
+        fairingAttached = 1;
+    padLayout(false);
+    for (int i = 0; i < stagingEventCount; ++i) {
+        switch (stagingHistory[i]) {
+            case StagingEvent::Liftoff:
+                liftoffSetup();
+                SetThrusterGroupLevel(THGROUP_HOVER, 0);
+                break;
+            case StagingEvent::BoosterJettison:
+                stage = 1;
+                boosterJettison();
+                break;
+            case StagingEvent::SecondPair:
+                shedSecondPair();
+                break;
+            case StagingEvent::FairingOnCore:
+                boosterSpawnPending = 0;
+                fairingJettison();
+                break;
+            case StagingEvent::CoreSeparation:
+                coreSeparation();
+                break;
+            case StagingEvent::FairingOnUpper:
+                fairingJettison();
+                break;
+            case StagingEvent::PayloadRelease:
+                payloadRelease();
+                break;
+        }
+    }
+
+    configCode = loadedConfig;
+    fairingAttached = loadedFairing;
+    stage = static_cast<int>(saved.stage);
+    stageTimerMode = saved.timerMode;
+    stageTimerCount = saved.timerCount;
+    ignitionSteps = saved.ignitionSteps;
+    boosterPairState = saved.pairState;
+    secondPairTime = saved.secondPairTime;
+    boosterSpawnPending = saved.spawnPending;
+    separationShown = saved.separationShown;
+    SetThrusterLevel(mainEngine, saved.engines[0]);
+    for (int i = 0; i < kVariant.boosterCount; ++i)
+        SetThrusterLevel(boosterEngines[i], saved.engines[i + 1]);
+    if (missionTime > 25)
+        glowCreated = glowDeleted = 1;  // the launch glow is long gone
+    rebuildingFlight = false;
+
+    if (saved.autopilot)
+        resumeAutopilot();
+    saved = SavedFlight{};
+}
+
+void MediumLauncher::resumeAutopilot() {
+    const double* a = saved.autopilotValues;
+    ascentPhase = a[1];
+    launchSite = static_cast<int>(a[2]);
+    targetAltitude = a[3];
+    targetInclination = a[4];
+    nodeChoice = a[5];
+    azimuthCorrection = a[6];
+    azimuthBias = a[7];
+    launchAzimuth = a[8];
+    azimuthComputed = a[9];
+    rollAngle = saved.roll[0], rollReference = saved.roll[1], rollLevel = saved.roll[2];
+    rollProgrammeDone = saved.roll[3], rollInhibit = saved.roll[4];
+    headingHoldLatched = saved.guidance[0], headingHoldReleased = saved.guidance[1];
+    upperStageLatch = saved.guidance[2], throttleBack = saved.guidance[3];
+    targetPitch = saved.guidance[4], bankTimer = saved.guidance[5];
+    planeChangeState = saved.insertion[0], planeChangeRefused = saved.insertion[1];
+    blinkTimer = saved.insertion[2], trimBurnState = saved.insertion[3];
+    trimStart = saved.insertion[4], cutoffShown = saved.insertion[5], apoapsisNearSeen = saved.insertion[6];
+
+    // The launcher knows its name and pad already; the dialog comes back hidden, as it was set.
+    ownName = GetName();
+    firstStepState = 2;
+    HWND dialog = oapiOpenDialog(moduleInstance, ids::kAutopilotDialog, launcherDialogProc);
+    ShowWindow(dialog, SW_HIDE);
+    autopilotMode = 2;
+    orbitListBuilt = 1.0;
+    nextTextRefresh = -1;
+    setNumber(dialog, ids::kTargetAltitude, "%0.0f", targetAltitude);
+    if (targetInclination > 0)
+        setNumber(dialog, ids::kTargetInclination, "%0.2f", targetInclination);
+    setNumber(dialog, ids::kAzimuthTrim, "%0.2f", cutoffShown == 1 ? azimuthBias : azimuthCorrection);
+    if (azimuthComputed == 0)  // the fields are still to be read: as the pilot left them
+        for (int i = 0; i < 3; ++i)
+            if (saved.inputs[i][0])
+                SetDlgItemTextA(dialog, kInputFields[i], std::strcmp(saved.inputs[i], "-") == 0 ? "" : saved.inputs[i]);
+    if (azimuthComputed == 1)
+        setNumber(dialog, ids::kAzimuthStore, "%0.2f", launchAzimuth);
+    CheckDlgButton(dialog, nodeChoice == 1 ? ids::kDescendingNode : ids::kAscendingNode, BST_CHECKED);
+    if (missionTime > 0 || ignitionSteps > 0)
+        EnableWindow(GetDlgItem(dialog, ids::kLaunch), FALSE);
+    if (missionTime > 1) {
+        for (int id : {ids::kAscendingNode, ids::kDescendingNode, ids::kAzimuthStore, ids::kTargetAltitude,
+                       ids::kTargetInclination, ids::kAzimuthTrim, ids::kOrbitList})
+            EnableWindow(GetDlgItem(dialog, id), FALSE);
+        if (cutoffShown == 1)
+            EnableWindow(GetDlgItem(dialog, ids::kAzimuthTrim), TRUE);
+    }
+}
+
+}  // namespace medium
