@@ -5,10 +5,12 @@
 #include <cstdio>
 
 #include "ClassConfig.h"
+#include "InputText.h"
 #include "KeyNames.h"
 #include "NumberText.h"
 #include "PathLookup.h"
 #include "SimulationImpl.h"
+#include "VesselAccess.h"
 #include "physics/Physics.h"
 #include "window/Dialogs.h"
 
@@ -25,12 +27,19 @@ Simulation* g_current = nullptr;
 constexpr double minWarp = 0.1;
 constexpr double maxWarp = 100000;
 
+// A message is one printable line, however it was put together: a text
+// quoted without quote() is escaped here too, and an overlong one is cut.
+constexpr size_t maxProblemLength = 400;
+
 std::string errorText(const std::string& file, int line, const std::string& problem) {
+    std::string text = printable(problem);
+    if (text.size() > maxProblemLength)
+        text = text.substr(0, maxProblemLength) + "...";
     if (file.empty())
-        return problem;
+        return text;
     if (line > 0)
-        return file + ":" + std::to_string(line) + ": " + problem;
-    return file + ": " + problem;
+        return printable(file) + ":" + std::to_string(line) + ": " + text;
+    return printable(file) + ": " + text;
 }
 
 }  // namespace
@@ -62,6 +71,11 @@ VesselData* Simulation::Impl::vesselOf(OBJHANDLE h) const {
         if (static_cast<HostObject*>(v.get()) == h)
             return v.get();
     return nullptr;
+}
+
+VesselData* liveVessel(OBJHANDLE h) {
+    Simulation::Impl* s = currentSim();
+    return s ? s->vesselOf(h) : nullptr;
 }
 
 VesselData* Simulation::Impl::vesselNamed(const std::string& name) const {
@@ -272,6 +286,9 @@ VesselData* Simulation::createVessel(const std::string& name, const std::string&
     Impl& s = *impl_;
     if (name.empty())
         throw InputError("", 0, "a vessel needs a name");
+    // The name goes into scenario headers, the summary and the event log.
+    if (!isPlainWord(name))
+        throw InputError("", 0, "vessel name " + quote(name) + " is not printable ASCII without blanks");
     if (status.version != 2)
         throw InputError("", 0, "vessel '" + name + "': the state record is not version 2");
     // Modules may give several parts one name (the heavy launcher's six solid
@@ -429,6 +446,10 @@ void Simulation::setThrottle(double level) {
     level = std::clamp(level, 0.0, 1.0);
     s.record(v->name, "throttle " + numberText(level));
     v->iface->SetThrusterGroupLevel(THGROUP_MAIN, level);
+}
+
+void Simulation::setWarningHandler(std::function<void(const std::string&)> handler) {
+    impl_->warn = std::move(handler);
 }
 
 const std::vector<Event>& Simulation::events() const {

@@ -11,6 +11,10 @@ inline VesselData& dataOf(OBJHANDLE h) {
     return *static_cast<VesselData*>(h);
 }
 
+// The live vessel a handle from a module names, or null: a handle of a vessel
+// that has been deleted is never followed.
+VesselData* liveVessel(OBJHANDLE h);
+
 Thruster* thrusterOf(const VesselData& v, THRUSTER_HANDLE th);
 Propellant* propellantOf(const VesselData& v, PROPELLANT_HANDLE ph);
 ThrusterGroup* groupOf(const VesselData& v, THGROUP_HANDLE thg);

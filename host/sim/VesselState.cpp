@@ -9,6 +9,7 @@
 #include "../physics/Orbit.h"
 #include "../physics/Physics.h"
 #include "Simulation.h"
+#include "VesselAccess.h"
 #include "VesselData.h"
 
 namespace {
@@ -20,7 +21,7 @@ host::VesselData& data(OBJHANDLE h) {
 }
 
 host::VesselData* vesselOf(OBJHANDLE h) {
-    return h && h->isVessel ? static_cast<host::VesselData*>(h) : nullptr;
+    return host::liveVessel(h);
 }
 
 double simulationMjd() {

@@ -128,3 +128,24 @@ TEST_F(StepLoop, ObjectLookUpsAreSafe) {
     EXPECT_FALSE(oapiIsVessel(earth));
     EXPECT_EQ(a->iface->GetGravityRef(), earth);
 }
+
+namespace hosttest {
+namespace {
+
+// A module may hold a vessel's handle after the vessel has gone: the host
+// answers as for no vessel instead of reading freed memory.
+TEST_F(HostTest, AHandleOfADeletedVesselIsNeverFollowed) {
+    auto sim = newSimulation();
+    host::VesselData* gone = sim->createVessel("Gone", "probe/probeA", orbiting());
+    OBJHANDLE handle = gone;
+    sim->deleteVessel(gone);
+    sim->step();
+    double altitude = -1, heading = -1;
+    EXPECT_FALSE(oapiGetAltitude(handle, &altitude));
+    EXPECT_FALSE(oapiGetHeading(handle, &heading));
+    EXPECT_FALSE(oapiIsVessel(handle));
+    EXPECT_EQ(altitude, -1);
+}
+
+}  // namespace
+}  // namespace hosttest
