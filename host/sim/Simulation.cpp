@@ -74,8 +74,10 @@ VesselData* Simulation::Impl::vesselOf(OBJHANDLE h) const {
 }
 
 VesselData* liveVessel(OBJHANDLE h) {
-    Simulation::Impl* s = currentSim();
-    return s ? s->vesselOf(h) : nullptr;
+    if (Simulation::Impl* s = currentSim())
+        return s->vesselOf(h);
+    // A vessel record used without a simulation (the physics tests' own) is taken as it is.
+    return h && h->isVessel ? static_cast<VesselData*>(h) : nullptr;
 }
 
 VesselData* Simulation::Impl::vesselNamed(const std::string& name) const {
