@@ -40,7 +40,10 @@ HeavyLauncher::HeavyLauncher(OBJHANDLE hVessel, int flightModel)
       padCoreMesh(nullptr),
       padLeftCoreMesh(nullptr),
       padRightCoreMesh(nullptr),
-      boosterMesh(nullptr) {}
+      boosterMesh(nullptr),
+      stagingHistory{},
+      stagingEventCount(0),
+      rebuildingFlight(false) {}
 
 void HeavyLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     coreMesh = oapiLoadMeshGlobal("tarvik/Tarvik1st");

@@ -11,6 +11,24 @@
 
 namespace heavy {
 
+// The staging events in the order a flight meets them. A flight saved in the
+// air is rebuilt by replaying those it has behind it.
+enum class StagingEvent { Liftoff, BoosterPair1, BoosterPair2, BoosterPair3, SideCores, Core, Fairing, Payload };
+constexpr int kStagingEvents = 8;
+
+// What a scenario's flight lines hold, kept until the launcher is rebuilt.
+// A value a line did not give (or gave unusable) is marked absent.
+struct SavedFlight {
+    bool hasHistory = false;
+    bool historyReadable = true;
+    StagingEvent history[kStagingEvents] = {};
+    int historyLength = 0;
+    bool hasStage = false, hasTimer = false, hasIgnition = false, hasCutoff = false;
+    double stage = 0, timerMode = 0, timerCount = 0, ignitionSteps = 0, manualCutoff = 0;
+    bool hasEngine[3] = {};
+    double engines[3] = {};  // main group, left and right side-core engines
+};
+
 class HeavyLauncher : public VESSEL2 {
 public:
     HeavyLauncher(OBJHANDLE hVessel, int flightModel);
@@ -21,6 +39,7 @@ public:
     void clbkPreStep(double simt, double simdt, double mjd) override;
     void clbkPostStep(double simt, double simdt, double mjd) override;
     int clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) override;
+    void clbkPostCreation() override;
 
     // Propulsion set-ups, one per configuration of the vehicle.
     void setupPadPropulsion();
@@ -42,6 +61,7 @@ public:
     void spentStageLayout();
 
     // Events: each sheds parts as vessels of their own and rebuilds the vehicle.
+    void liftOff();
     void jettisonBoosterPair1();
     void jettisonBoosterPair2();
     void jettisonBoosterPair3();
@@ -58,8 +78,16 @@ private:
     void addFairingHalves(double z, double massWithoutFairing);
     void addUpperStageAndPayloadMeshes();
     void createAttitudeSet(double arm, double thrust, double ispVacuum, PROPELLANT_HANDLE resource);
-    void applyConfigurationHook();
-    void finishLoadedConfiguration();
+    // Scenario state and the rebuild of a saved flight (FlightResume.cpp)
+    void saveFlightState(FILEHANDLE scn);
+    bool readFlightLine(const char* line, SavedFlight& saved);
+    void rebuildLoadedFlight(const SavedFlight& saved);
+    void replayStaging(const StagingEvent* events, int count);
+    void restoreFlightState(const SavedFlight& saved);
+    void recordStagingEvent(StagingEvent event);
+
+    void shedBoosterPair(int pair);
+    void straightenCoreEngines();
     void runTimers();
     void runTimeline();
     void steerCoreEngines();
@@ -88,6 +116,13 @@ private:
     NOTEHANDLE annotMissionLabel, annotMissionValue;
     MESHHANDLE coreMesh, leftCoreMesh, rightCoreMesh, interstageMesh, upperStageMesh;
     MESHHANDLE padCoreMesh, padLeftCoreMesh, padRightCoreMesh, boosterMesh;
+
+    // The staging events this launcher has been through, in order.
+    StagingEvent stagingHistory[kStagingEvents];
+    int stagingEventCount;
+    // While a loaded flight is rebuilt: no part leaves, focus, navigation
+    // modes and time acceleration stay as they are.
+    bool rebuildingFlight;
 };
 
 }  // namespace heavy

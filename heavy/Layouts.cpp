@@ -76,6 +76,7 @@ void HeavyLauncher::flightLayout() {
 void HeavyLauncher::strapOnLayout(const double* boosterXs, int boosters) {
     configCode = 1;
     stage = 0;
+    straightenCoreEngines();
     ClearMeshes();
     SetEmptyMass(stackMass(boosters, 3, true, true));
     const VECTOR3 left = _V(kSideCoreX, 0, kSideCoreZ), right = _V(-kSideCoreX, 0, kSideCoreZ);
@@ -93,6 +94,13 @@ void HeavyLauncher::strapOnLayout(const double* boosterXs, int boosters) {
     AddMesh(interstageMesh, &interstagePos);
     AddMesh(upperStageMesh, &upperPos);
     addFairingHalves(55, stackMass(boosters, 3, true, false));
+}
+
+// Only the full stack swings its core engines: once it is gone they point
+// straight aft again, wherever the last steering step left them.
+void HeavyLauncher::straightenCoreEngines() {
+    for (THRUSTER_HANDLE engine : {mainEngine, leftCoreEngine, rightCoreEngine})
+        SetThrusterDir(engine, _V(0, 0, 1));
 }
 
 void HeavyLauncher::fourBoosterLayout() {

@@ -1,6 +1,8 @@
 // The launcher's scenario lines: payload description, configuration code,
-// fairing flag and mission clock. Loading rebuilds the vehicle for the
+// fairing flag and mission clock, then the flight lines that let a saved
+// flight go on where it stopped. Loading rebuilds the vehicle for the
 // configuration it was saved in.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,11 +57,20 @@ void readWord(const char* text, std::string& target) {
         target.assign(text, end);
 }
 
-// An unreadable number leaves target as it was.
-void readNumber(const char* text, double& target) {
+// A number the field can hold: it reads, is finite and lies within
+// [low, high]. Anything else leaves target as it was.
+void readNumber(const char* text, double& target, double low = -HUGE_VAL, double high = HUGE_VAL) {
     char* end = nullptr;
     const double value = std::strtod(text, &end);
-    if (end != text)
+    if (end != text && std::isfinite(value) && value >= low && value <= high)
+        target = value + 0.0;  // no negative zero
+}
+
+// Fairing_attached is a flag: 0 or 1, nothing else.
+void readFlag(const char* text, double& target) {
+    double value = -1;
+    readNumber(text, value, 0, 1);
+    if (value == 0 || value == 1)
         target = value;
 }
 
@@ -91,11 +102,19 @@ void HeavyLauncher::clbkSaveState(FILEHANDLE scn) {
             writeFloat(scn, "Fairing_attached", 0);
     }
     writeFloat(scn, "missiontime", missionTime);
+    saveFlightState(scn);
 }
 
+// Values a launcher cannot have are refused and the field keeps what it
+// held: a negative payload mass or mission clock, a fairing flag other than
+// 0 or 1, anything not finite. The launcher is rebuilt once every line is
+// read.
 void HeavyLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
+    SavedFlight saved;
     char* line;
     while (oapiReadScenario_nextline(scn, line)) {
+        if (readFlightLine(line, saved))
+            continue;
         const char* rest = nullptr;
         switch (matchKey(line, &rest)) {
             case Key::Payload:
@@ -108,72 +127,23 @@ void HeavyLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
                 readNumber(rest, payloadZOffset);
                 break;
             case Key::Config:
-                readNumber(rest, configCode);
+                readNumber(rest, configCode, 0);
                 break;
             case Key::PayloadWeight:
-                readNumber(rest, payloadMass);
+                readNumber(rest, payloadMass, 0);
                 break;
             case Key::FairingAttached:
-                readNumber(rest, fairingAttached);
+                readFlag(rest, fairingAttached);
                 break;
             case Key::MissionTime:
-                readNumber(rest, missionTime);
+                readNumber(rest, missionTime, 0);
                 break;
             case Key::None:
                 ParseScenarioLineEx(line, status);
                 break;
         }
-        applyConfigurationHook();
     }
-    finishLoadedConfiguration();
-}
-
-// Run after every line read: brings the propulsion in line with the
-// configuration code read so far.
-void HeavyLauncher::applyConfigurationHook() {
-    // Past the full stack no solid booster is left to shed: a launcher
-    // reloaded with its clock among the booster windows must not jettison
-    // boosters it no longer carries nor bring the side cores back.
-    if (configCode == 1 || configCode == 2 || configCode == 3 || configCode == 5)
-        boosterPairState = 3;
-    if (configCode == 4) {
-        padLayout();
-        stage = 0;
-        setupLiftoffPropulsion();
-    } else if (configCode == 0) {
-        stage = 0;
-    } else if (configCode == 1) {
-        stage = 1;
-        setupCorePropulsion();
-    } else if (configCode == 2) {
-        stage = 2;
-        setupUpperStagePropulsion();
-    } else if (configCode == 3) {
-        stage = 3;
-        setupUpperStagePropulsion();
-    } else if (configCode == 5) {
-        // The spent stage flew on its one upper-stage tank. Rebuilt from
-        // nothing on every line it keeps exactly that tank, so the host can
-        // give back the propellant it was saved with; adding tanks on top of
-        // the pad's would reload an empty stage at over a thousand tonnes.
-        ClearPropellantResources();
-        spentStageLayout();
-        stage = 4;
-    }
-}
-
-// After the last line: the layout of the configuration read.
-void HeavyLauncher::finishLoadedConfiguration() {
-    if (configCode == 0)
-        padLayout();
-    else if (configCode == 1)
-        coreLayout();
-    else if (configCode == 2)
-        upperStageLayout();
-    else if (configCode == 3)
-        bareUpperStageLayout();
-    else if (configCode == 4)
-        flightLayout();
+    rebuildLoadedFlight(saved);
 }
 
 }  // namespace heavy

@@ -41,9 +41,12 @@ constexpr double kPayloadMountZ = 2.44;
 constexpr double kSpentStageMass = 3490;
 
 // Creates a part from the launcher's present state; the host's answer is
-// handed back as it is.
-OBJHANDLE createPart(const VESSEL& launcher, const std::string& name, const std::string& className, const VECTOR3& pos,
-                     const VECTOR3& push, const ShedPart* spin) {
+// handed back as it is. While a loaded flight is rebuilt the parts it shed
+// are in the scenario already, and nothing is created.
+OBJHANDLE createPart(const VESSEL& launcher, bool rebuilding, const std::string& name, const std::string& className,
+                     const VECTOR3& pos, const VECTOR3& push, const ShedPart* spin) {
+    if (rebuilding)
+        return nullptr;
     VESSELSTATUS2 vs;
     std::memset(&vs, 0, sizeof(vs));
     vs.version = 2;
@@ -60,44 +63,74 @@ OBJHANDLE createPart(const VESSEL& launcher, const std::string& name, const std:
     return oapiCreateVesselEx(name.c_str(), className.c_str(), &vs);
 }
 
-void shed(const VESSEL& launcher, const ShedPart& part) {
-    createPart(launcher, std::string(launcher.GetName()) + part.suffix, part.className, part.pos, part.push, &part);
+void shed(const VESSEL& launcher, bool rebuilding, const ShedPart& part) {
+    createPart(launcher, rebuilding, std::string(launcher.GetName()) + part.suffix, part.className, part.pos, part.push,
+               &part);
 }
 
 }  // namespace
 
+// The pad lets go: all three cores and the six solid boosters at full thrust.
+void HeavyLauncher::liftOff() {
+    setupLiftoffPropulsion();
+    SetThrusterGroupLevel(THGROUP_HOVER, 0);
+    recordStagingEvent(StagingEvent::Liftoff);
+}
+
 void HeavyLauncher::jettisonBoosterPair1() {
-    shed(*this, kBooster[0]);
-    shed(*this, kBooster[1]);
+    shed(*this, rebuildingFlight, kBooster[0]);
+    shed(*this, rebuildingFlight, kBooster[1]);
     fourBoosterLayout();
+    recordStagingEvent(StagingEvent::BoosterPair1);
 }
 
 void HeavyLauncher::jettisonBoosterPair2() {
-    shed(*this, kBooster[2]);
-    shed(*this, kBooster[3]);
+    shed(*this, rebuildingFlight, kBooster[2]);
+    shed(*this, rebuildingFlight, kBooster[3]);
     twoBoosterLayout();
+    recordStagingEvent(StagingEvent::BoosterPair2);
 }
 
 void HeavyLauncher::jettisonBoosterPair3() {
-    shed(*this, kBooster[4]);
-    shed(*this, kBooster[5]);
+    shed(*this, rebuildingFlight, kBooster[4]);
+    shed(*this, rebuildingFlight, kBooster[5]);
     noBoosterLayout();
+    recordStagingEvent(StagingEvent::BoosterPair3);
+}
+
+// A pair leaves: counted, and its two tanks emptied.
+void HeavyLauncher::shedBoosterPair(int pair) {
+    if (pair == 0)
+        jettisonBoosterPair1();
+    else if (pair == 1)
+        jettisonBoosterPair2();
+    else
+        jettisonBoosterPair3();
+    boosterPairState = pair + 1;
+    SetPropellantMass(boosterPairTanks[pair][0], 0);
+    SetPropellantMass(boosterPairTanks[pair][1], 0);
 }
 
 void HeavyLauncher::separateSideCores() {
-    ActivateNavmode(NAVMODE_KILLROT);
-    DeactivateNavmode(NAVMODE_KILLROT);
+    if (!rebuildingFlight) {
+        ActivateNavmode(NAVMODE_KILLROT);
+        DeactivateNavmode(NAVMODE_KILLROT);
+    }
     coreLayout();
-    shed(*this, kRightSideCore);
-    shed(*this, kLeftSideCore);
+    shed(*this, rebuildingFlight, kRightSideCore);
+    shed(*this, rebuildingFlight, kLeftSideCore);
     setupCorePropulsion();
+    recordStagingEvent(StagingEvent::SideCores);
 }
 
 void HeavyLauncher::separateCore() {
-    ActivateNavmode(NAVMODE_KILLROT);
-    DeactivateNavmode(NAVMODE_KILLROT);
+    if (!rebuildingFlight) {
+        ActivateNavmode(NAVMODE_KILLROT);
+        DeactivateNavmode(NAVMODE_KILLROT);
+    }
     upperStageLayout();
-    shed(*this, kCentreCore);
+    shed(*this, rebuildingFlight, kCentreCore);
+    recordStagingEvent(StagingEvent::Core);
 }
 
 void HeavyLauncher::jettisonFairing() {
@@ -106,11 +139,14 @@ void HeavyLauncher::jettisonFairing() {
     bareUpperStageLayout();
     configCode = 3;
     if (fairingAttached == 1) {
-        shed(*this, kFairingHalf1);
-        shed(*this, kFairingHalf2);
+        shed(*this, rebuildingFlight, kFairingHalf1);
+        shed(*this, rebuildingFlight, kFairingHalf2);
     }
+    recordStagingEvent(StagingEvent::Fairing);
 }
 
+// The spent stage's engine is cut as the payload leaves, and an ignition
+// still waiting is called off, so the stage falls behind its payload.
 void HeavyLauncher::separatePayload() {
     configCode = 5;
     stage = 4;
@@ -119,10 +155,15 @@ void HeavyLauncher::separatePayload() {
     const VECTOR3 spentPos = _V(0, -0.12, -4.25);
     AddMesh(oapiLoadMeshGlobal("tarvik/2nd"), &spentPos);
     SetSize(5.5);
-    createPart(*this, payloadClassName, payloadClassName, _V(0, 0, payloadZOffset + kPayloadMountZ), _V(0, 0, 1),
-               nullptr);
+    SetThrusterGroupLevel(THGROUP_MAIN, 0);
+    stageTimerMode = 0;
+    stageTimerCount = 0;
+    createPart(*this, rebuildingFlight, payloadClassName, payloadClassName, _V(0, 0, payloadZOffset + kPayloadMountZ),
+               _V(0, 0, 1), nullptr);
     ShiftCG(_V(0, 0, -10));
-    oapiSetFocusObject(oapiGetVesselByName(payloadClassName.data()));
+    if (!rebuildingFlight)
+        oapiSetFocusObject(oapiGetVesselByName(payloadClassName.data()));
+    recordStagingEvent(StagingEvent::Payload);
 }
 
 }  // namespace heavy

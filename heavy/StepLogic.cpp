@@ -23,6 +23,13 @@ bool within(double from, double to) {
     return missionTime > from && missionTime < to;
 }
 
+// A staging event has no end to its window: it fires on the first step past
+// the start while its state has not moved on, so that a step at high time
+// acceleration that jumps over the whole window sheds all the same.
+bool past(double from) {
+    return missionTime > from;
+}
+
 char missionTimeLabel[] = "Mission time:";
 
 }  // namespace
@@ -38,10 +45,8 @@ void HeavyLauncher::clbkPreStep(double simt, double simdt, double mjd) {
         SetThrusterGroupLevel(THGROUP_HOVER, 0.5);
     if (GetThrusterGroupLevel(THGROUP_MAIN) > 0)
         ignitionSteps += 1;
-    if (ignitionSteps == kHoldDownSteps && GroundContact() && GetThrusterGroupLevel(THGROUP_MAIN) > 0) {
-        setupLiftoffPropulsion();
-        SetThrusterGroupLevel(THGROUP_HOVER, 0);
-    }
+    if (ignitionSteps == kHoldDownSteps && GroundContact() && GetThrusterGroupLevel(THGROUP_MAIN) > 0)
+        liftOff();
     if (!GroundContact())
         missionTime += simdt;
 }
@@ -104,25 +109,14 @@ void HeavyLauncher::runTimeline() {
     if (within(56, 70) && stage == 0 && GetThrusterGroupLevel(THGROUP_MAIN) > 0.6 && timeAcceleration() > 1)
         SetThrusterGroupLevel(THGROUP_MAIN, 0.6);
 
-    // Solid boosters leave in pairs; their tanks are emptied.
-    if (within(100, 102) && boosterPairState == 0) {
-        jettisonBoosterPair1();
-        boosterPairState = 1;
-        SetPropellantMass(boosterPairTanks[0][0], 0);
-        SetPropellantMass(boosterPairTanks[0][1], 0);
-    }
-    if (within(102, 104) && boosterPairState == 1) {
-        jettisonBoosterPair2();
-        boosterPairState = 2;
-        SetPropellantMass(boosterPairTanks[1][0], 0);
-        SetPropellantMass(boosterPairTanks[1][1], 0);
-    }
-    if (within(104, 106) && boosterPairState == 2) {
-        jettisonBoosterPair3();
-        boosterPairState = 3;
-        SetPropellantMass(boosterPairTanks[2][0], 0);
-        SetPropellantMass(boosterPairTanks[2][1], 0);
-    }
+    // Solid boosters leave in pairs, from the stack that carries them; their
+    // tanks are emptied.
+    if (past(100) && boosterPairState == 0 && stage == 0)
+        shedBoosterPair(0);
+    if (past(102) && boosterPairState == 1 && stage == 0)
+        shedBoosterPair(1);
+    if (past(104) && boosterPairState == 2 && stage == 0)
+        shedBoosterPair(2);
 
     // Side cores throttle down, then separate.
     if (within(238, 252) && stage == 0 && GetThrusterLevel(leftCoreEngine) > 0.6 && timeAcceleration() > 1) {
@@ -137,7 +131,7 @@ void HeavyLauncher::runTimeline() {
         SetThrusterLevel(leftCoreEngine, GetThrusterLevel(leftCoreEngine) - 0.01);
         SetThrusterLevel(rightCoreEngine, GetThrusterLevel(rightCoreEngine) - 0.01);
     }
-    if (within(251, 252) && stage == 0) {
+    if (past(251) && stage == 0) {
         oapiSetTimeAcceleration(1);
         stage = 1;
         separateSideCores();
@@ -153,9 +147,9 @@ void HeavyLauncher::runTimeline() {
     // separation into his own hands.
     if (within(263, 326) && GetThrusterGroupLevel(THGROUP_MAIN) < 0.1 && GetFuelMass() > 1)
         manualCoreCutoff = 1;
-    if (within(327, 328) && stage == 1 && manualCoreCutoff == 0)
+    if (past(327) && stage == 1 && manualCoreCutoff == 0)
         SetThrusterGroupLevel(THGROUP_MAIN, 0);
-    if (within(332, 334) && stage == 1 && manualCoreCutoff == 0) {
+    if (past(332) && stage == 1 && manualCoreCutoff == 0) {
         oapiSetTimeAcceleration(1);
         stageTimerMode = 2;
         stage = 2;

@@ -58,6 +58,7 @@ public:
     void clbkSetClassCaps(FILEHANDLE cfg) override;
     void clbkPreStep(double simt, double simdt, double mjd) override;
     void clbkPostStep(double simt, double simdt, double mjd) override;
+    void clbkFocusChanged(bool getfocus, OBJHANDLE hNewVessel, OBJHANDLE hOldVessel) override;
 
 private:
     // Building the pad (LaunchSiteSetup.cpp)
@@ -80,6 +81,7 @@ private:
     bool isExcludedName(const char* name) const;
 
     // The pad's part in a launch (LaunchSiteSequence.cpp)
+    void settleRestoredEffects();
     void burnOffFlare();
     void matchPadMesh();
     void ventForLauncher();
@@ -114,7 +116,9 @@ private:
     int searchState = Searching;
     double lightsOn = 0;
     double flareLevel = 0;
-    bool focusWasHere = false;  // a focus request is answered once, when the focus arrives
+    bool focusWasHere = false;    // a focus request is answered once, when the focus arrives
+    char focusCameFrom[25] = "";  // the vessel that had the focus before the pad got it
+    bool firstStepDone = false;   // the effects a scenario brought back are settled on the first step
 };
 
 }  // namespace sites

@@ -9,11 +9,26 @@
 
 namespace sites {
 
+namespace {
+
+// The vessel of that name, looked up afresh: a handle kept from an earlier
+// step may name a vessel that has since been deleted or re-created.
+OBJHANDLE vesselNamed(char* name) {
+    if (name[0] == '\0')
+        return nullptr;
+    OBJHANDLE v = oapiGetObjectByName(name);
+    return v && oapiIsVessel(v) ? v : nullptr;
+}
+
+}  // namespace
+
 // A launcher asks the pad to toggle its service structures by handing the
 // input focus to the pad vessel. The pad answers once per arrival of the focus:
 // real time, structures toggled, a fresh search, and focus straight back to the
-// launcher it follows. Should no launcher be known, focus stays here and the
-// request is not answered again until the focus has left and come back.
+// launcher it follows or, with none to be found, to the vessel that had it, so
+// that the next request arrives as a new one. Only when no vessel had the
+// focus does it stay here, and the request is not answered again until the
+// focus has left and come back.
 void LaunchSite::answerFocusRequest() {
     char focusName[25] = "";
     OBJHANDLE focus = oapiGetFocusObject();
@@ -30,15 +45,21 @@ void LaunchSite::answerFocusRequest() {
     pad.scanIndex = 0;
     searchState = Rescan;
 
-    // The launcher is found again by name: the handle kept from an earlier step
-    // may name a vessel that has since been deleted or re-created.
-    if (pad.trackedHandle == nullptr || pad.trackedName[0] == '\0')
+    OBJHANDLE back = pad.trackedHandle ? vesselNamed(pad.trackedName) : nullptr;
+    if (!back && std::strcmp(focusCameFrom, site.signalName) != 0)
+        back = vesselNamed(focusCameFrom);
+    if (!back)
         return;
-    OBJHANDLE launcher = oapiGetObjectByName(pad.trackedName);
-    if (!launcher || !oapiIsVessel(launcher))
-        return;
-    oapiSetFocusObject(launcher);
+    oapiSetFocusObject(back);
     focusWasHere = oapiGetFocusObject() == focus;
+}
+
+void LaunchSite::clbkFocusChanged(bool getfocus, OBJHANDLE hNewVessel, OBJHANDLE hOldVessel) {
+    if (!getfocus)
+        return;
+    focusCameFrom[0] = '\0';
+    if (hOldVessel)
+        oapiGetObjectName(hOldVessel, focusCameFrom, sizeof focusCameFrom);
 }
 
 void LaunchSite::searchStep() {

@@ -43,6 +43,8 @@ bool timeRunsAtRealTime() {
 }  // namespace
 
 void LaunchSite::clbkPreStep(double simt, double simdt, double mjd) {
+    if (!firstStepDone)
+        settleRestoredEffects();
     answerFocusRequest();
     searchStep();
     burnOffFlare();
@@ -67,6 +69,20 @@ void LaunchSite::clbkPreStep(double simt, double simdt, double mjd) {
     if (pad.trackedAltitude > 100 && pad.trackedAltitude < 200 && pad.climbedOut == 0)
         cutLaunchEffects();
     nightLighting(mjd);
+}
+
+// A pad loaded from a scenario gets back the effect levels it was saved with,
+// but not the state behind them: on its first step it shows what its own
+// state says. The launch clouds wait for an ignition it has seen; the night
+// lighting, down until now, follows the time of day from this step on.
+void LaunchSite::settleRestoredEffects() {
+    firstStepDone = true;
+    if (pad.ignitionSeen == 0)
+        SetThrusterGroupLevel(THGROUP_HOVER, 0);
+    if (lightsOn == 0) {
+        setEffect(Effect::Floodlight, 0);
+        setEffect(Effect::TowerLight, 0);
+    }
 }
 
 // The flare climbs by a fixed step per frame, not per second, so it cycles

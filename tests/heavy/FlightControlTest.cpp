@@ -95,6 +95,74 @@ TEST(HeavyFlight, AttitudeControlsLeaveTheCoreEngineAloneWithoutTheFullStack) {
     EXPECT_TRUE(near(core.hp().group(THGROUP_MAIN)->thrusters[0]->dir, _V(0, 0, 1), 0));
 }
 
+// A single step at time acceleration 1000 spans more than 16 s, more than any
+// staging window: each event still fires on the first step past its start.
+TEST(HeavyFlight, AStepThatJumpsAWholeWindowStillStages) {
+    Flight stack(inFlight("4", 95), "warp-boosters");
+    stack.sim.setTimeAcceleration(1000);
+    stack.stepUntil(262);
+    EXPECT_EQ(countClass(stack.sim, "tarvik/gem1SH"), 6);
+    EXPECT_EQ(countClass(stack.sim, "tarvik/rightbooster"), 1);
+    EXPECT_EQ(countClass(stack.sim, "tarvik/leftbooster"), 1);
+    EXPECT_EQ(stack.sim.timeAcceleration(), 1) << "the side-core separation brings the simulation to real time";
+
+    Flight core(inFlight("1", 320), "warp-core");
+    core.sim.setTimeAcceleration(1000);
+    core.sim.step();
+    ASSERT_GT(missionTime(core.sim, core.hp()), 334);
+    for (int i = 0; i < 510 && countClass(core.sim, "tarvik/1st") == 0; ++i)
+        core.sim.step();
+    EXPECT_EQ(countClass(core.sim, "tarvik/1st"), 1) << "the core never separated";
+}
+
+// A deflection commanded on the last step of the full stack does not stay on
+// the engines that fly on after the first booster pair.
+TEST(HeavyFlight, CoreEnginesPointStraightAftOnceTheFullStackIsGone) {
+    Flight f(inFlight("4", 99.9), "vectoring-after-pair");
+    f.iface().SetThrusterGroupLevel(THGROUP_ATT_PITCHDOWN, 0.3);
+    f.iface().SetThrusterGroupLevel(THGROUP_ATT_BANKLEFT, 0.3);
+    f.stepUntil(100.1);
+    ASSERT_EQ(countClass(f.sim, "tarvik/gem1SH"), 2);
+    for (const VECTOR3& pos : {_V(0, 0, -22), _V(6.2, 0, -22), _V(-6.2, 0, -22)})
+        EXPECT_TRUE(near(thrusterAt(f.hp(), pos)->dir, _V(0, 0, 1), 0)) << pos.x;
+}
+
+// Saved while the attitude controls swing the engines, the stack reloads
+// with them swung, before its first step.
+TEST(HeavyFlight, ReloadedFullStackKeepsItsEngineDeflection) {
+    Flight f(inFlight("4", 10), "vectoring-saved");
+    f.iface().SetThrusterGroupLevel(THGROUP_ATT_PITCHDOWN, 0.3);
+    f.sim.step();
+    const std::string text = f.sim.scenarioText();
+    host::Simulation again(TARVIK_DATA_DIR);
+    again.loadScenario(writeScenarioText("vectoring-reloaded", text));
+    EXPECT_TRUE(near(thrusterAt(launcher(again), _V(0, 0, -22))->dir, _V(0, 0.0075, 1), 1e-12));
+}
+
+// As the payload leaves, the spent stage's engine is cut, and an ignition
+// still waiting no longer lights it: the stage falls behind its payload.
+TEST(HeavyFlight, ThePayloadReleaseCutsTheSpentStagesEngine) {
+    LauncherKeys k = inFlight("2", 400);
+    k.fairing = "0";
+    Flight burning(k, "release-burning");
+    for (int i = 0; i < 702; ++i)
+        burning.sim.step();
+    ASSERT_EQ(mainLevel(burning.hp()), 1);
+    burning.sim.pressKey(OAPI_KEY_J);
+    EXPECT_EQ(mainLevel(burning.hp()), 0);
+    burning.sim.run(5);
+    const host::VesselData* payload = burning.sim.vessel("tarvik/sat2");
+    ASSERT_NE(payload, nullptr);
+    EXPECT_LT(length(burning.hp().state.vel), length(payload->state.vel)) << "the spent stage overtakes its payload";
+
+    Flight waiting(k, "release-waiting");
+    waiting.sim.step();
+    waiting.sim.pressKey(OAPI_KEY_J);
+    for (int i = 0; i < 720; ++i)
+        waiting.sim.step();
+    EXPECT_EQ(mainLevel(waiting.hp()), 0) << "the upper-stage ignition lit the spent stage";
+}
+
 TEST(HeavyFlight, CoreSetUpKeepsFullThrottleOnlyBefore251Seconds) {
     EXPECT_EQ(mainLevel(Flight(inFlight("1", 200), "core-200").hp()), 1);
     EXPECT_EQ(mainLevel(Flight(inFlight("1", 251), "core-251").hp()), 0.6);

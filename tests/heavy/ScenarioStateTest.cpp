@@ -45,11 +45,45 @@ TEST(HeavyScenario, UpperStageWithoutFairingWeighsOnlyStageAndPayload) {
 }
 
 TEST(HeavyScenario, UnknownConfigurationCodeStandsAsLaidOutOnThePad) {
-    Loaded l("config9", blockWithLines(kOrbit, "  CONFIG 9\n"));
-    ASSERT_FALSE(meshNames(l.hp()).empty()) << "an invisible launcher";
-    EXPECT_EQ(meshNames(l.hp())[0], "tarvik/Tarvik1stA");
-    EXPECT_EQ(l.hp().propellants.size(), 4u);
-    EXPECT_EQ(mainLevel(l.hp()), 0);
+    for (const char* code : {"9", "7", "2.5"}) {
+        Loaded l("config-unknown", blockWithLines(kOrbit, std::string("  CONFIG ") + code + "\n"));
+        ASSERT_FALSE(meshNames(l.hp()).empty()) << "an invisible launcher";
+        EXPECT_EQ(meshNames(l.hp())[0], "tarvik/Tarvik1stA");
+        EXPECT_EQ(l.hp().propellants.size(), 4u);
+        EXPECT_EQ(mainLevel(l.hp()), 0);
+        EXPECT_EQ(savedValue(l.sim.scenarioText(), "CONFIG"), "0") << code;
+    }
+}
+
+// A negative payload mass or mission clock, a fairing flag other than 0 or 1
+// and numbers that are not finite are refused: the field keeps its value.
+TEST(HeavyScenario, ValuesALauncherCannotHaveAreRefused) {
+    Loaded l("refused", blockWithLines(kOrbit,
+                                       "  PLDWEIGHT 2000\n  PLDWEIGHT -5000\n  PLDWEIGHT inf\n  Fairing_attached 2\n"
+                                       "  Fairing_attached nan\n  missiontime 50\n  missiontime -1\n  missiontime nan\n"
+                                       "  CONFIG 4\n  CONFIG -1\n"));
+    EXPECT_EQ(l.hp().caps.emptyMass, 117181 + 2000);
+    const std::string saved = l.sim.scenarioText();
+    EXPECT_EQ(savedValue(saved, "PLDWEIGHT"), "2000");
+    EXPECT_EQ(savedValue(saved, "Fairing_attached"), "1");
+    EXPECT_EQ(savedValue(saved, "missiontime"), "50");
+    EXPECT_EQ(savedValue(saved, "CONFIG"), "4");
+}
+
+// A staging history no flight can have, or one that does not lead to the
+// configuration code, is set aside: the code alone decides.
+TEST(HeavyScenario, AStagingHistoryIsTakenOnlyWhereAFlightCouldHaveIt) {
+    const char* oneBoosterPair = "  CONFIG 1\n  STAGING pad liftoff pair1\n";
+    EXPECT_EQ(Loaded("history-pair", blockWithLines(kOrbit, oneBoosterPair)).hp().caps.emptyMass, 110681);
+    for (const char* impossible :
+         {"  CONFIG 1\n  STAGING pad liftoff pair2\n", "  CONFIG 1\n  STAGING pad liftoff core\n",
+          "  CONFIG 1\n  STAGING pad liftoff pair1 pair1\n", "  CONFIG 1\n  STAGING pad liftoff\n",
+          "  CONFIG 1\n  STAGING pad liftoff pair1 somersault\n"}) {
+        Loaded l("history-impossible", blockWithLines(kOrbit, impossible));
+        EXPECT_EQ(l.hp().caps.emptyMass, 44147) << impossible;
+        EXPECT_NE(l.sim.scenarioText().find("  STAGING pad liftoff pair1 pair2 pair3 sidecores\n"), std::string::npos)
+            << impossible;
+    }
 }
 
 TEST(HeavyScenario, KeysMatchByPrefixWithoutRegardToCase) {
@@ -85,10 +119,12 @@ TEST(HeavyScenario, UnreadableNumbersLeaveTheirFieldsAsTheyWere) {
     EXPECT_EQ(savedValue(l.sim.scenarioText(), "CONFIG"), "3");
 }
 
+// As the payload release left it: the spent-stage mesh, one tank.
 TEST(HeavyScenario, ASpentStageReloadsWithItsOneTankHoweverManyLinesFollow) {
     Loaded l("spent", blockWithLines(kOrbit, "  CONFIG 5\n  PLDWEIGHT 0\n  missiontime 900\n  SOMETHING else\n"));
     EXPECT_EQ(l.hp().propellants.size(), 1u);
-    EXPECT_EQ(meshNames(l.hp()), std::vector<std::string>{"tarvik/SHstage2"});
+    EXPECT_EQ(meshNames(l.hp()), std::vector<std::string>{"tarvik/2nd"});
+    EXPECT_EQ(l.hp().caps.emptyMass, 3490);
     EXPECT_EQ(savedValue(l.sim.scenarioText(), "Fairing_attached"), "(none)");
 }
 

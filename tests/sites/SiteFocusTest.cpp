@@ -67,8 +67,9 @@ TEST(FocusRequest, SiteeastTowerRollsBack102MetresIn27SecondsCarryingItsBeacon) 
     EXPECT_EQ(world.level(world.pad().towerLight), 1);
 }
 
-// With no launcher to hand focus back to, focus stays on the pad. The request
-// is answered once, not again on every step it stays there.
+// With no launcher to hand focus back to, and no vessel that had it, focus
+// stays on the pad. The request is answered once, not again on every step it
+// stays there.
 TEST(FocusRequest, IsAnsweredOncePerArrivalOfTheFocus) {
     PadWorld world(Pad::West);
     world.steps(2);
@@ -85,6 +86,28 @@ TEST(FocusRequest, IsAnsweredOncePerArrivalOfTheFocus) {
     EXPECT_NEAR(world.animation(westSlide), 22 * 0.012 / 60, 1e-9);
 }
 
+// With no launcher to follow, the focus goes back to the vessel that had it,
+// and the next request is answered like the first.
+TEST(FocusRequest, WithNoLauncherFoundGoesBackToTheVesselThatHadTheFocus) {
+    PadWorld world(Pad::West);
+    world.addLauncher("Observer", _V(5000, 0, 0));  // far from the pad: never taken for its launcher
+    world.steps(2);
+    ASSERT_EQ(world.focusName(), "Observer");
+
+    world.focusRequest();
+    world.steps(1);
+    EXPECT_EQ(world.focusName(), "Observer");
+    world.steps(59);
+    const double withdrawn = world.animation(westSlide);
+    EXPECT_GT(withdrawn, 0) << "the structures should be withdrawing";
+
+    world.focusRequest();
+    world.steps(1);
+    EXPECT_EQ(world.focusName(), "Observer");
+    world.steps(59);
+    EXPECT_LT(world.animation(westSlide), withdrawn) << "the second request should bring the structures back";
+}
+
 // A launcher re-created under another name leaves the pad with a handle to a
 // deleted vessel: the pad must not hand focus to it, and finds the new one.
 TEST(FocusRequest, NeverHandsFocusToADeletedLauncher) {
@@ -93,9 +116,10 @@ TEST(FocusRequest, NeverHandsFocusToADeletedLauncher) {
     world.sim().deleteVessel(&world.vessel("TarvikM52"));
     world.steps(1);
     world.standOnPad("TarvikM54");
+    ASSERT_EQ(world.focusName(), "TarvikM54");
     world.focusRequest();
     world.steps(1);
-    EXPECT_EQ(world.focusName(), "LC37B");
+    EXPECT_EQ(world.focusName(), "TarvikM54") << "focus goes back to the vessel that had it";
 
     world.steps(3);  // the new scan finds the new launcher
     world.sim().setFocus(&world.vessel("TarvikM54"));

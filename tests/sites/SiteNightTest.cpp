@@ -2,6 +2,9 @@
 // and sitewest's burn-off flare.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+
 #include "SiteTestSupport.h"
 
 using namespace sitetest;
@@ -90,6 +93,36 @@ TEST(NightLighting, SiteeastFloodlightsTowerLightsAndNightMeshes) {
     EXPECT_EQ(world.level(world.pad().floodlight), 0);
     EXPECT_EQ(site.lights.size(), 0u);
     EXPECT_EQ(meshNames(site).size(), 2u);
+}
+
+// A scenario saved at night brings the floodlights' levels back; loaded with a
+// day date the pad goes dark on its first step all the same, and launch
+// clouds saved with it wait for an ignition the pad has seen.
+TEST(NightLighting, ANightSaveLoadedByDayIsDarkFromTheFirstStep) {
+    for (Pad which : {Pad::West, Pad::East}) {
+        const PadLayout& pad = layout(which);
+        SCOPED_TRACE(pad.name);
+        std::string saved;
+        {
+            PadWorld night(which, {}, pad.nightMjd);
+            night.steps(1);
+            ASSERT_EQ(night.level(pad.floodlight), 1);
+            saved = night.sim().scenarioText();
+        }
+        saved = std::regex_replace(saved, std::regex("Date MJD [0-9.]+"), "Date MJD " + std::to_string(pad.dayMjd));
+        saved = std::regex_replace(saved, std::regex("THLEVEL"), "THLEVEL " + std::to_string(pad.cloud) + ":0.5");
+        const std::string path = ::testing::TempDir() + "/night-save-" + pad.name + ".scn";
+        std::ofstream(path) << saved;
+
+        host::Simulation day(TARVIK_DATA_DIR);
+        day.loadScenario(path);
+        day.step();
+        host::VesselData& site = *day.vessel(pad.name);
+        EXPECT_EQ(site.thrusters.at(pad.floodlight)->level, 0);
+        EXPECT_EQ(site.thrusters.at(pad.cloud)->level, 0);
+        EXPECT_EQ(site.lights.size(), 0u);
+        EXPECT_EQ(meshNames(site).size(), 2u);
+    }
 }
 
 // The windows are open: exactly on a bound, nothing switches.

@@ -23,11 +23,13 @@ std::ostream& operator<<(std::ostream& os, const Nearby& c) {
 class LauncherSearch : public ::testing::TestWithParam<Nearby> {};
 
 // Whether the pad took the vessel for its launcher shows when a launcher asks
-// for the structures: focus goes back to the vessel the pad follows.
+// for the structures: focus goes back to the vessel the pad follows, or else
+// to the one that had it, an observer far away.
 TEST_P(LauncherSearch, TakesOnlyLaunchersInsideTheBox) {
     const Nearby& c = GetParam();
     PadWorld world(c.pad);
     host::VesselData& vessel = world.addLauncher(c.name, c.offset);
+    world.sim().setFocus(&world.addLauncher("Observer", _V(5000, 0, 0)));
     for (int i = 0; i < 4; ++i) {
         world.holdAt(vessel, c.offset);
         world.steps(1);
@@ -35,7 +37,7 @@ TEST_P(LauncherSearch, TakesOnlyLaunchersInsideTheBox) {
     world.holdAt(vessel, c.offset);
     world.focusRequest();
     world.steps(1);
-    EXPECT_EQ(world.focusName(), c.taken ? c.name : world.pad().name);
+    EXPECT_EQ(world.focusName(), c.taken ? c.name : "Observer");
 }
 
 INSTANTIATE_TEST_SUITE_P(Box, LauncherSearch,
