@@ -1,7 +1,7 @@
 // The staging events: parts leave the launcher as vessels of their own,
 // built from the launcher's state, offset and pushed away.
+#include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "MediumLauncher.h"
 #include "ModuleState.h"
@@ -53,8 +53,9 @@ void MediumLauncher::releasePart(const char* name, bool appendToOwnName, const c
             break;
     }
     vs.status = 0;
-    const std::string vesselName = appendToOwnName ? std::string(GetName()) + name : std::string(name);
-    oapiCreateVesselEx(vesselName.c_str(), classKey, &vs);
+    char vesselName[256];  // a part's name is built without the heap: this runs inside a step
+    std::snprintf(vesselName, sizeof vesselName, "%s%s", appendToOwnName ? GetName() : "", name);
+    oapiCreateVesselEx(vesselName, classKey, &vs);
 }
 
 // Which halves a launcher sheds depends on whether the core stage still carries them.
