@@ -1,8 +1,10 @@
 #include "ClassConfig.h"
 
+#include <cmath>
 #include <sstream>
 #include <vector>
 
+#include "InputText.h"
 #include "NumberText.h"
 #include "PathLookup.h"
 #include "Simulation.h"
@@ -12,17 +14,35 @@ namespace host {
 namespace {
 
 std::string quoted(const std::string& classKey) {
-    return "class '" + classKey + "'";
+    return "class " + quote(classKey);
 }
 
-std::vector<double> numbers(const ItemFile& cfg, const Item& item, size_t count, const std::string& classKey) {
+// What a class may say of its vessel. Masses and sizes are above 0; no drag,
+// area or moment is negative; and no number is so large that the physics'
+// products of them leave the range of a double.
+constexpr double maxValue = 1e12;
+
+enum class Sign { Any, NotNegative, Positive };
+
+std::vector<double> numbers(const ItemFile& cfg, const Item& item, size_t count, const std::string& classKey,
+                            Sign sign = Sign::Any) {
     std::istringstream in(item.value);
     std::vector<double> values;
     std::string token;
     while (in >> token) {
         double v = 0;
         if (!parseNumber(token, v))
-            throw InputError(cfg.path, item.line, quoted(classKey) + ": bad number '" + token + "' for " + item.key);
+            throw InputError(cfg.path, item.line,
+                             quoted(classKey) + ": bad number " + quote(token) + " for " + item.key);
+        const char* problem = nullptr;
+        if (sign == Sign::Positive && !(v > 0))
+            problem = " must be above 0";
+        else if (sign == Sign::NotNegative && v < 0)
+            problem = " must not be negative";
+        else if (std::fabs(v) > maxValue)
+            problem = " must not be beyond 1e12";
+        if (problem)
+            throw InputError(cfg.path, item.line, quoted(classKey) + ": " + item.key + problem + " (" + token + ")");
         values.push_back(v);
     }
     if (values.size() != count)
@@ -58,28 +78,26 @@ void applyClassItems(VesselData& v, const ItemFile& cfg, const std::string& clas
     for (const Item& item : cfg.items) {
         const std::string& k = item.key;
         if (equalsNoCase(k, "Mass")) {
-            caps.emptyMass = numbers(cfg, item, 1, classKey)[0];
+            caps.emptyMass = numbers(cfg, item, 1, classKey, Sign::Positive)[0];
         } else if (equalsNoCase(k, "Size")) {
-            caps.size = numbers(cfg, item, 1, classKey)[0];
+            caps.size = numbers(cfg, item, 1, classKey, Sign::Positive)[0];
         } else if (equalsNoCase(k, "PMI")) {
-            caps.pmi = vec(numbers(cfg, item, 3, classKey), 0);
+            caps.pmi = vec(numbers(cfg, item, 3, classKey, Sign::Positive), 0);
             caps.pmiSet = true;
         } else if (equalsNoCase(k, "CrossSections")) {
-            caps.crossSections = vec(numbers(cfg, item, 3, classKey), 0);
+            caps.crossSections = vec(numbers(cfg, item, 3, classKey, Sign::NotNegative), 0);
         } else if (equalsNoCase(k, "CW")) {
-            auto n = numbers(cfg, item, 4, classKey);
+            auto n = numbers(cfg, item, 4, classKey, Sign::NotNegative);
             for (int i = 0; i < 4; ++i)
                 caps.cw[i] = n[i];
         } else if (equalsNoCase(k, "RotDrag")) {
-            caps.rotDrag = vec(numbers(cfg, item, 3, classKey), 0);
+            caps.rotDrag = vec(numbers(cfg, item, 3, classKey, Sign::NotNegative), 0);
         } else if (equalsNoCase(k, "TouchdownPoints")) {
             auto n = numbers(cfg, item, 9, classKey);
             for (size_t i = 0; i < 3; ++i)
                 caps.touchdown[i] = vec(n, 3 * i);
         } else if (equalsNoCase(k, "Propellant")) {
-            double mass = numbers(cfg, item, 1, classKey)[0];
-            if (mass < 0)
-                throw InputError(cfg.path, item.line, quoted(classKey) + ": Propellant must not be negative");
+            double mass = numbers(cfg, item, 1, classKey, Sign::NotNegative)[0];
             auto tank = std::make_unique<Propellant>();
             tank->maxMass = tank->mass = mass;
             v.propellants.push_back(std::move(tank));

@@ -29,4 +29,5 @@ struct HostFile {
     std::string current;  // the line last handed out, owned here
 
     std::string* text = nullptr;  // ScenarioOut: the scenario text being written
+    std::string notFinite;        // ScenarioOut: the first item written with a value that is not a number
 };

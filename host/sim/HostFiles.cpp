@@ -3,6 +3,9 @@
 // Reading a configuration file falls back to the data folder's copy. A file
 // that cannot be read still gives a handle, on which every read fails.
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -109,21 +112,29 @@ bool oapiReadItem_string(FILEHANDLE f, char* item, char* string) {
     return true;
 }
 
+// A number that is not finite ("nan", "inf", or one too large for a double)
+// reads as absent: no module has a use for it, and it would spread.
 bool oapiReadItem_float(FILEHANDLE f, char* item, double& d) {
     const host::Item* it = itemOf(f, item);
     double v = 0;
-    if (!it || std::sscanf(it->value.c_str(), "%lf", &v) != 1)
+    if (!it || std::sscanf(it->value.c_str(), "%lf", &v) != 1 || !std::isfinite(v))
         return false;
     d = v;
     return true;
 }
 
+// A number beyond the range of an int reads as absent.
 bool oapiReadItem_int(FILEHANDLE f, char* item, int& i) {
     const host::Item* it = itemOf(f, item);
-    int v = 0;
-    if (!it || std::sscanf(it->value.c_str(), "%d", &v) != 1)
+    if (!it)
         return false;
-    i = v;
+    const char* text = it->value.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text, &end, 10);
+    if (end == text || errno == ERANGE || v < INT_MIN || v > INT_MAX)
+        return false;
+    i = static_cast<int>(v);
     return true;
 }
 
@@ -145,7 +156,8 @@ bool oapiReadItem_bool(FILEHANDLE f, char* item, bool& b) {
 bool oapiReadItem_vec(FILEHANDLE f, char* item, VECTOR3& vec) {
     const host::Item* it = itemOf(f, item);
     double x, y, z;
-    if (!it || std::sscanf(it->value.c_str(), "%lf %lf %lf", &x, &y, &z) != 3)
+    if (!it || std::sscanf(it->value.c_str(), "%lf %lf %lf", &x, &y, &z) != 3 || !std::isfinite(x) ||
+        !std::isfinite(y) || !std::isfinite(z))
         return false;
     vec = _V(x, y, z);
     return true;

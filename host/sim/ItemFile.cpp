@@ -40,6 +40,9 @@ bool readItemFile(const std::string& path, ItemFile& out) {
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
+        // A module reads a value as C text, which ends at a NUL byte; so does the line.
+        if (size_t nul = line.find('\0'); nul != std::string::npos)
+            line.erase(nul);
         size_t semi = line.find(';');
         if (semi != std::string::npos)
             line.erase(semi);

@@ -104,8 +104,12 @@ OBJHANDLE oapiCreateVesselEx(const char* name, const char* classname, const void
     try {
         return s->self.createVessel(name, classname, *static_cast<const VESSELSTATUS2*>(status));
     } catch (const std::exception& e) {
-        // A module cannot act on the failure; the log says what went wrong.
-        s->record(s->actorName(), std::string("could not create ") + name + " (" + classname + "): " + e.what());
+        // A module cannot act on the failure; the log says what went wrong,
+        // and so does the warning handler, for what is lost is lost for good.
+        const std::string what = std::string("could not create ") + name + " (" + classname + "): " + e.what();
+        s->record(s->actorName(), what);
+        if (s->warn)
+            s->warn(s->events.back().line());
         return nullptr;
     }
 }

@@ -2,11 +2,14 @@
 // (date), focus, and one block per vessel, "name:class" ... "END", between
 // BEGIN_SHIPS and END_SHIPS. Unknown sections are skipped; anything else that
 // does not read is an InputError with the file and line.
+#include <algorithm>
 #include <array>
 #include <cctype>
-#include <fstream>
+#include <cmath>
 #include <sstream>
 
+#include "FileIO.h"
+#include "InputText.h"
 #include "NumberText.h"
 #include "ScenarioLines.h"
 #include "SimulationImpl.h"
@@ -16,9 +19,16 @@ namespace host {
 
 namespace {
 
+// Dates and flight times the clock can count in: far beyond them a step no
+// longer moves the date.
+constexpr double maxMjd = 1e6;       // about the year 4600
+constexpr double maxElapsed = 1e12;  // [s]
+
 struct VesselBlock {
     std::string name, className;
     int line = 0;
+    int propellantLine = 0, thrusterLine = 0;  // of the PRPLEVEL and THLEVEL lines
+    bool hasPosition = false;                  // an RPOS line
     ScenarioVesselLines hostLines;
     std::vector<std::string> moduleLines;
 };
@@ -45,7 +55,6 @@ std::string stripLeft(const std::string& s) {
         ++b;
     return s.substr(b);
 }
-
 
 bool hasBlank(const std::string& s) {
     for (char c : s)
@@ -75,7 +84,7 @@ public:
             else if (text_.rfind("BEGIN_", 0) == 0 && !hasBlank(text_))
                 section("END_" + text_.substr(6), false);  // a section this host has no use for
             else
-                fail("unexpected line '" + text_ + "' outside any section");
+                fail("unexpected line " + quote(text_) + " outside any section");
         }
         return c;
     }
@@ -115,8 +124,8 @@ private:
             in >> key;
             if (key == "Elapsed") {
                 in >> value;
-                if (!parseNumber(value, c.elapsed) || c.elapsed < 0 || (in >> extra))
-                    fail("bad elapsed time '" + value + "'");
+                if (!parseNumber(value, c.elapsed) || c.elapsed < 0 || c.elapsed > maxElapsed || (in >> extra))
+                    fail("bad elapsed time " + quote(value) + " (0 to " + numberText(maxElapsed) + " s)");
                 continue;
             }
             if (key != "Date")
@@ -124,8 +133,9 @@ private:
             in >> kind >> value;
             if (kind != "MJD")
                 fail("the date must be given as 'Date MJD <number>'");
-            if (!parseNumber(value, c.mjd) || (in >> extra))
-                fail("bad date '" + value + "'");
+            if (!parseNumber(value, c.mjd) || std::fabs(c.mjd) > maxMjd || (in >> extra))
+                fail("bad date " + quote(value) + " (an MJD from -" + numberText(maxMjd) + " to " + numberText(maxMjd) +
+                     ")");
             c.hasDate = true;
         }
         fail("section not closed by END_ENVIRONMENT", start);
@@ -166,14 +176,24 @@ private:
         b.line = lineNo();
         const size_t colon = text_.find(':');
         if (colon == std::string::npos)
-            fail("vessel header '" + text_ + "' is not NAME:CLASS");
+            fail("vessel header " + quote(text_) + " is not NAME:CLASS");
         b.name = stripRight(text_.substr(0, colon));
         b.className = stripLeft(text_.substr(colon + 1));
         if (b.name.empty() || b.className.empty() || hasBlank(b.name) || hasBlank(b.className))
-            fail("vessel header '" + text_ + "' is not NAME:CLASS");
+            fail("vessel header " + quote(text_) + " is not NAME:CLASS");
+        // Scenario files are ASCII text; so are the names the summary and the
+        // event log carry on.
+        if (!isPlainWord(b.name))
+            fail("vessel name " + quote(b.name) + " is not printable ASCII");
+        if (!isPlainWord(b.className))
+            fail("class " + quote(b.className) + " is not printable ASCII");
         while (next()) {
-            if (text_ == "END")
+            if (text_ == "END") {
+                // Without its position a vessel in free flight would sit at the Earth's centre.
+                if (!b.hostLines.landed && !b.hasPosition)
+                    fail("vessel " + quote(b.name) + " is in free flight but has no RPOS", b.line);
                 return b;
+            }
             if (text_ == "END_SHIPS")
                 fail("vessel block of " + b.name + " not closed by END", b.line);
             if (text_.empty())
@@ -181,6 +201,12 @@ private:
             std::string problem;
             switch (parseHostLine(text_, b.hostLines, problem)) {
                 case HostLine::Taken:
+                    if (equalsNoCase(text_.substr(0, 4), "RPOS"))
+                        b.hasPosition = true;
+                    else if (equalsNoCase(text_.substr(0, 8), "PRPLEVEL"))
+                        b.propellantLine = lineNo();
+                    else if (equalsNoCase(text_.substr(0, 7), "THLEVEL"))
+                        b.thrusterLine = lineNo();
                     break;
                 case HostLine::Bad:
                     fail(problem);
@@ -198,17 +224,39 @@ private:
     std::string raw_, text_;
 };
 
+// A level for a tank or thruster a passive vessel does not have is a mistake
+// in the file. A module builds its own tanks and thrusters, and may build
+// fewer for a scenario an older version of it wrote: levels it has no tank or
+// thruster for are left out, as the simulator does.
+void checkLevelIndices(const std::string& path, const VesselBlock& b, const VesselData& v, size_t tanksBuilt,
+                       size_t thrustersBuilt) {
+    if (v.module)
+        return;
+    auto check = [&](const std::vector<std::pair<int, double>>& levels, size_t count, int line, const char* key,
+                     const char* what) {
+        for (const auto& level : levels)
+            if (static_cast<size_t>(level.first) >= count)
+                throw InputError(path, line,
+                                 std::string(key) + ": " + b.name + " has no " + what + " " +
+                                     std::to_string(level.first) + " (it has " + std::to_string(count) + ")");
+    };
+    check(b.hostLines.propellantLevels, std::max(tanksBuilt, v.propellants.size()), b.propellantLine, "PRPLEVEL",
+          "tank");
+    check(b.hostLines.thrusterLevels, std::max(thrustersBuilt, v.thrusters.size()), b.thrusterLine, "THLEVEL",
+          "thruster");
+}
+
 }  // namespace
 
 void Simulation::loadScenario(const std::string& path) {
     Impl& s = *impl_;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw InputError(path, 0, "cannot read the scenario");
+    std::istringstream in(readTextFile(path, "scenario"));
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     const ScenarioContent c = ScenarioParser(path, std::move(lines)).parse();
+    if (c.vessels.empty())
+        throw InputError(path, 0, "no vessels");
 
     // Everything this load adds goes again if a later part of it fails.
     std::vector<VesselData*> added;
@@ -219,7 +267,7 @@ void Simulation::loadScenario(const std::string& path) {
             s.mjd0 = c.mjd;
         for (const VesselBlock& b : c.vessels) {
             if (s.vesselNamed(b.name))
-                throw InputError(path, b.line, "a vessel named '" + b.name + "' exists already");
+                throw InputError(path, b.line, "a vessel named " + quote(b.name) + " exists already");
             VesselData* v = nullptr;
             const size_t eventIndex = s.events.size();
             try {
@@ -234,6 +282,7 @@ void Simulation::loadScenario(const std::string& path) {
             ScenarioVesselLines hostLines = b.hostLines;
             ActorScope scope(s, v);
             applyHostLines(*v, hostLines, s.mjd());
+            const size_t tanksBuilt = v->propellants.size(), thrustersBuilt = v->thrusters.size();
 
             auto file = std::make_unique<HostFile>(HostFile::Kind::ScenarioIn);
             file->lines = b.moduleLines;
@@ -252,6 +301,7 @@ void Simulation::loadScenario(const std::string& path) {
                 applyHostLines(*v, hostLines, s.mjd());
             else
                 applyHostLines(*v, hostLines, s.mjd(), false);
+            checkLevelIndices(path, b, *v, tanksBuilt, thrustersBuilt);
             v->callbacks->clbkPostCreation();
         }
 
@@ -259,7 +309,7 @@ void Simulation::loadScenario(const std::string& path) {
         if (!c.focus.empty()) {
             focus = s.vesselNamed(c.focus);
             if (!focus)
-                throw InputError(path, c.focusLine, "focus vessel '" + c.focus + "' is not in the scenario");
+                throw InputError(path, c.focusLine, "focus vessel " + quote(c.focus) + " is not in the scenario");
             if (!focus->caps.focusEnabled)
                 focus = nullptr;
         }
@@ -300,7 +350,11 @@ std::string Simulation::scenarioText() {
             s.files.push_back(std::move(file));
             ActorScope scope(s, v);
             v->callbacks->clbkSaveState(handle);
+            const std::string notFinite = handle->notFinite;
             std::erase_if(s.files, [&](const auto& f) { return f.get() == handle; });
+            if (!notFinite.empty())
+                throw std::runtime_error("vessel " + quote(v->name) + ": its " + quote(notFinite) +
+                                         " is not a finite number; the scenario cannot hold it");
         }
         text += "END\n";
     }
@@ -309,10 +363,7 @@ std::string Simulation::scenarioText() {
 }
 
 void Simulation::saveScenario(const std::string& path) {
-    const std::string text = scenarioText();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out || !(out << text) || !out.flush())
-        throw InputError(path, 0, "cannot write the scenario");
+    writeFileWhole(path, scenarioText(), "scenario");
 }
 
 }  // namespace host
@@ -327,10 +378,12 @@ HostFile* scenarioFile(FILEHANDLE scn, HostFile::Kind kind) {
     return file && file->kind == kind ? file : nullptr;
 }
 
-void writeLine(FILEHANDLE scn, const char* item, const std::string& value) {
+void writeLine(FILEHANDLE scn, const char* item, const std::string& value, bool finite = true) {
     HostFile* file = scenarioFile(scn, HostFile::Kind::ScenarioOut);
     if (!file || !item)
         return;
+    if (!finite && file->notFinite.empty())
+        file->notFinite = item;
     std::string line = std::string("  ") + item + " " + value;
     for (char& c : line)
         if (c == '\n' || c == '\r')
@@ -356,11 +409,11 @@ void oapiWriteScenario_int(FILEHANDLE scn, char* item, int i) {
     writeLine(scn, item, std::to_string(i));
 }
 void oapiWriteScenario_float(FILEHANDLE scn, char* item, double d) {
-    writeLine(scn, item, host::numberText(d));
+    writeLine(scn, item, host::numberText(d), std::isfinite(d));
 }
 
 void oapiWriteScenario_vec(FILEHANDLE scn, char* item, const VECTOR3& vec) {
-    writeLine(scn, item, host::vectorText(vec));
+    writeLine(scn, item, host::vectorText(vec), std::isfinite(vec.x) && std::isfinite(vec.y) && std::isfinite(vec.z));
 }
 
 // Host lines a module passes on while loading are taken; anything else is

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <sstream>
 
 #include "InputText.h"
@@ -187,6 +188,9 @@ void writeHostLines(const VesselData& v, double mjd, std::string& text) {
         physics::fillStatus(v, status, mjd);
         check(finite3(status.rpos) && finite3(status.rvel), "position or velocity");
         check(finite3(status.arot) && finite3(status.vrot), "attitude or rotation");
+        const FlightState& s = v.state;
+        if (s.hasGivenArot && std::memcmp(&s.R, &s.givenArotR, sizeof s.R) == 0)
+            status.arot = s.givenArot;
         text += "  STATUS Orbiting Earth\n";
         text += "  RPOS " + vectorText(status.rpos) + "\n";
         text += "  RVEL " + vectorText(status.rvel) + "\n";
@@ -242,6 +246,9 @@ void applyHostLines(VesselData& v, const ScenarioVesselLines& lines, double mjd,
         status.arot = lines.arot;
         status.vrot = lines.vrot;
         physics::applyStatus(v, status, mjd);
+        v.state.hasGivenArot = true;
+        v.state.givenArot = lines.arot;
+        v.state.givenArotR = v.state.R;
     }
     if (withPropellant)
         applyPropellantLevels(v, lines);

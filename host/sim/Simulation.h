@@ -3,6 +3,7 @@
 // current at a time; the oapi* functions act on it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -98,6 +99,12 @@ public:
     // pilot input
     bool pressKey(DWORD key);        // key-down to the focus vessel; true if consumed
     void setThrottle(double level);  // the focus vessel's main group
+
+    // Problems the pilot must hear of at once, not only in the event log: a
+    // vessel a module asked for that could not be created (a payload whose
+    // class does not exist, lost at release). Without a handler they are only
+    // logged.
+    void setWarningHandler(std::function<void(const std::string&)> handler);
 
     // records
     const std::vector<Event>& events() const;

@@ -127,6 +127,13 @@ struct FlightState {
     bool groundContact = false;
     int navmodes = 0;  // bit (1 << NAVMODE_x) per active mode
     double mjd = 0;    // the date pos, vel and R refer to (0: never placed)
+    // The attitude angles a scenario gave and the rotation they made. Angles
+    // taken back from a rotation differ from the given ones in their last
+    // bits, and would creep with every save and reload; while R is still that
+    // rotation, the scenario's own angles are saved.
+    bool hasGivenArot = false;
+    VECTOR3 givenArot{};
+    MATRIX3 givenArotR{};
 };
 
 struct VesselData : HostObject {

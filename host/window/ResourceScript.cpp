@@ -2,15 +2,21 @@
 
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
+#include "sim/FileIO.h"
+#include "sim/InputText.h"
+#include "sim/PathLookup.h"
 #include "sim/Simulation.h"
 
 namespace host {
 
 namespace {
+
+// The largest dialog, control or position a script may give, in pixels: a
+// picture control owns a surface of its size, and a dialog never needs more.
+constexpr int maxPixels = 4096;
 
 struct KindName {
     ControlKind kind;
@@ -73,11 +79,14 @@ public:
         return line;
     }
 
-    int number(const std::string& word, const char* what, int min, int max = 1 << 20) const {
+    int number(const std::string& word, const char* what, int min, int max = maxPixels) const {
         int value = 0;
         auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-        if (ec != std::errc() || end != word.data() + word.size() || value < min || value > max)
-            fail(std::string("bad ") + what + " '" + word + "'");
+        if (ec != std::errc() || end != word.data() + word.size())
+            fail(std::string("bad ") + what + " " + quote(word));
+        if (value < min || value > max)
+            fail(std::string("bad ") + what + " " + quote(word) + " (" + std::to_string(min) + " to " +
+                 std::to_string(max) + ")");
         return value;
     }
 
@@ -104,7 +113,7 @@ public:
                 DialogTemplate d;
                 d.id = number(line.words[1], "dialog id", 0, 0xFFFF);
                 if (script.dialog(d.id))
-                    fail("dialog " + line.words[1] + " defined twice");
+                    fail("dialog " + excerpt(line.words[1]) + " defined twice");
                 d.caption = line.words[2];
                 d.width = number(line.words[3], "width", 1);
                 d.height = number(line.words[4], "height", 1);
@@ -124,8 +133,10 @@ public:
                 if (line.words.size() != 3)
                     fail("expected: bitmap ID FILE");
                 int id = number(line.words[1], "bitmap id", 0, 0xFFFF);
+                if (!isSafeRelativeName(line.words[2]))
+                    fail("bitmap file " + quote(line.words[2]) + " is not a path inside the script's folder");
                 if (script.bitmaps.count(id))
-                    fail("bitmap " + line.words[1] + " defined twice");
+                    fail("bitmap " + excerpt(line.words[1]) + " defined twice");
                 script.bitmaps[id] = (folder / line.words[2]).lexically_normal().string();
             } else {
                 const KindName* kind = nullptr;
@@ -133,7 +144,7 @@ public:
                     if (keyword == k.name)
                         kind = &k;
                 if (!kind)
-                    fail("unknown keyword '" + keyword + "'");
+                    fail("unknown keyword " + quote(keyword));
                 if (!open)
                     fail(std::string(kind->name) + " outside a dialog");
                 if (line.words.size() < 7 || !line.quoted[2])
@@ -142,7 +153,7 @@ public:
                 c.kind = kind->kind;
                 c.id = number(line.words[1], "control id", -1, 0xFFFF);
                 if (c.id >= 0 && !controlIds.insert(c.id).second)
-                    fail("control " + line.words[1] + " appears twice in dialog " + std::to_string(open->id));
+                    fail("control " + excerpt(line.words[1]) + " appears twice in dialog " + std::to_string(open->id));
                 c.caption = line.words[2];
                 c.rect = {number(line.words[3], "x", 0), number(line.words[4], "y", 0),
                           number(line.words[5], "width", 0), number(line.words[6], "height", 0)};
@@ -161,7 +172,7 @@ public:
                     else if (flag == "readonly")
                         fail("only an edit can be readonly");
                     else
-                        fail("unknown flag '" + flag + "'");
+                        fail("unknown flag " + quote(flag));
                 }
                 open->controls.push_back(c);
             }
@@ -199,12 +210,7 @@ ResourceScript parseResourceScript(const std::string& text, const std::string& p
 }
 
 ResourceScript readResourceScript(const std::string& path) {
-    std::ifstream in(path);
-    if (!in)
-        throw InputError(path, 0, "cannot read the resource script");
-    std::stringstream text;
-    text << in.rdbuf();
-    return parseResourceScript(text.str(), path);
+    return parseResourceScript(readTextFile(path, "resource script"), path);
 }
 
 }  // namespace host

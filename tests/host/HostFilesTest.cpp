@@ -78,6 +78,24 @@ TEST_F(HostFiles, AMissingFileGivesAHandleOnWhichEveryReadFails) {
     oapiCloseFile(in, FILE_IN);
 }
 
+TEST_F(HostFiles, NumbersThatAreNotFiniteOrDoNotFitReadAsAbsent) {
+    writeFile("temp", "PLDWEIGHT = nan\nZ_OFFSET = -inf\nHUGE = 1e999\nV = 1 nan 3\nN = 99999999999\nOK = 2.5\n");
+    FILEHANDLE in = oapiOpenFile("temp", FILE_IN);
+    double d = 7;
+    for (const char* key : {"PLDWEIGHT", "Z_OFFSET", "HUGE"})
+        EXPECT_FALSE(oapiReadItem_float(in, cs(key), d)) << key;
+    EXPECT_EQ(d, 7);
+    VECTOR3 v = _V(1, 2, 3);
+    EXPECT_FALSE(oapiReadItem_vec(in, cs("V"), v));
+    EXPECT_EQ(v.y, 2);
+    int n = 4;
+    EXPECT_FALSE(oapiReadItem_int(in, cs("N"), n));
+    EXPECT_EQ(n, 4);
+    EXPECT_TRUE(oapiReadItem_float(in, cs("OK"), d));
+    EXPECT_EQ(d, 2.5);
+    oapiCloseFile(in, FILE_IN);
+}
+
 TEST_F(HostFiles, NamesCannotReachOutsideTheRootFolder) {
     FILEHANDLE out = oapiOpenFile("../escaped", FILE_OUT);
     oapiWriteItem_int(out, cs("X"), 1);

@@ -74,8 +74,8 @@ TEST_F(PluginLoading, PassiveClassTakesItsCapabilitiesFromTheFile) {
 }
 
 TEST_F(PluginLoading, UnusableClassesAreInputErrorsNamingTheClass) {
-    for (const char* cls :
-         {"probe/missingmodule", "probe/nosuchclass", "probe/noentry", "probe/badnumber", "../probe/passive"}) {
+    for (const char* cls : {"probe/missingmodule", "probe/nosuchclass", "probe/noentry", "probe/badnumber",
+                            "../probe/passive", "probe/zeromass", "probe/negativesize"}) {
         try {
             sim->createVessel("X", cls, orbiting());
             ADD_FAILURE() << cls << " was accepted";
@@ -84,11 +84,13 @@ TEST_F(PluginLoading, UnusableClassesAreInputErrorsNamingTheClass) {
         }
         EXPECT_EQ(sim->vessel("X"), nullptr) << cls;
     }
-    try {
-        sim->createVessel("X", "probe/badnumber", orbiting());
-    } catch (const host::InputError& e) {
-        EXPECT_EQ(e.line, 2);
-        EXPECT_NE(e.file.find("badnumber.cfg"), std::string::npos);
+    for (const char* cls : {"probe/badnumber", "probe/negativesize"}) {
+        try {
+            sim->createVessel("X", cls, orbiting());
+        } catch (const host::InputError& e) {
+            EXPECT_EQ(e.line, 2) << e.what();
+            EXPECT_NE(e.file.find(std::string(cls).substr(6) + ".cfg"), std::string::npos) << e.file;
+        }
     }
 }
 
@@ -96,11 +98,20 @@ TEST_F(PluginLoading, ClassNamesIgnoreLetterCaseAndBackslashes) {
     EXPECT_EQ(sim->createVessel("X", "Probe\\Passive", orbiting())->caps.emptyMass, 250);
 }
 
-TEST_F(PluginLoading, ModuleCreatingAnUnusableVesselGetsNullAndTheLogSaysWhy) {
+TEST_F(PluginLoading, ModuleCreatingAnUnusableVesselGetsNullAndTheLogAndTheWarningsSayWhy) {
+    std::vector<std::string> warnings;
+    sim->setWarningHandler([&](const std::string& w) { warnings.push_back(w); });
     VESSELSTATUS2 vs = orbiting();
     EXPECT_EQ(oapiCreateVesselEx("X", "probe/nosuchclass", &vs), nullptr);
     ASSERT_FALSE(sim->events().empty());
     EXPECT_NE(sim->events().back().what.find("could not create X"), std::string::npos);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("could not create X (probe/nosuchclass)"), std::string::npos) << warnings[0];
+
+    // A name a scenario could not hold back is refused too.
+    EXPECT_EQ(oapiCreateVesselEx("Two words", "probe/passive", &vs), nullptr);
+    EXPECT_EQ(oapiCreateVesselEx("Caf\xe9", "probe/passive", &vs), nullptr);
+    EXPECT_EQ(warnings.size(), 3u);
 }
 
 TEST_F(PluginLoading, PartsGivenATakenNameStillBecomeVesselsUnderTheNextFreeName) {

@@ -1,6 +1,9 @@
 // Scenario files: what a load builds, what a save writes, that a saved
 // scenario loads back to the same state, and that bad files are refused with
 // the file, line and reason.
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <cmath>
 
 #include "HostTestSupport.h"
@@ -160,6 +163,23 @@ TEST_F(Scenario, BadFilesAreRefusedWithFileLineAndReason) {
         {"BEGIN_ENVIRONMENT\n  Date MJD soon\nEND_ENVIRONMENT\n", 2, "bad date"},
         {"BEGIN_DESC\nno end\n", 1, "END_DESC"},
         {"stray words\n", 1, "unexpected line"},
+        // Names are ASCII; a scenario without vessels is no scenario.
+        {header + "BEGIN_SHIPS\nP\xb3:probe/passive\nEND\nEND_SHIPS\n", shipsLine + 1, "not printable ASCII"},
+        {header, 0, "no vessels"},
+        {"", 0, "no vessels"},
+        // Finite but absurd values, and indices that would wrap.
+        {header + "BEGIN_SHIPS\nP:probe/passive\n  STATUS Orbiting Earth\n  RPOS 1e308 0 0\nEND\nEND_SHIPS\n",
+         shipsLine + 3, "RPOS"},
+        {header + "BEGIN_SHIPS\nP:probe/passive\n  RPOS 6671010 0 0\n  RVEL 0 0 3e5\nEND\nEND_SHIPS\n", shipsLine + 3,
+         "RVEL"},
+        {header + "BEGIN_SHIPS\nP:probe/passive\n  VROT 1e9 0 0\nEND\nEND_SHIPS\n", shipsLine + 2, "VROT"},
+        {header + "BEGIN_SHIPS\nP:probe/passive\n  STATUS Orbiting Earth\nEND\nEND_SHIPS\n", shipsLine + 1, "no RPOS"},
+        {header + "BEGIN_SHIPS\nP:probe/passive\n  POS 0 1e308\nEND\nEND_SHIPS\n", shipsLine + 2, "latitude"},
+        {"BEGIN_ENVIRONMENT\n  Date MJD 1e300\nEND_ENVIRONMENT\n", 2, "bad date"},
+        {header + "BEGIN_SHIPS\nP:probe/passive\n  PRPLEVEL 4294967296:0\nEND\nEND_SHIPS\n", shipsLine + 2,
+         "out of range"},
+        {header + "BEGIN_SHIPS\nP:probe/passive\n  PRPLEVEL 0:1 3:1\nEND\nEND_SHIPS\n", shipsLine + 2, "no tank 3"},
+        {header + "BEGIN_SHIPS\nP:probe/passive\n  THLEVEL 1:1\nEND\nEND_SHIPS\n", shipsLine + 2, "no thruster 1"},
     };
     for (const Case& c : cases) {
         const std::string path = writeFile("bad.scn", c.text);
@@ -174,4 +194,68 @@ TEST_F(Scenario, BadFilesAreRefusedWithFileLineAndReason) {
         EXPECT_TRUE(sim->vessels().empty()) << "a failed load left vessels behind: " << c.text;
     }
     EXPECT_THROW(sim->loadScenario(root.path + "/missing.scn"), host::InputError);
+    EXPECT_THROW(sim->loadScenario(root.path), host::InputError);  // a folder
+}
+
+TEST_F(Scenario, MessagesShowWhatTheFileHeldEscapedAndShort) {
+    const std::string texts[] = {std::string("x\0\x1b[2Jy\n", 8),
+                                 "\xef\xbb\xbf"
+                                 "BEGIN_SHIPS\n",
+                                 std::string(10 << 20, 'x') + "\n"};
+    for (const std::string& text : texts) {
+        try {
+            sim->loadScenario(writeFile("bad.scn", text));
+            ADD_FAILURE() << "accepted";
+        } catch (const host::InputError& e) {
+            const std::string what = e.what();
+            EXPECT_LT(what.size(), root.path.size() + 150) << what;
+            for (char c : what)
+                ASSERT_TRUE(c >= 0x20 && c <= 0x7e) << what;
+            EXPECT_TRUE(what.find("'x\\x00\\x1b[2Jy'") != std::string::npos ||
+                        what.find("'\\xef\\xbb\\xbfBEGIN_SHIPS'") != std::string::npos ||
+                        what.find("xxxxxxxx...'") != std::string::npos)
+                << what;
+        }
+    }
+}
+
+// A save that fails leaves the file as it was, and a value that is not a
+// number is never written (as a 0 that puts a vessel at the Earth's centre).
+TEST_F(Scenario, ASaveIsWholeOrNothingAndHoldsOnlyFiniteNumbers) {
+    std::string text = ships;
+    text.replace(text.find("PHASE 0.1"), 9, "PHASE nan");
+    sim->loadScenario(writeFile("a.scn", header + ships));
+    const std::string path = writeFile("keep.scn", "the last save\n");
+
+    struct rlimit limit {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const struct rlimit small = {100, limit.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    bool failed = false;
+    try {
+        sim->saveScenario(path);
+    } catch (const host::InputError&) {
+    } catch (const std::runtime_error& e) {
+        failed = std::string(e.what()).find("keep.scn") != std::string::npos;
+    }
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(failed) << "a write cut short was not reported as a write failure";
+    EXPECT_EQ(readFile("keep.scn"), "the last save\n");
+    for (const auto& entry : std::filesystem::directory_iterator(root.path))
+        EXPECT_EQ(entry.path().filename().string().find(".keep.scn"), std::string::npos) << entry.path();
+    sim->saveScenario(path);
+    EXPECT_EQ(readFile("keep.scn"), sim->scenarioText());
+
+    sim->vessel("Part")->state.vel.x = NAN;
+    EXPECT_THROW(sim->scenarioText(), std::runtime_error);
+
+    auto other = newSimulation();
+    other->loadScenario(writeFile("b.scn", header + text));  // the probe reads its PHASE as it comes
+    try {
+        other->scenarioText();
+        ADD_FAILURE() << "saved a module value that is not a number";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("'PHASE'"), std::string::npos) << e.what();
+    }
 }

@@ -1,7 +1,8 @@
 // A small vessel module for the host's own tests. It keeps a count of its
 // vessels in module-wide state, reads an item of its class configuration,
 // keeps scenario keys of its own, answers keys, and can be told by scenario
-// keys to create a vessel or delete itself at a given step.
+// keys to create a vessel (of its own class or another) or delete itself at a
+// given step.
 #include <cstdio>
 #include <cstring>
 
@@ -47,6 +48,8 @@ public:
                 std::snprintf(label, sizeof label, "%s", line + 6);
             } else if (!std::strncmp(line, "SPAWN_AT", 8)) {
                 std::sscanf(line + 8, "%d", &spawnAt);
+            } else if (!std::strncmp(line, "SPAWN_CLASS", 11)) {
+                std::snprintf(spawnClass, sizeof spawnClass, "%s", line + 12);
             } else if (!std::strncmp(line, "DELETE_AT", 9)) {
                 std::sscanf(line + 9, "%d", &deleteAt);
             } else if (!std::strncmp(line, "REBUILD_TANKS", 13)) {
@@ -80,7 +83,7 @@ public:
             GetStatusEx(&vs);
             char name[64];
             std::snprintf(name, sizeof name, "%s-child", GetName());
-            oapiCreateVesselEx(name, GetClassName(), &vs);
+            oapiCreateVesselEx(name, spawnClass[0] ? spawnClass : GetClassName(), &vs);
         }
         if (steps == deleteAt)
             oapiDeleteVessel(GetHandle());
@@ -114,6 +117,7 @@ private:
     double lastPre = -1, lastPost = -1;
     DWORD lastKey = 0;
     char label[64] = "";
+    char spawnClass[64] = "";
     NOTEHANDLE note = nullptr;
 };
 
