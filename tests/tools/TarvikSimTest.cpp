@@ -1,7 +1,8 @@
 // tarvik-sim run as a user runs it: a session with dialog input and its
 // outputs, a save that loads back to the same summary, how long a run lasts,
-// a wait for a text on screen that is met or runs out (status 3), and bad
-// input that ends with one line and exit status 2.
+// a wait for a text on screen that is met or runs out (status 3), bad input
+// that ends with one line and exit status 2, outputs that never destroy an
+// earlier run's or an input, and what the run must say on stderr.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,10 +46,12 @@ protected:
             fs::remove_all(dir_);
     }
 
-    // Runs the program in the test's folder, by default with the test data folder.
-    Outcome run(const std::string& args, const std::string& data = TARVIK_TEST_DIR "/data") {
-        std::string cmd = "cd '" + dir_.string() + "' && '" TARVIK_SIM_EXE "' --data '" + data + "' " + args +
-                          " > out.txt 2> err.txt";
+    // Runs the program in the test's folder, by default with the test data
+    // folder; `shell` comes first on the command line (limits, traps).
+    Outcome run(const std::string& args, const std::string& data = TARVIK_TEST_DIR "/data",
+                const std::string& shell = "") {
+        std::string cmd = "cd '" + dir_.string() + "' && " + shell + "'" TARVIK_SIM_EXE "' --data '" + data + "' " +
+                          args + " > out.txt 2> err.txt";
         int raw = std::system(cmd.c_str());
         Outcome r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -215,6 +218,7 @@ TEST_F(TarvikSim, BadInputEndsWithOneLineAndStatusTwo) {
     expectRejected("orbit --fps 100000", "at most 1000");
     expectRejected("orbit --duration -5", "--duration: '-5' is not a number of seconds");
     expectRejected("orbit --duration 86401", "--duration: '86401' is not a number of seconds from 0 to 86400");
+    expectRejected("orbit --duration 1e9", "--duration: '1e9' is not a number of seconds from 0 to 86400");
     expectRejected("orbit --sparkle", "sparkle");
     expectRejected("", "SCENARIO");
 
@@ -226,6 +230,20 @@ TEST_F(TarvikSim, BadInputEndsWithOneLineAndStatusTwo) {
     write(dir_ / "number.txt", "at 1 throttle lots\n");
     expectRejected("orbit --script number.txt", "number.txt:1: bad throttle level 'lots'");
     expectRejected("orbit --script missing.txt", "missing.txt: cannot read the script");
+    fs::create_directories(dir_ / "folder.txt");
+    expectRejected("orbit --script folder.txt", "folder.txt: cannot read the script: not a regular file");
+
+    write(dir_ / "empty.scn", "");
+    expectRejected("empty.scn", "empty.scn: no vessels");
+    write(dir_ / "cut.scn", "BEGIN_ENVIRONMENT\n  Date MJD 55000.5\nEND_ENVIRONMENT\n");
+    expectRejected("cut.scn", "cut.scn: no vessels");
+
+    // Whatever the file holds, the message is one short printable line.
+    write(dir_ / "binary.scn", std::string("\x1b]0;gotcha\x07\0", 12) + std::string(1 << 20, 'x') + "\n");
+    Outcome r = run("binary.scn");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_LT(r.err.size(), 300u) << r.err.size();
+    EXPECT_NE(r.err.find("'\\x1b]0;gotcha\\x07\\x00xxx"), std::string::npos) << r.err;
 
     // Found only while running: input to a dialog that is not open, a vessel that is not there.
     write(dir_ / "closed.txt", "at 0 key D\nat 1 click 100 2\nat 2 click 100 20\n");
@@ -234,6 +252,117 @@ TEST_F(TarvikSim, BadInputEndsWithOneLineAndStatusTwo) {
     expectRejected("orbit --script ghost.txt", "ghost.txt:1: no vessel named 'Ghost'");
     write(dir_ / "entry.txt", "at 0 key D\nat 1 select 100 41 Venus\n");
     expectRejected("orbit --script entry.txt", "entry.txt:2: control 41 of dialog 100 has no entry 'Venus'");
+}
+
+TEST_F(TarvikSim, AFailedRunLeavesTheLastRunsOutputsAndNoOutputOverwritesAnInput) {
+    ASSERT_EQ(run("orbit --duration 1 --root run").status, 0);
+    const std::string events = read(dir_ / "run/events.log"), summary = read(dir_ / "run/summary.json");
+    write(dir_ / "broken.scn",
+          "BEGIN_SHIPS\nBall:test/nosuchclass\n  STATUS Orbiting Earth\n  RPOS 6771010 0 0\nEND\nEND_SHIPS\n");
+    EXPECT_EQ(run("broken.scn --root run").status, 2);
+    EXPECT_EQ(read(dir_ / "run/events.log"), events);
+    EXPECT_EQ(read(dir_ / "run/summary.json"), summary);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "run"), {}), 4);  // no temporary file left
+
+    fs::copy_file(TARVIK_TEST_DIR "/data/Scenarios/orbit.scn", dir_ / "mine.scn");
+    const std::string scenario = read(dir_ / "mine.scn");
+    expectRejected("mine.scn --events mine.scn", "mine.scn: the event log would overwrite the scenario this run reads");
+    expectRejected("mine.scn --save ./mine.scn", "the final scenario would overwrite the scenario");
+    EXPECT_EQ(read(dir_ / "mine.scn"), scenario);
+    write(dir_ / "stop.txt", "at 1 stop\n");
+    expectRejected("orbit --script stop.txt --telemetry stop.txt", "the telemetry would overwrite the script");
+    expectRejected("orbit --summary out.json --save out.json", "the summary and the final scenario name one file");
+}
+
+// With a file-size limit (and SIGXFSZ ignored, as some callers do) writes fail
+// part-way: the run says so with status 1 and keeps the last run's outputs.
+TEST_F(TarvikSim, AFailedWriteEndsWithStatusOneNamingTheFile) {
+    ASSERT_EQ(run("orbit --duration 1 --root run").status, 0);
+    const std::string telemetry = read(dir_ / "run/telemetry.csv"), saved = read(dir_ / "run/final.scn");
+    Outcome r = run("orbit --duration 600 --root run", TARVIK_TEST_DIR "/data", "ulimit -f 8; trap '' XFSZ; ");
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.err.rfind("tarvik-sim: run/telemetry.csv: cannot write the telemetry file", 0), 0u) << r.err;
+    EXPECT_EQ(read(dir_ / "run/telemetry.csv"), telemetry);
+    EXPECT_EQ(read(dir_ / "run/final.scn"), saved);
+}
+
+// Text that is not UTF-8 typed into a dialog reaches the summary as U+FFFD.
+TEST_F(TarvikSim, TheSummaryIsWrittenWhateverTheTextsHold) {
+    write(dir_ / "latin1.txt", "at 0 key D\nat 1 type 100 10 caf\xe9\nat 2 stop\n");
+    Outcome r = run("orbit --script latin1.txt --root run");
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto summary = nlohmann::json::parse(read(dir_ / "run/summary.json"));
+    EXPECT_EQ(summary["dialogs"][0]["controls"]["10"], "caf\xef\xbf\xbd");
+    EXPECT_TRUE(fs::exists(dir_ / "run/final.scn"));
+}
+
+TEST_F(TarvikSim, CommandsTimedAfterTheEndOfTheRunAreNamed) {
+    write(dir_ / "late.txt", "at 0 warp 100\nat 700 key D\nat 800 waitfor 5 Ready\n");
+    Outcome r = run("orbit --script late.txt --duration 600 --root run");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "tarvik-sim: late.txt: warning: not run, timed after the run ended at 600 s: line 2 (key at 700 s), "
+              "line 3 (waitfor at 800 s)\n");
+}
+
+// The launchers themselves, with the project's data: a value that is not a
+// number is not taken, and a payload that cannot be created is not lost
+// silently.
+class TarvikSimLaunchers : public TarvikSim {
+protected:
+    std::string scenario(const std::string& from, const std::string& to) {
+        std::string text = read(TARVIK_DATA_DIR "/Scenarios/TarvikM52-LC37B.scn");
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    }
+    double launcherMass(const std::string& root) {
+        const auto summary = nlohmann::json::parse(read(dir_ / root / "summary.json"));
+        for (const auto& v : summary["vessels"])
+            if (v["name"] == "TarvikM52")
+                return v["mass_kg"].is_number() ? v["mass_kg"].get<double>() : -1;
+        return -2;
+    }
+};
+
+TEST_F(TarvikSimLaunchers, NotANumberIsNotTakenFromTheScenarioOrTheHandOffFile) {
+    ASSERT_EQ(run(TARVIK_DATA_DIR "/Scenarios/TarvikM52-LC37B.scn --duration 0 --root plain", TARVIK_DATA_DIR).status,
+              0);
+    const double mass = launcherMass("plain");
+    ASSERT_GT(mass, 0);
+
+    write(dir_ / "nan.scn", scenario("PLDWEIGHT 4500", "PLDWEIGHT nan"));
+    ASSERT_EQ(run("nan.scn --duration 0 --root nan", TARVIK_DATA_DIR).status, 0);
+    EXPECT_GT(launcherMass("nan"), 0);
+
+    fs::create_directories(dir_ / "temp");
+    write(dir_ / "temp/temp", "PLDWEIGHT = nan\nZ_OFFSET = inf\n");
+    write(dir_ / "handoff.scn", scenario("  PLDWEIGHT 4500\n", ""));
+    ASSERT_EQ(run("handoff.scn --duration 0 --root temp", TARVIK_DATA_DIR).status, 0);
+    EXPECT_GT(launcherMass("temp"), 0);
+
+    // The mission clock runs from lift-off, also when the scenario's is not a number.
+    write(dir_ / "clock.scn", scenario("missiontime 0", "missiontime nan"));
+    write(dir_ / "liftoff.txt", "at 0 throttle 1\nat 8 stop\n");
+    ASSERT_EQ(run("clock.scn --script liftoff.txt --root clock", TARVIK_DATA_DIR).status, 0);
+    const std::string saved = read(dir_ / "clock/final.scn");
+    const size_t at = saved.find("missiontime ");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_GT(std::stod(saved.substr(at + 12)), 1);
+}
+
+TEST_F(TarvikSimLaunchers, APayloadThatCannotBeCreatedIsReportedOnStderr) {
+    std::string text =
+        scenario("  STATUS Landed Earth\n  POS -80.5680 28.53429\n  HEADING 30.00\n  PAYLOAD tarvik/sat1",
+                 "  STATUS Orbiting Earth\n  RPOS 6771010 0 0\n  RVEL 0 0 7672\n  PAYLOAD tarvik/nosuch");
+    text.replace(text.find("CONFIG 0"), 8, "CONFIG 3");
+    text.replace(text.find("Fairing_attached 1"), 18, "Fairing_attached 0");
+    write(dir_ / "release.scn", text);
+    write(dir_ / "release.txt", "at 1 key J\nat 2 stop\n");
+    Outcome r = run("release.scn --script release.txt --root run", TARVIK_DATA_DIR);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err.rfind("tarvik-sim: warning: 1.000 TarvikM52 could not create tarvik/nosuch (tarvik/nosuch): ", 0),
+              0u)
+        << r.err;
 }
 
 TEST_F(TarvikSim, HelpNamesEveryOption) {

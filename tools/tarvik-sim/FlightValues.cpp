@@ -1,5 +1,7 @@
 #include "FlightValues.h"
 
+#include <cmath>
+
 namespace tarviksim {
 
 FlightValues flightValues(host::Simulation& sim, host::VesselData& v) {
@@ -24,8 +26,24 @@ FlightValues flightValues(host::Simulation& sim, host::VesselData& v) {
     f.apoapsisAlt = (apoapsis - radius) / 1000;
     f.periapsisAlt = (periapsis - radius) / 1000;
     ELEMENTS el{};
-    if (vessel->GetElements(sim.earth(), el, nullptr, 0, FRAME_EQU))
+    ORBITPARAM prm{};
+    if (vessel->GetElements(sim.earth(), el, &prm, 0, FRAME_EQU)) {
         f.inclination = el.i * DEG;
+        f.apoapsisTime = prm.ApT;
+    }
+
+    double longitude = 0, latitude = 0, distance = 0;
+    oapiGetEquPos(handle, &longitude, &latitude, &distance);
+    f.latitude = latitude * DEG;
+    f.longitude = std::remainder(longitude * DEG, 360.0);
+    VECTOR3 air{};
+    vessel->GetHorizonAirspeedVector(air);  // east, up, north
+    const double horizontal = std::hypot(air.x, air.z);
+    if (horizontal > 0 || air.y != 0)
+        f.flightPath = std::atan2(air.y, horizontal) * DEG;
+    VECTOR3 velocity{};
+    vessel->GetRelativeVel(sim.earth(), velocity);
+    f.orbitalSpeed = std::sqrt(velocity.x * velocity.x + velocity.y * velocity.y + velocity.z * velocity.z);
 
     f.mass = vessel->GetMass();
     f.propellant = vessel->GetTotalPropellantMass();

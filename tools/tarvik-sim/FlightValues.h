@@ -18,6 +18,11 @@ struct FlightValues {
     double mass = 0;          // kg
     double propellant = 0;    // kg
     double mainLevel = 0;     // main thruster group level
+    double latitude = 0;      // deg, north positive
+    double longitude = 0;     // deg, east positive, -180 to 180
+    double flightPath = 0;    // deg, the velocity relative to the atmosphere above the local horizon (0 at rest)
+    double orbitalSpeed = 0;  // m/s, relative to the Earth's centre, not turning with it
+    double apoapsisTime = 0;  // s to the next apoapsis passage
 };
 
 FlightValues flightValues(host::Simulation& sim, host::VesselData& v);

@@ -1,8 +1,9 @@
 #include "Script.h"
 
-#include <fstream>
 #include <sstream>
 
+#include "sim/FileIO.h"
+#include "sim/InputText.h"
 #include "sim/KeyNames.h"
 #include "sim/NumberText.h"
 #include "sim/Simulation.h"
@@ -87,14 +88,14 @@ public:
     double number(const std::string& word, const char* what) const {
         double value = 0;
         if (!host::parseNumber(word, value))
-            fail(std::string("bad ") + what + " '" + word + "'");
+            fail(std::string("bad ") + what + " " + host::quote(word));
         return value;
     }
 
     int id(const std::string& word, const char* what) const {
         long value = 0;
         if (!host::parseInteger(word, value) || value < 0 || value > 0xFFFF)
-            fail(std::string("bad ") + what + " id '" + word + "'");
+            fail(std::string("bad ") + what + " id " + host::quote(word));
         return static_cast<int>(value);
     }
 
@@ -107,14 +108,14 @@ public:
         c.line = line_;
         c.time = number(time, "time");
         if (c.time < 0)
-            fail("time " + time + " is before the scenario start");
+            fail("time " + host::excerpt(time) + " is before the scenario start");
 
         const Grammar* g = nullptr;
         for (const Grammar& entry : grammar)
             if (name == entry.name)
                 g = &entry;
         if (!g)
-            fail("unknown command '" + name + "'");
+            fail("unknown command " + host::quote(name));
         c.kind = g->kind;
 
         // Arguments: a fixed number of words, then free text for type, select
@@ -150,17 +151,17 @@ public:
             case CommandKind::Key:
                 c.text = args[0];
                 if (!host::keyCode(args[0], c.key))
-                    fail("unknown key '" + args[0] + "'");
+                    fail("unknown key " + host::quote(args[0]));
                 break;
             case CommandKind::Throttle:
                 c.value = number(args[0], "throttle level");
                 if (c.value < 0 || c.value > 1)
-                    fail("throttle level " + args[0] + " is not between 0 and 1");
+                    fail("throttle level " + host::excerpt(args[0]) + " is not between 0 and 1");
                 break;
             case CommandKind::Warp:
                 c.value = number(args[0], "warp factor");
                 if (c.value <= 0 || c.value > maxWarp)
-                    fail("warp factor " + args[0] + " is not above 0 and at most 100000");
+                    fail("warp factor " + host::excerpt(args[0]) + " is not above 0 and at most 100000");
                 break;
             case CommandKind::Click:
             case CommandKind::Check:
@@ -181,7 +182,8 @@ public:
             case CommandKind::WaitFor:
                 c.value = number(args[0], "timeout");
                 if (c.value <= 0 || c.value > maxDuration)
-                    fail("timeout " + args[0] + " is not above 0 and at most " + host::numberText(maxDuration) + " s");
+                    fail("timeout " + host::excerpt(args[0]) + " is not above 0 and at most " +
+                         host::numberText(maxDuration) + " s");
                 c.text = rest;
                 break;
             case CommandKind::Stop:
@@ -221,12 +223,7 @@ Script parseScript(const std::string& text, const std::string& path) {
 }
 
 Script readScript(const std::string& path) {
-    std::ifstream in(path);
-    if (!in)
-        throw host::InputError(path, 0, "cannot read the script");
-    std::stringstream text;
-    text << in.rdbuf();
-    return parseScript(text.str(), path);
+    return parseScript(host::readTextFile(path, "script"), path);
 }
 
 }  // namespace tarviksim

@@ -1,11 +1,12 @@
 #include "Session.h"
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 
 #include "Summary.h"
 #include "Telemetry.h"
+#include "sim/FileIO.h"
+#include "sim/InputText.h"
 #include "sim/NumberText.h"
 #include "sim/Simulation.h"
 #include "window/Dialogs.h"
@@ -95,6 +96,19 @@ public:
         return nullptr;
     }
 
+    // The commands that did not run because their time came after `end`
+    // (those an unmet wait holds are left to its own message).
+    std::vector<const Command*> timedAfter(double end) const {
+        std::vector<const Command*> late;
+        for (size_t i = first_; i < script_.commands.size(); ++i) {
+            if (waitingSince_[i] >= 0 && !done_[i])
+                break;
+            if (!done_[i] && script_.commands[i].time > end + timeSlack)
+                late.push_back(&script_.commands[i]);
+        }
+        return late;
+    }
+
 private:
     [[noreturn]] void fail(const Command& c, const std::string& problem) const {
         throw host::InputError(script_.path, c.line, problem);
@@ -127,11 +141,11 @@ private:
             case InputResult::Disabled:
             case InputResult::Hidden:
                 // A pilot's input that the window system would not deliver: noted, not fatal.
-                warnings_ << "tarvik-sim: " << script_.path << ":" << c.line << ": warning: " << where << ": "
-                          << host::describe(r) << "; input ignored\n";
+                warnings_ << "tarvik-sim: " << host::printable(script_.path) << ":" << c.line << ": warning: " << where
+                          << ": " << host::describe(r) << "; input ignored\n";
                 return;
             case InputResult::NoSuchEntry:
-                fail(c, where + " has no entry '" + c.text + "'");
+                fail(c, where + " has no entry " + host::quote(c.text));
             default:
                 fail(c, where + ": " + host::describe(r));
         }
@@ -163,9 +177,9 @@ private:
             case CommandKind::Focus: {
                 host::VesselData* v = sim_.vessel(c.text);
                 if (!v || v->pendingDelete)
-                    fail(c, "no vessel named '" + c.text + "'");
+                    fail(c, "no vessel named " + host::quote(c.text));
                 if (!sim_.setFocus(v))
-                    fail(c, "vessel '" + c.text + "' does not take the focus");
+                    fail(c, "vessel " + host::quote(c.text) + " does not take the focus");
                 break;
             }
             case CommandKind::Save: {
@@ -212,11 +226,52 @@ struct DialogCloser {
     }
 };
 
-std::ofstream openOutput(const std::string& path, const char* what) {
-    std::ofstream out(path);
-    if (!out)
-        throw host::InputError(path, 0, std::string("cannot write the ") + what);
-    return out;
+// Two names of one file: the same file once both exist, else the same place.
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec))
+        return true;
+    const fs::path ca = fs::weakly_canonical(fs::absolute(a, ec), ec);
+    const fs::path cb = fs::weakly_canonical(fs::absolute(b, ec), ec);
+    return !ca.empty() && ca == cb;
+}
+
+// No output may overwrite what the run reads, nor another output.
+void checkOutputs(const Options& o, const std::string& scenario) {
+    struct Named {
+        const std::string& path;
+        const char* what;
+    };
+    const Named outputs[] = {{o.events, "the event log"},
+                             {o.telemetry, "the telemetry"},
+                             {o.summary, "the summary"},
+                             {o.save, "the final scenario"}};
+    std::vector<Named> inputs = {{scenario, "the scenario"}};
+    if (!o.script.empty())
+        inputs.push_back({o.script, "the script"});
+    for (size_t i = 0; i < std::size(outputs); ++i) {
+        for (const Named& in : inputs)
+            if (sameFile(outputs[i].path, in.path))
+                throw host::InputError(
+                    outputs[i].path, 0,
+                    std::string(outputs[i].what) + " would overwrite " + in.what + " this run reads");
+        for (size_t k = 0; k < i; ++k)
+            if (sameFile(outputs[i].path, outputs[k].path))
+                throw host::InputError(outputs[i].path, 0,
+                                       std::string(outputs[k].what) + " and " + outputs[i].what + " name one file");
+    }
+}
+
+// "line 4 (key at 700 s), line 9 (stop at 900 s)", at most five of them.
+std::string commandList(const std::vector<const Command*>& commands) {
+    constexpr size_t shown = 5;
+    std::string text;
+    for (size_t i = 0; i < commands.size() && i < shown; ++i)
+        text += (i ? ", line " : "line ") + std::to_string(commands[i]->line) + " (" + commandName(commands[i]->kind) +
+                " at " + host::numberText(commands[i]->time) + " s)";
+    if (commands.size() > shown)
+        text += " and " + std::to_string(commands.size() - shown) + " more";
+    return text;
 }
 
 }  // namespace
@@ -252,16 +307,22 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     inRoot(o.summary, "summary.json");
     inRoot(o.save, "final.scn");
 
-    // Everything that can be checked is checked before the run starts.
+    // Everything that can be checked is checked before the run starts. The
+    // outputs are written beside their files and take their names only when
+    // all of them are complete: a run that fails leaves the last run's.
     Script script;
     if (!o.script.empty())
         script = readScript(o.script);
     const std::string scenario = findScenario(o.scenario, o.dataDir);
+    checkOutputs(o, scenario);
     Telemetry telemetry(o.telemetry, o.telemetryInterval);
-    std::ofstream events = openOutput(o.events, "event log");
-    std::ofstream summaryFile = openOutput(o.summary, "summary");
+    host::OutputFile events(o.events, "event log");
+    host::OutputFile summaryFile(o.summary, "summary");
+    host::OutputFile finalScenario(o.save, "scenario");
 
     host::Simulation sim(o.dataDir, o.fps, o.rootDir);
+    sim.setWarningHandler(
+        [&warnings](const std::string& w) { warnings << "tarvik-sim: warning: " << host::printable(w) << '\n'; });
     DialogCloser closer;
     sim.loadScenario(scenario);
 
@@ -276,9 +337,22 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     telemetry.finish(sim);
 
     for (const host::Event& e : sim.events())
-        events << e.line() << '\n';
-    summaryFile << summary(sim).dump(2) << '\n';
-    sim.saveScenario(o.save);
+        events.stream() << e.line() << '\n';
+    summaryFile.stream() << summaryText(sim);
+    finalScenario.stream() << sim.scenarioText();
+    for (host::OutputFile* f : {&events, &summaryFile, &finalScenario})
+        f->finish();
+    telemetry.commit();
+    for (host::OutputFile* f : {&events, &summaryFile, &finalScenario})
+        f->commit();
+
+    if (outcome == Player::Outcome::Running) {
+        const std::vector<const Command*> late = player.timedAfter(sim.simTime());
+        if (!late.empty())
+            warnings << "tarvik-sim: " << host::printable(script.path)
+                     << ": warning: not run, timed after the run ended at " << host::numberText(end)
+                     << " s: " << commandList(late) << '\n';
+    }
 
     report << "events:    " << o.events << '\n'
            << "telemetry: " << o.telemetry << '\n'
@@ -292,7 +366,7 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     if (outcome == Player::Outcome::Stopped)
         return result;
     if (const Command* w = player.unmetWait()) {
-        result.unmetWait = script.path + ":" + std::to_string(w->line) + ": '" + w->text + "' not shown ";
+        result.unmetWait = script.path + ":" + std::to_string(w->line) + ": " + host::quote(w->text) + " not shown ";
         result.unmetWait += outcome == Player::Outcome::TimedOut
                                 ? "within " + host::numberText(w->value) + " s"
                                 : "before the run ended at " + host::numberText(end) + " s";

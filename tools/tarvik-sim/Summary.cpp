@@ -123,4 +123,8 @@ nlohmann::ordered_json summary(host::Simulation& sim) {
     return j;
 }
 
+std::string summaryText(host::Simulation& sim) {
+    return summary(sim).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
 }  // namespace tarviksim

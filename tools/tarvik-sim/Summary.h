@@ -13,6 +13,11 @@ namespace tarviksim {
 
 nlohmann::ordered_json summary(host::Simulation& sim);
 
+// The summary as the file holds it. A text that is not UTF-8 (a module's
+// note in another encoding) shows with U+FFFD in place of its bad bytes
+// rather than stopping the summary.
+std::string summaryText(host::Simulation& sim);
+
 // The open dialogs in opening order, each with its id, module, caption and
 // its controls' texts by id (ascending; a drop-down list's is its selected
 // entry), the entries of its drop-down lists and the ids of its checked

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "FlightValues.h"
 
@@ -21,13 +22,19 @@ std::string csvField(const std::string& s) {
     return quoted + "\"";
 }
 
+// One number as printf writes it; the buffer holds the longest a double gives.
+std::string number(const char* format, double value) {
+    char text[400];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
 }  // namespace
 
-Telemetry::Telemetry(const std::string& path, double interval) : out_(path), path_(path), interval_(interval) {
-    if (!out_)
-        throw host::InputError(path, 0, "cannot write the telemetry file");
+Telemetry::Telemetry(const std::string& path, double interval)
+    : file_(path, "telemetry file"), out_(file_.stream()), path_(path), interval_(interval) {
     out_ << "time_s,focus,altitude_m,airspeed_ms,pitch_deg,heading_deg,apoapsis_alt_km,periapsis_alt_km,"
-            "inclination_deg,mass_kg,propellant_kg,main_level\n";
+            "inclination_deg,mass_kg,propellant_kg,main_level,latitude_deg,longitude_deg,flight_path_deg,orbital_speed_ms\n";
 }
 
 void Telemetry::sample(host::Simulation& sim) {
@@ -42,7 +49,11 @@ void Telemetry::sample(host::Simulation& sim) {
 void Telemetry::finish(host::Simulation& sim) {
     if (sim.simTime() != last_)
         row(sim);
-    out_.flush();
+    file_.finish();
+}
+
+void Telemetry::commit() {
+    file_.commit();
 }
 
 void Telemetry::row(host::Simulation& sim) {
@@ -50,10 +61,20 @@ void Telemetry::row(host::Simulation& sim) {
     if (!focus)
         return;
     FlightValues f = flightValues(sim, *focus);
-    char line[512];
-    std::snprintf(line, sizeof line, "%.3f,%s,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f,%.4f\n", sim.simTime(),
-                  csvField(focus->name).c_str(), f.altitude, f.airspeed, f.pitch, f.heading, f.apoapsisAlt,
-                  f.periapsisAlt, f.inclination, f.mass, f.propellant, f.mainLevel);
+    // Field by field, so that neither a long name nor a huge number cuts the row short.
+    std::string line = number("%.3f", sim.simTime());
+    line += ',';
+    line += csvField(focus->name);
+    const std::pair<const char*, double> fields[] = {
+        {"%.3f", f.altitude},    {"%.3f", f.airspeed},   {"%.3f", f.pitch},        {"%.3f", f.heading},
+        {"%.3f", f.apoapsisAlt}, {"%.3f", f.periapsisAlt}, {"%.3f", f.inclination}, {"%.3f", f.mass},
+        {"%.3f", f.propellant},  {"%.4f", f.mainLevel},  {"%.5f", f.latitude},     {"%.5f", f.longitude},
+        {"%.3f", f.flightPath},  {"%.3f", f.orbitalSpeed}};
+    for (const auto& [format, value] : fields) {
+        line += ',';
+        line += number(format, value);
+    }
+    line += '\n';
     out_ << line;
     last_ = sim.simTime();
 }

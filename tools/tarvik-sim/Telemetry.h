@@ -2,22 +2,27 @@
 // simulation time, one row per sample, with a header line.
 #pragma once
 
-#include <fstream>
+#include <ostream>
 #include <string>
 
+#include "sim/FileIO.h"
 #include "sim/Simulation.h"
 
 namespace tarviksim {
 
 class Telemetry {
 public:
-    Telemetry(const std::string& path, double interval);  // throws host::InputError when it cannot write
-    void sample(host::Simulation& sim);                   // a row when the next sample time has come
-    void finish(host::Simulation& sim);                   // the last row, at the end of the run
+    // The rows go to a temporary file until commit(), as host::OutputFile
+    // does; throws host::InputError when the file cannot be written there.
+    Telemetry(const std::string& path, double interval);
+    void sample(host::Simulation& sim);  // a row when the next sample time has come
+    void finish(host::Simulation& sim);  // the last row, at the end of the run; throws when a write failed
+    void commit();                       // the file takes its name
 
 private:
     void row(host::Simulation& sim);
-    std::ofstream out_;
+    host::OutputFile file_;
+    std::ostream& out_;
     std::string path_;
     double interval_;
     double next_ = 0;

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "Commands.h"
 #include "Session.h"
+#include "sim/InputText.h"
 #include "sim/Simulation.h"
 
 namespace {
@@ -14,17 +16,23 @@ namespace {
 // Every failure ends with one line on stderr and exit status 2 for bad
 // input, 3 for a flight that did not reach what its script waited for, 1 for
 // a fault of the program itself.
+// The line is printable whatever the message quotes (an argument, a path),
+// and not endless.
 int failWith(const std::string& message, int status) {
+    constexpr size_t longest = 1000;
     std::string line = message;
     for (char& c : line)
         if (c == '\n' || c == '\r')
             c = ' ';
+    line = host::printable(line);
+    if (line.size() > longest)
+        line = line.substr(0, longest) + "...";
     std::cerr << "tarvik-sim: " << line << '\n';
     return status;
 }
 
 std::string describe(const host::InputError& e) {
-    std::string where = e.file.empty() ? "" : e.file + ":";
+    std::string where = e.file.empty() ? "" : host::printable(e.file) + ":";
     if (!e.file.empty() && e.line > 0)
         where += std::to_string(e.line) + ":";
     std::string problem = e.what();
@@ -44,12 +52,18 @@ CLI::Validator numberAtLeast(double low, bool inclusive, double high, const std:
             const double v = std::strtod(text.c_str(), &end);
             const bool ok = !text.empty() && end && *end == '\0' && std::isfinite(v) &&
                             (inclusive ? v >= low : v > low) && v <= high;
-            return ok ? std::string() : "'" + text + "' is not " + what;
+            return ok ? std::string() : host::quote(text) + " is not " + what;
         },
         "");
 }
 
 int main(int argc, char** argv) {
+    // `tarvik-sim fly ...` and `tarvik-sim matrix ...` are commands of their own.
+    if (argc > 1 && std::string(argv[1]) == "fly")
+        return tarviksim::flyCommand(argc - 1, argv + 1);
+    if (argc > 1 && std::string(argv[1]) == "matrix")
+        return tarviksim::matrixCommand(argc - 1, argv + 1);
+
     tarviksim::Options o;
     o.dataDir = TARVIK_DEFAULT_DATA_DIR;
     o.rootDir = "tarvik-run";
@@ -68,8 +82,9 @@ int main(int argc, char** argv) {
         ->required();
     app.add_option("--script", o.script, "Session script to play (see docs/session-script.md)");
     app.add_option("--duration", o.duration,
-                   "Seconds of simulation time to run, at most 86400 (one day). Default: until the script's "
-                   "stop, at most 86400 when the script has a stop or a waitfor, otherwise 600")
+                   "Seconds of simulation time to run, at most 86400 (one day), so that no run goes on for "
+                   "hours. Default: until the script's stop, at most 86400 when the script has a stop or a "
+                   "waitfor, otherwise 600")
         ->check(numberAtLeast(0, true, tarviksim::maxDuration, "a number of seconds from 0 to 86400"));
     app.add_option("--fps", o.fps, "Frames per second of real time, up to 1000 (default 60)")
         ->check(numberAtLeast(0, false, 1000, "a frame rate above 0 and at most 1000"));

@@ -1,0 +1,49 @@
+// A mission in one command: the launcher's pad scenario, the autopilot
+// dialog filled in and LAUNCH pressed the way a pilot (and a session script)
+// does it, the flight stepped to "Autopilot Complete" or to another clear
+// end, and the report, outputs and plots written.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "Missions.h"
+#include "Report.h"
+
+namespace tarviksim {
+
+struct FlyOptions {
+    Mission mission;
+    std::string dataDir;
+    std::string rootDir = "tarvik-run";  // outputs, and the host's root folder
+    double fps = 60;
+    double timeLimit = 86400;  // s of simulation time from the scenario's start
+    // The pilot's time acceleration while the autopilot coasts after cut-off
+    // (1: real time throughout). At 10 the whole default matrix reports
+    // exactly what it reports in real time; at 100 it does not.
+    double coastWarp = 10;
+    bool plots = true;
+};
+
+// The session script a pilot would play for the mission: key A, the targets
+// typed, the node checked, LAUNCH, then a wait for "Autopilot Complete".
+// `warps` are (simulation time, factor) pairs the pilot set while flying.
+std::string pilotScript(const CheckedMission& mission, double timeLimit,
+                        const std::vector<std::pair<double, double>>& warps = {});
+
+// Flies the mission and writes its outputs into the root folder: the
+// scenario and session script it flew (so that `tarvik-sim ROOT/scenario.scn
+// --script ROOT/session.txt` flies it again), events, telemetry, summary,
+// final scenario, report.json and, unless turned off, the plots.
+// Throws MissionError for a target that cannot be flown (before anything
+// flies) and host::InputError for unusable input. `progress`, when given,
+// gets a line now and then (with '\r', for a terminal).
+FlightReport flyMission(const FlyOptions& options, std::ostream& warnings, std::ostream* progress);
+
+// Writes report.json into the root folder, replacing any earlier one whole.
+void writeReportFile(const FlightReport& report, const std::string& path);
+
+// A report for a mission refused before flying (what `matrix` collects).
+FlightReport refusedReport(const Mission& mission, const std::string& reason);
+
+}  // namespace tarviksim

@@ -1,0 +1,686 @@
+#include "Matrix.h"
+
+#include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <ostream>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "sim/FileIO.h"
+#include "sim/NumberText.h"
+#include "sim/Simulation.h"
+
+namespace fs = std::filesystem;
+
+namespace tarviksim {
+
+namespace {
+
+constexpr const char* kCasesHeader = "launcher,pad,altitude_km,inclination_deg,node,payload,correction_deg";
+
+std::string fixed(double value, int decimals, bool sign = false) {
+    if (!std::isfinite(value))
+        return "";
+    char text[64];
+    std::snprintf(text, sizeof text, sign ? "%+.*f" : "%.*f", decimals, value);
+    std::string s = text;
+    if (s.find_first_not_of("+-0.") == std::string::npos)
+        s = (sign ? "+" : "") + s.substr(s.find_first_not_of("+-"));
+    return s;
+}
+
+std::string trimmed(const std::string& s) {
+    const size_t a = s.find_first_not_of(" \t\r");
+    if (a == std::string::npos)
+        return "";
+    return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
+}
+
+std::vector<std::string> splitCsvLine(const std::string& line) {
+    std::vector<std::string> fields;
+    std::string field;
+    for (char c : line) {
+        if (c == ',') {
+            fields.push_back(trimmed(field));
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields.push_back(trimmed(field));
+    return fields;
+}
+
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string csvField(const std::string& s) {
+    if (s.find_first_of(",\"\n\r") == std::string::npos)
+        return s;
+    std::string q = "\"";
+    for (char c : s)
+        q += c == '"' ? std::string("\"\"") : std::string(1, c == '\n' || c == '\r' ? ' ' : c);
+    return q + "\"";
+}
+
+// A Markdown table cell: no bars or line breaks.
+std::string cell(std::string s) {
+    for (char& c : s)
+        if (c == '|' || c == '\n' || c == '\r')
+            c = ' ';
+    return s;
+}
+
+// A word for a shell command line, quoted when it needs to be.
+std::string shellWord(const std::string& s) {
+    if (!s.empty() && s.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-./=:+,@%") ==
+                          std::string::npos)
+        return s;
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The last line a case's fly wrote on stderr (its one-line failure), without "tarvik-sim: ".
+std::string lastErrorLine(const fs::path& p) {
+    std::istringstream in(readFile(p));
+    std::string last;
+    for (std::string line; std::getline(in, line);) {
+        // A progress line ends with a carriage return; a failure line is a whole line.
+        if (line.find('\r') != std::string::npos)
+            line = line.substr(line.rfind('\r') + 1);
+        if (!trimmed(line).empty())
+            last = trimmed(line);
+    }
+    if (last.rfind("tarvik-sim: ", 0) == 0)
+        last.erase(0, 12);
+    return last;
+}
+
+std::string targetText(const Mission& m) {
+    return fieldText(m.altitudeKm) + " km, " + fieldText(m.inclinationDeg) + "°";
+}
+
+}  // namespace
+
+InclinationChoice parseInclinationChoice(const std::string& text) {
+    InclinationChoice c;
+    const size_t colon = text.find(':');
+    const std::string number = text.substr(0, colon);
+    if (!host::parseNumber(number, c.degrees))
+        throw MissionError("inclination '" + text + "' is not a number of degrees (with ':descending' if wanted)");
+    if (colon != std::string::npos)
+        c.descending = parseNode(text.substr(colon + 1));
+    return c;
+}
+
+std::string caseId(const Mission& m) {
+    std::string id = m.launcher + "-" + m.pad + "-" + fieldText(m.altitudeKm) + "km-" + fieldText(m.inclinationDeg) +
+                     "deg-" + (m.descending ? "desc" : "asc");
+    if (!m.payload.empty()) {
+        double mass = 0;
+        id += "-" + (host::parseNumber(m.payload, mass) ? m.payload + "kg" : m.payload);
+    }
+    if (m.correctionDeg)
+        id += "-c" + fieldText(*m.correctionDeg);
+    // Only what is safe in a file name and a shell word.
+    for (char& ch : id)
+        if (!std::isalnum(static_cast<unsigned char>(ch)) && ch != '-' && ch != '.' && ch != '_' && ch != '+')
+            ch = '_';
+    return id;
+}
+
+std::vector<MatrixCase> expandCases(const MatrixAxes& axes) {
+    std::vector<std::string> launchers = axes.launchers, pads = axes.pads, payloads = axes.payloads;
+    std::vector<double> altitudes = axes.altitudes;
+    if (launchers.empty())
+        for (const LauncherInfo& l : mediumLaunchers())
+            launchers.push_back(l.name);
+    if (pads.empty())
+        pads = padNames();
+    if (altitudes.empty())
+        altitudes = {300, 600, 900};
+    if (payloads.empty())
+        payloads = {""};
+
+    std::vector<MatrixCase> cases;
+    std::set<std::string> ids;
+    for (const std::string& launcher : launchers)
+        for (const std::string& pad : pads) {
+            std::vector<InclinationChoice> inclinations = axes.inclinations;
+            if (inclinations.empty()) {
+                // Two orbits each pad is used for: one near its latitude, one well above it.
+                if (pad == "LC6")
+                    inclinations = {{63.4, false}, {98, true}};
+                else
+                    inclinations = {{30, false}, {51.6, false}};
+            }
+            for (double altitude : altitudes)
+                for (const InclinationChoice& inclination : inclinations)
+                    for (const std::string& payload : payloads) {
+                        MatrixCase c;
+                        c.mission.launcher = launcher;
+                        c.mission.pad = pad;
+                        c.mission.altitudeKm = altitude;
+                        c.mission.inclinationDeg = inclination.degrees;
+                        c.mission.descending = inclination.descending;
+                        c.mission.payload = payload;
+                        c.id = caseId(c.mission);
+                        if (ids.insert(c.id).second)
+                            cases.push_back(c);
+                    }
+        }
+    return cases;
+}
+
+std::vector<MatrixCase> parseCasesCsv(const std::string& text, const std::string& path) {
+    std::vector<MatrixCase> cases;
+    std::set<std::string> ids;
+    std::istringstream in(text);
+    std::map<std::string, size_t> column;
+    int lineNumber = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++lineNumber;
+        const std::string t = trimmed(line);
+        if (t.empty() || t[0] == '#')
+            continue;
+        const std::vector<std::string> fields = splitCsvLine(t);
+        if (column.empty()) {
+            for (size_t i = 0; i < fields.size(); ++i)
+                column[fields[i]] = i;
+            for (const char* required : {"launcher", "pad", "altitude_km", "inclination_deg"})
+                if (!column.count(required))
+                    throw host::InputError(path, lineNumber,
+                                           std::string("the header has no column '") + required + "' (" +
+                                               kCasesHeader + ")");
+            continue;
+        }
+        auto field = [&](const char* name) {
+            const auto it = column.find(name);
+            return it != column.end() && it->second < fields.size() ? fields[it->second] : std::string();
+        };
+        MatrixCase c;
+        Mission& m = c.mission;
+        m.launcher = field("launcher");
+        m.pad = field("pad");
+        try {
+            if (!host::parseNumber(field("altitude_km"), m.altitudeKm))
+                throw MissionError("altitude '" + field("altitude_km") + "' is not a number");
+            if (!host::parseNumber(field("inclination_deg"), m.inclinationDeg))
+                throw MissionError("inclination '" + field("inclination_deg") + "' is not a number");
+            if (!field("node").empty())
+                m.descending = parseNode(field("node"));
+            m.payload = field("payload");
+            if (!field("correction_deg").empty()) {
+                double correction = 0;
+                if (!host::parseNumber(field("correction_deg"), correction))
+                    throw MissionError("correction '" + field("correction_deg") + "' is not a number");
+                m.correctionDeg = correction;
+            }
+        } catch (const MissionError& e) {
+            throw host::InputError(path, lineNumber, e.what());
+        }
+        c.id = caseId(m);
+        if (!ids.insert(c.id).second)
+            throw host::InputError(path, lineNumber, "the case " + c.id + " is already listed");
+        cases.push_back(c);
+    }
+    if (column.empty())
+        throw host::InputError(path, 0, std::string("no header line (") + kCasesHeader + ")");
+    return cases;
+}
+
+std::string casesCsv(const std::vector<MatrixCase>& cases) {
+    std::string s = std::string(kCasesHeader) + "\n";
+    for (const MatrixCase& c : cases) {
+        const Mission& m = c.mission;
+        s += csvField(m.launcher) + "," + csvField(m.pad) + "," + fieldText(m.altitudeKm) + "," +
+             fieldText(m.inclinationDeg) + "," + (m.descending ? "descending" : "ascending") + "," +
+             csvField(m.payload) + "," + (m.correctionDeg ? fieldText(*m.correctionDeg) : "") + "\n";
+    }
+    return s;
+}
+
+std::string caseDir(const std::string& outDir, const MatrixCase& c) {
+    return (fs::path(outDir) / "cases" / c.id).string();
+}
+
+std::vector<std::string> flyArguments(const std::string& exe, const MatrixCase& c, const std::string& outDir,
+                                      const FlySettings& s) {
+    const Mission& m = c.mission;
+    std::vector<std::string> a = {exe,
+                                  "fly",
+                                  m.launcher,
+                                  "--pad",
+                                  m.pad,
+                                  "--altitude",
+                                  fieldText(m.altitudeKm),
+                                  "--inclination",
+                                  fieldText(m.inclinationDeg),
+                                  "--node",
+                                  m.descending ? "descending" : "ascending"};
+    if (!m.payload.empty())
+        a.insert(a.end(), {"--payload", m.payload});
+    if (m.correctionDeg)
+        a.insert(a.end(), {"--correction", fieldText(*m.correctionDeg)});
+    a.insert(a.end(), {"--root", caseDir(outDir, c), "--json"});
+    if (!s.plots)
+        a.push_back("--no-plots");
+    if (!s.dataDir.empty())
+        a.insert(a.end(), {"--data", s.dataDir});
+    if (s.fps)
+        a.insert(a.end(), {"--fps", host::numberText(*s.fps)});
+    if (s.timeLimit)
+        a.insert(a.end(), {"--time-limit", host::numberText(*s.timeLimit)});
+    if (s.coastWarp)
+        a.insert(a.end(), {"--coast-warp", host::numberText(*s.coastWarp)});
+    return a;
+}
+
+std::string listedCommand(const std::string& exe, const MatrixCase& c, const std::string& outDir,
+                          const FlySettings& settings) {
+    const std::string dir = caseDir(outDir, c);
+    std::string line = "mkdir -p " + shellWord(dir) + " &&";
+    for (const std::string& a : flyArguments(exe, c, outDir, settings))
+        line += " " + shellWord(a);
+    line += " > " + shellWord((fs::path(dir) / "fly.json").string()) + " 2> " +
+            shellWord((fs::path(dir) / "fly.err").string());
+    return line;
+}
+
+std::vector<CaseResult> collectResults(const std::vector<MatrixCase>& cases, const std::string& outDir) {
+    std::vector<CaseResult> results;
+    for (const MatrixCase& c : cases) {
+        CaseResult r;
+        r.c = c;
+        const fs::path dir = caseDir(outDir, c);
+        const fs::path reportPath = dir / "report.json";
+        std::error_code ec;
+        if (fs::is_regular_file(reportPath, ec)) {
+            try {
+                r.report = reportFromJson(nlohmann::json::parse(readFile(reportPath)));
+            } catch (const std::exception& e) {
+                r.problem = "unreadable report: " + std::string(e.what());
+            }
+        } else if (fs::is_regular_file(dir / "fly.err", ec) && !lastErrorLine(dir / "fly.err").empty()) {
+            r.problem = "no report: " + lastErrorLine(dir / "fly.err");
+        } else {
+            r.problem = fs::is_directory(dir, ec) ? "no report: the flight did not finish" : "not run";
+        }
+        results.push_back(r);
+    }
+    return results;
+}
+
+std::vector<CaseResult> collectFolder(const std::string& outDir) {
+    const fs::path plan = fs::path(outDir) / "cases.csv";
+    std::error_code ec;
+    if (fs::is_regular_file(plan, ec))
+        return collectResults(parseCasesCsv(host::readTextFile(plan.string(), "list of cases"), plan.string()),
+                              outDir);
+    // No plan: every report there, in the order of the folder names.
+    std::vector<MatrixCase> cases;
+    std::vector<fs::path> dirs;
+    for (const auto& entry : fs::directory_iterator(fs::path(outDir) / "cases", ec))
+        if (entry.is_directory() && fs::is_regular_file(entry.path() / "report.json", ec))
+            dirs.push_back(entry.path());
+    std::sort(dirs.begin(), dirs.end());
+    std::vector<CaseResult> results;
+    for (const fs::path& d : dirs) {
+        CaseResult r;
+        r.c.id = d.filename().string();
+        try {
+            const FlightReport report = reportFromJson(nlohmann::json::parse(readFile(d / "report.json")));
+            r.c.mission.launcher = report.launcher;
+            r.c.mission.pad = report.pad;
+            r.c.mission.altitudeKm = report.targetAltitude;
+            r.c.mission.inclinationDeg = report.targetInclination;
+            r.c.mission.descending = report.descending;
+            r.report = report;
+        } catch (const std::exception& e) {
+            r.problem = "unreadable report: " + std::string(e.what());
+        }
+        results.push_back(r);
+    }
+    return results;
+}
+
+std::string resultsCsv(const std::vector<CaseResult>& results) {
+    std::string s =
+        "case,launcher,pad,altitude_km,inclination_deg,node,payload,payload_kg,correction_deg,outcome,reason,"
+        "apoapsis_km,periapsis_km,inclination_reached_deg,apoapsis_error_km,periapsis_error_km,"
+        "inclination_error_deg,suggested_correction_deg,mission_time_s,propellant_kg\n";
+    for (const CaseResult& r : results) {
+        const Mission& m = r.c.mission;
+        s += csvField(r.c.id) + "," + csvField(m.launcher) + "," + csvField(m.pad) + "," + fieldText(m.altitudeKm) +
+             "," + fieldText(m.inclinationDeg) + "," + (m.descending ? "descending" : "ascending") + ",";
+        if (!r.report) {
+            s += csvField(m.payload) + ",," + (m.correctionDeg ? fieldText(*m.correctionDeg) : "") +
+                 ",not finished," + csvField(r.problem) + ",,,,,,,,,\n";
+            continue;
+        }
+        const FlightReport& f = *r.report;
+        if (f.outcome == Outcome::Refused) {
+            s += csvField(m.payload) + ",," + (m.correctionDeg ? fieldText(*m.correctionDeg) : "") + ",refused," +
+                 csvField(f.reason) + ",,,,,,,,,\n";
+            continue;
+        }
+        s += csvField(payloadLabel(f)) + "," + fixed(f.payloadMass, 1) + "," +
+             (f.correction ? fieldText(*f.correction) : "") + "," + outcomeName(f.outcome) + "," +
+             csvField(f.reason) + ",";
+        s += fixed(f.apoapsis, 3) + "," + fixed(f.periapsis, 3) + "," + fixed(f.inclination, 3) + "," +
+             fixed(apoapsisError(f), 3) + "," + fixed(periapsisError(f), 3) + "," + fixed(inclinationError(f), 3) +
+             "," + (f.suggestedCorrection ? fixed(*f.suggestedCorrection, 2) : "") + "," +
+             fixed(f.missionTime(), 1) + "," + fixed(f.propellant, 0) + "\n";
+    }
+    return s;
+}
+
+std::string resultsMarkdown(const std::vector<CaseResult>& results) {
+    std::string s =
+        "| launcher | pad | target | node | payload | outcome | apoapsis error km | periapsis error km | "
+        "inclination error ° | mission time s | propellant kg |\n"
+        "|---|---|---|---|---|---|--:|--:|--:|--:|--:|\n";
+    std::vector<std::string> notes;
+    for (const CaseResult& r : results) {
+        const Mission& m = r.c.mission;
+        s += "| " + cell(m.launcher) + " | " + cell(m.pad) + " | " + targetText(m) + " | " +
+             (m.descending ? "descending" : "ascending") + " | ";
+        if (!r.report) {
+            s += cell(m.payload.empty() ? "default" : m.payload) + " | not finished | | | | | |\n";
+            notes.push_back(r.c.id + ": " + r.problem);
+            continue;
+        }
+        const FlightReport& f = *r.report;
+        if (f.outcome == Outcome::Refused) {
+            s += cell(m.payload.empty() ? "default" : m.payload) + " | refused | | | | | |\n";
+            notes.push_back(r.c.id + ": " + f.reason);
+            continue;
+        }
+        if (f.outcome != Outcome::Complete)
+            notes.push_back(r.c.id + ": " + outcomeName(f.outcome) + ", " + f.reason);
+        s += cell(payloadLabel(f)) + " | " + outcomeName(f.outcome) + " | ";
+        auto shown = [](const std::string& text) { return text.empty() ? std::string("none") : text; };
+        s += shown(fixed(apoapsisError(f), 1, true)) + " | " + shown(fixed(periapsisError(f), 1, true)) + " | " +
+             shown(fixed(inclinationError(f), 2, true)) + " | " + fixed(f.missionTime(), 0) + " | " +
+             fixed(f.propellant, 0) + " |\n";
+    }
+    if (!notes.empty()) {
+        s += "\nNot complete:\n\n";
+        for (const std::string& n : notes)
+            s += "- " + cell(n) + "\n";
+    }
+    return s;
+}
+
+std::string verdict(const std::vector<CaseResult>& results) {
+    const size_t total = results.size();
+    size_t complete = 0;
+    double worstApsis = 0, worstInclination = 0;
+    std::string worstApsisCase, worstInclinationCase;
+    std::vector<std::string> failed;
+    for (const CaseResult& r : results) {
+        if (!r.report) {
+            failed.push_back(r.c.id + " (not finished)");
+            continue;
+        }
+        const FlightReport& f = *r.report;
+        if (f.outcome != Outcome::Complete) {
+            failed.push_back(r.c.id + " (" + outcomeName(f.outcome) + ")");
+            continue;
+        }
+        ++complete;
+        const double apsis = std::max(std::fabs(apoapsisError(f)), std::fabs(periapsisError(f)));
+        if (apsis > worstApsis || worstApsisCase.empty()) {
+            worstApsis = apsis;
+            worstApsisCase = r.c.id;
+        }
+        if (std::fabs(inclinationError(f)) > worstInclination || worstInclinationCase.empty()) {
+            worstInclination = std::fabs(inclinationError(f));
+            worstInclinationCase = r.c.id;
+        }
+    }
+    std::string v = std::to_string(total) + " cases: ";
+    if (total == 0)
+        return v + "none";
+    v += complete == total ? "all complete" : std::to_string(complete) + " complete";
+    if (complete > 0)
+        v += "; apsides within " + fixed(worstApsis, 1) + " km (worst " + worstApsisCase + "), inclination within " +
+             fixed(worstInclination, 2) + "° (worst " + worstInclinationCase + ")";
+    if (!failed.empty()) {
+        v += "; not complete: ";
+        for (size_t i = 0; i < failed.size(); ++i)
+            v += (i ? ", " : "") + failed[i];
+    }
+    return v;
+}
+
+int reportResults(const std::vector<CaseResult>& results, const std::string& outDir, std::ostream& out) {
+    const std::string csvPath = (fs::path(outDir) / "results.csv").string();
+    const std::string mdPath = (fs::path(outDir) / "results.md").string();
+    const std::string line = verdict(results);
+    host::writeFileWhole(csvPath, resultsCsv(results), "results");
+    host::writeFileWhole(mdPath, resultsMarkdown(results) + "\n" + line + "\n", "results table");
+    out << resultsMarkdown(results) << '\n' << line << '\n' << "results: " << csvPath << ", " << mdPath << '\n';
+    for (const CaseResult& r : results)
+        if (!r.report || r.report->outcome != Outcome::Complete)
+            return 3;
+    return 0;
+}
+
+int availableCores() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+        return CPU_COUNT(&set);
+    const unsigned n = std::thread::hardware_concurrency();
+    return n > 0 ? static_cast<int>(n) : 1;
+}
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) {
+    interrupted = 1;
+}
+
+// SIGINT and SIGTERM set the flag (and cut a sleep short) while a matrix runs.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        interrupted = 0;
+        struct sigaction sa {};
+        sa.sa_handler = onInterrupt;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = 0;
+        sigaction(SIGINT, &sa, &oldInt_);
+        sigaction(SIGTERM, &sa, &oldTerm_);
+    }
+    ~InterruptGuard() {
+        sigaction(SIGINT, &oldInt_, nullptr);
+        sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+
+private:
+    struct sigaction oldInt_ {}, oldTerm_ {};
+};
+
+// Starts the case's fly with its stdout and stderr in files of its folder.
+// The child goes when the matrix goes, whatever ends it.
+pid_t startCase(const std::vector<std::string>& args, const fs::path& dir) {
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const std::string out = (dir / "fly.json").string(), err = (dir / "fly.err").string();
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid != 0)
+        return pid;
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent)
+        ::_exit(127);
+    // The matrix handles interrupts for its children; they start with the default handling.
+    ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGTERM, SIG_DFL);
+    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int in = ::open("/dev/null", O_RDONLY);
+    if (o < 0 || e < 0 || in < 0)
+        ::_exit(127);
+    ::dup2(o, STDOUT_FILENO);
+    ::dup2(e, STDERR_FILENO);
+    ::dup2(in, STDIN_FILENO);
+    ::execv(argv[0], argv.data());
+    const char* problem = "tarvik-sim: matrix: cannot start the flight\n";
+    (void)!::write(STDERR_FILENO, problem, std::strlen(problem));
+    ::_exit(127);
+}
+
+std::string clock(double seconds) {
+    const long s = std::lround(std::max(0.0, seconds));
+    char text[32];
+    if (s >= 3600)
+        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    else
+        std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
+    return text;
+}
+
+}  // namespace
+
+int runMatrix(const std::vector<MatrixCase>& cases, const RunOptions& o, std::ostream& out, std::ostream& err) {
+    std::error_code ec;
+    fs::create_directories(fs::path(o.outDir) / "cases", ec);
+    if (!fs::is_directory(fs::path(o.outDir) / "cases"))
+        throw host::InputError(o.outDir, 0, "cannot create the matrix folder");
+    host::writeFileWhole((fs::path(o.outDir) / "cases.csv").string(), casesCsv(cases), "list of cases");
+    std::ofstream log(fs::path(o.outDir) / "matrix.log");
+
+    // No result of an earlier run may pass for this one's.
+    for (const MatrixCase& c : cases) {
+        fs::create_directories(caseDir(o.outDir, c), ec);
+        for (const char* file : {"report.json", "fly.json", "fly.err"})
+            fs::remove(fs::path(caseDir(o.outDir, c)) / file, ec);
+    }
+
+    InterruptGuard guard;
+    const auto start = std::chrono::steady_clock::now();
+    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    std::map<pid_t, size_t> running;
+    std::vector<bool> finished(cases.size(), false);
+    size_t next = 0, done = 0, failedCount = 0;
+    auto lastProgress = std::chrono::steady_clock::now() - std::chrono::seconds(10);
+
+    auto showProgress = [&](bool force) {
+        if (!o.progress)
+            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (!force && now - lastProgress < std::chrono::milliseconds(500))
+            return;
+        lastProgress = now;
+        std::string line = "matrix: " + std::to_string(done) + "/" + std::to_string(cases.size()) + " done, " +
+                           std::to_string(failedCount) + " not complete, " + std::to_string(running.size()) +
+                           " running, " + clock(elapsed()) + " elapsed";
+        if (done > 0 && done < cases.size())
+            line += ", about " + clock(elapsed() / static_cast<double>(done) * (cases.size() - done)) + " left";
+        line.resize(std::max<size_t>(line.size(), 100), ' ');
+        err << '\r' << line << std::flush;
+    };
+
+    while (!interrupted && (next < cases.size() || !running.empty())) {
+        while (!interrupted && next < cases.size() && static_cast<int>(running.size()) < o.jobs) {
+            const MatrixCase& c = cases[next];
+            const pid_t pid = startCase(flyArguments(o.exe, c, o.outDir, o.settings), caseDir(o.outDir, c));
+            if (pid < 0)
+                throw std::runtime_error("cannot start a process: " + std::string(std::strerror(errno)));
+            log << std::fixed << elapsed() << " start " << c.id << " pid " << pid << std::endl;
+            running[pid] = next++;
+        }
+        int status = 0;
+        const pid_t pid = ::waitpid(-1, &status, WNOHANG);
+        if (pid > 0 && running.count(pid)) {
+            const size_t i = running[pid];
+            running.erase(pid);
+            finished[i] = true;
+            ++done;
+            const bool complete = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+            if (!complete)
+                ++failedCount;
+            log << std::fixed << elapsed() << " end " << cases[i].id << " pid " << pid << " status "
+                << (WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)) << std::endl;
+            showProgress(true);
+            continue;
+        }
+        showProgress(false);
+        ::usleep(50000);  // an interrupt cuts it short
+    }
+
+    if (interrupted) {
+        // Every child still running goes, and is waited for: none is left behind.
+        for (const auto& [pid, i] : running)
+            ::kill(pid, SIGTERM);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!running.empty()) {
+            int status = 0;
+            const pid_t pid = ::waitpid(-1, &status, WNOHANG);
+            if (pid > 0) {
+                log << std::fixed << elapsed() << " stopped " << cases[running[pid]].id << " pid " << pid << std::endl;
+                running.erase(pid);
+                continue;
+            }
+            if (pid < 0 && errno == ECHILD)
+                break;
+            if (std::chrono::steady_clock::now() > deadline)
+                for (const auto& [p, i] : running)
+                    ::kill(p, SIGKILL);
+            ::usleep(20000);
+        }
+    }
+    if (o.progress)
+        err << '\r' << std::string(100, ' ') << '\r' << std::flush;
+
+    std::vector<MatrixCase> kept;
+    for (size_t i = 0; i < cases.size(); ++i)
+        if (finished[i])
+            kept.push_back(cases[i]);
+    const double wall = elapsed();
+    const int status = reportResults(collectResults(interrupted ? kept : cases, o.outDir), o.outDir, out);
+    char timing[160];
+    std::snprintf(timing, sizeof timing, "%zu cases in %.1f s of wall time with %d at a time: %.3f cases per second",
+                  done, wall, o.jobs, wall > 0 ? done / wall : 0.0);
+    out << timing << '\n';
+    log << timing << std::endl;
+    if (interrupted) {
+        err << "tarvik-sim: matrix: interrupted after " << done << " of " << cases.size()
+            << " cases; the table holds those\n";
+        return 130;
+    }
+    return status;
+}
+
+}  // namespace tarviksim
