@@ -1,10 +1,9 @@
 // The launcher's class capabilities and first state: the full stack standing
 // on the pad with the pad propulsion. The meshes come with the layout that
 // the scenario load applies.
-#include <cmath>
-
 #include "HeavyLauncher.h"
 #include "ModuleState.h"
+#include "PayloadHandOff.h"
 
 namespace heavy {
 
@@ -21,10 +20,6 @@ HeavyLauncher::HeavyLauncher(OBJHANDLE hVessel, int flightModel)
       boosterDryMass(0),
       payloadZOffset(0),
       payloadMass(0),
-      pitchGimbal(0),
-      yawGimbal(0),
-      rollGimbalLeft(0),
-      rollGimbalRight(0),
       fairingMass(0),
       coreDryMass(0),
       upperStageDryMass(0),
@@ -37,9 +32,6 @@ HeavyLauncher::HeavyLauncher(OBJHANDLE hVessel, int flightModel)
       rightCoreMesh(nullptr),
       interstageMesh(nullptr),
       upperStageMesh(nullptr),
-      padCoreMesh(nullptr),
-      padLeftCoreMesh(nullptr),
-      padRightCoreMesh(nullptr),
       boosterMesh(nullptr),
       stagingHistory{},
       stagingEventCount(0),
@@ -55,7 +47,6 @@ void HeavyLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     fairingAttached = 1;
     configCode = 0;
     boosterPairState = 0;
-    pitchGimbal = yawGimbal = rollGimbalLeft = rollGimbalRight = 0;
     manualCoreCutoff = 0;
     ignitionSteps = 0;
     stageTimerMode = 0;
@@ -96,24 +87,20 @@ void HeavyLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
 
 // The payload a Medium launcher's configuration dialog hands over in "temp"
 // when it replaces itself by this launcher. Missing items change nothing.
+// A value the launcher cannot have (a negative mass, a flag other than 0 or
+// 1, an empty name) is passed over.
 void HeavyLauncher::readPayloadHandOff() {
-    FILEHANDLE f = oapiOpenFile("temp", FILE_IN_ZEROONFAIL, ROOT);
-    if (!f)
-        return;
-    char text[256] = {};
-    double value = 0;
-    if (oapiReadItem_float(f, const_cast<char*>("PLDWEIGHT"), value) && std::isfinite(value) && value >= 0)
-        payloadMass = value;
-    if (oapiReadItem_float(f, const_cast<char*>("Z_OFFSET"), value) && std::isfinite(value))
-        payloadZOffset = value;
-    int fairing = 0;
-    if (oapiReadItem_int(f, const_cast<char*>("Fairing_attached"), fairing) && (fairing == 0 || fairing == 1))
-        fairingAttached = fairing;
-    if (oapiReadItem_string(f, const_cast<char*>("PAYLOAD"), text) && text[0])
-        payloadClassName = text;
-    if (oapiReadItem_string(f, const_cast<char*>("MESH"), text) && text[0])
-        payloadMeshName = text;
-    oapiCloseFile(f, FILE_IN_ZEROONFAIL);
+    const tarvik::PayloadHandOff h = tarvik::readPayloadHandOff();
+    if (h.hasMass && h.mass >= 0)
+        payloadMass = h.mass;
+    if (h.hasZOffset)
+        payloadZOffset = h.zOffset;
+    if (h.hasFairing && (h.fairing == 0 || h.fairing == 1))
+        fairingAttached = h.fairing;
+    if (h.hasPayload && h.payload[0])
+        payloadClassName = h.payload;
+    if (h.hasMesh && h.mesh[0])
+        payloadMeshName = h.mesh;
 }
 
 }  // namespace heavy

@@ -16,14 +16,13 @@
 // ones that flew; the simulator then puts back the saved position, attitude,
 // tank and engine levels. A scenario without these lines is rebuilt from its
 // configuration code by the events that lead to it.
-#include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "HeavyLauncher.h"
 #include "ModuleState.h"
+#include "ScenarioLines.h"
 
 namespace heavy {
 
@@ -146,31 +145,13 @@ bool isConfigurationCode(double code) {
     return code == 0 || code == 1 || code == 2 || code == 3 || code == 4 || code == 5;
 }
 
-// The key, whole and in any letter case, at the start of the line: the text
-// after it, or null.
-const char* valuesOf(const char* line, const char* key) {
-    const std::size_t n = std::strlen(key);
-    for (std::size_t i = 0; i < n; ++i)
-        if (std::toupper(static_cast<unsigned char>(line[i])) != key[i])
-            return nullptr;
-    if (line[n] != '\0' && line[n] != ' ' && line[n] != '\t' && line[n] != '\r')
-        return nullptr;
-    return line + n;
-}
-
-// Up to count finite numbers; has[i] tells which were read.
+// Up to count finite numbers; has[i] tells which were read. A negative zero
+// reads as zero.
 void readNumbers(const char* text, double* values, bool* has, int count) {
-    for (int i = 0; i < count; ++i) {
-        char* end = nullptr;
-        const double v = std::strtod(text, &end);
-        if (end == text)
-            return;
-        if (std::isfinite(v)) {
-            values[i] = v + 0.0;
-            has[i] = true;
-        }
-        text = end;
-    }
+    tarvik::readNumbers(text, values, has, count);
+    for (int i = 0; i < count; ++i)
+        if (has[i])
+            values[i] += 0.0;
 }
 
 // One number, whole, within [low, high].
@@ -206,14 +187,6 @@ void readHistory(const char* text, SavedFlight& saved) {
     }
 }
 
-void writeNumbers(FILEHANDLE scn, const char* key, const double* values, int count) {
-    char text[160] = {};
-    std::size_t used = 0;
-    for (int i = 0; i < count && used < sizeof text; ++i)
-        used += std::snprintf(text + used, sizeof text - used, i ? " %.17g" : "%.17g", values[i]);
-    oapiWriteScenario_string(scn, const_cast<char*>(key), text);
-}
-
 }  // namespace
 
 void HeavyLauncher::recordStagingEvent(StagingEvent event) {
@@ -229,33 +202,33 @@ void HeavyLauncher::saveFlightState(FILEHANDLE scn) {
                               kEventWords[static_cast<int>(stagingHistory[i])].word);
     oapiWriteScenario_string(scn, const_cast<char*>("STAGING"), history);
     const double stageValue = stage;
-    writeNumbers(scn, "STAGE", &stageValue, 1);
+    tarvik::writeNumbers(scn, "STAGE", &stageValue, 1);
     const double timer[2] = {stageTimerMode, stageTimerCount};
-    writeNumbers(scn, "STAGETIMER", timer, 2);
-    writeNumbers(scn, "IGNITION", &ignitionSteps, 1);
-    writeNumbers(scn, "CORECUTOFF", &manualCoreCutoff, 1);
+    tarvik::writeNumbers(scn, "STAGETIMER", timer, 2);
+    tarvik::writeNumbers(scn, "IGNITION", &ignitionSteps, 1);
+    tarvik::writeNumbers(scn, "CORECUTOFF", &manualCoreCutoff, 1);
     const double engines[3] = {GetThrusterGroupLevel(THGROUP_MAIN), GetThrusterLevel(leftCoreEngine),
                                GetThrusterLevel(rightCoreEngine)};
-    writeNumbers(scn, "ENGINES", engines, 3);
+    tarvik::writeNumbers(scn, "ENGINES", engines, 3);
 }
 
 bool HeavyLauncher::readFlightLine(const char* line, SavedFlight& saved) {
-    if (const char* v = valuesOf(line, "STAGING")) {
+    if (const char* v = tarvik::afterWholeKey(line, "STAGING")) {
         readHistory(v, saved);
-    } else if ((v = valuesOf(line, "STAGETIMER"))) {
+    } else if ((v = tarvik::afterWholeKey(line, "STAGETIMER"))) {
         double timer[2] = {};
         bool has[2] = {};
         readNumbers(v, timer, has, 2);
         saved.hasTimer = has[0] && has[1] && timer[1] >= 0 && timer[1] == std::floor(timer[1]);
         saved.timerMode = timer[0];
         saved.timerCount = timer[1];
-    } else if ((v = valuesOf(line, "STAGE"))) {
+    } else if ((v = tarvik::afterWholeKey(line, "STAGE"))) {
         saved.hasStage = readCount(v, saved.stage, 0, 4);
-    } else if ((v = valuesOf(line, "IGNITION"))) {
+    } else if ((v = tarvik::afterWholeKey(line, "IGNITION"))) {
         saved.hasIgnition = readCount(v, saved.ignitionSteps, 0, HUGE_VAL);
-    } else if ((v = valuesOf(line, "CORECUTOFF"))) {
+    } else if ((v = tarvik::afterWholeKey(line, "CORECUTOFF"))) {
         saved.hasCutoff = readCount(v, saved.manualCutoff, 0, 1);
-    } else if ((v = valuesOf(line, "ENGINES"))) {
+    } else if ((v = tarvik::afterWholeKey(line, "ENGINES"))) {
         bool has[3] = {};
         double engines[3] = {};
         readNumbers(v, engines, has, 3);

@@ -77,7 +77,6 @@ private:
     void strapOnLayout(const double* boosterXs, int boosters);
     void addFairingHalves(double z, double massWithoutFairing);
     void addUpperStageAndPayloadMeshes();
-    void createAttitudeSet(double arm, double thrust, double ispVacuum, PROPELLANT_HANDLE resource);
     // Scenario state and the rebuild of a saved flight (FlightResume.cpp)
     void saveFlightState(FILEHANDLE scn);
     bool readFlightLine(const char* line, SavedFlight& saved);
@@ -107,7 +106,6 @@ private:
     double boosterDryMass;
     double payloadZOffset;
     double payloadMass;
-    double pitchGimbal, yawGimbal, rollGimbalLeft, rollGimbalRight;
     double fairingMass;
     double coreDryMass;
     double upperStageDryMass;
@@ -115,7 +113,7 @@ private:
     double interstageMass;
     NOTEHANDLE annotMissionLabel, annotMissionValue;
     MESHHANDLE coreMesh, leftCoreMesh, rightCoreMesh, interstageMesh, upperStageMesh;
-    MESHHANDLE padCoreMesh, padLeftCoreMesh, padRightCoreMesh, boosterMesh;
+    MESHHANDLE boosterMesh;
 
     // The staging events this launcher has been through, in order.
     StagingEvent stagingHistory[kStagingEvents];

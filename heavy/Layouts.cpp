@@ -43,13 +43,10 @@ void HeavyLauncher::padLayout() {
     stage = 0;
     ClearMeshes();
     SetEmptyMass(stackMass(6, 3, true, true));
-    padCoreMesh = oapiLoadMeshGlobal("tarvik/Tarvik1stA");
-    padLeftCoreMesh = oapiLoadMeshGlobal("tarvik/leftboostA");
-    padRightCoreMesh = oapiLoadMeshGlobal("tarvik/rightboostA");
     const VECTOR3 left = _V(kSideCoreX, 0, kSideCoreZ), right = _V(-kSideCoreX, 0, kSideCoreZ);
-    AddMesh(padCoreMesh);
-    AddMesh(padLeftCoreMesh, &left);
-    AddMesh(padRightCoreMesh, &right);
+    AddMesh(oapiLoadMeshGlobal("tarvik/Tarvik1stA"));
+    AddMesh(oapiLoadMeshGlobal("tarvik/leftboostA"), &left);
+    AddMesh(oapiLoadMeshGlobal("tarvik/rightboostA"), &right);
     boosterMesh = oapiLoadMeshGlobal("tarvik/GEM1SH");
     for (double x : kSixBoosterXs) {
         const VECTOR3 pos = _V(x, kBoosterMeshY, kBoosterMeshZ);

@@ -1,5 +1,7 @@
 #include "ModuleState.h"
 
+#include <cstring>
+
 namespace heavy {
 
 double missionTime = 0;
@@ -7,40 +9,49 @@ double missionTime = 0;
 THRUSTER_HANDLE mainEngine = nullptr;
 THRUSTER_HANDLE leftCoreEngine = nullptr;
 THRUSTER_HANDLE rightCoreEngine = nullptr;
-THRUSTER_HANDLE padHoverThruster = nullptr;
-THRUSTER_HANDLE boosterEngines[6] = {};
-THRUSTER_HANDLE upperStageEngines[3] = {};
-THRUSTER_HANDLE attitudeSet[14] = {};
 
 PROPELLANT_HANDLE boosterPairTanks[3][2] = {};
 
 namespace {
 
-SURFHANDLE exhaustTexture(const char* name) {
-    return oapiRegisterExhaustTexture(const_cast<char*>(name));
-}
-SURFHANDLE particleTexture(const char* name) {
-    return oapiRegisterParticleTexture(const_cast<char*>(name));
-}
+struct TextureRegistration {
+    const char* name;
+    bool particle;  // a particle texture, otherwise an exhaust texture
+};
 
-// Registered once when the module is loaded, before any vessel exists.
-Textures registerTextures() {
-    Textures t{};
-    t.flame = exhaustTexture("tarvik/flame");
-    t.exhaust = exhaustTexture("tarvik/Exhaust");
-    t.exhaustM = exhaustTexture("tarvik/ExhaustM");
-    t.exhaust2 = exhaustTexture("tarvik/Exhaust2");
-    t.exhaust2Second = exhaustTexture("tarvik/Exhaust2");
-    t.gemExhaust = exhaustTexture("tarvik/gemexhaust");
-    t.gemFlame = exhaustTexture("tarvik/gem1");
-    t.smoke = particleTexture("tarvik/smoke2");
-    t.unusedL = exhaustTexture("tarvik/l");
-    t.contrail = particleTexture("tarvik/Contrail4");
-    return t;
-}
+// In the order they are registered; "tarvik/l" and the second
+// "tarvik/Exhaust2" are registered but never drawn.
+constexpr TextureRegistration kTextureRegistrations[] = {
+    {"tarvik/flame", false},    {"tarvik/Exhaust", false},    {"tarvik/ExhaustM", false}, {"tarvik/Exhaust2", false},
+    {"tarvik/Exhaust2", false}, {"tarvik/gemexhaust", false}, {"tarvik/gem1", false},     {"tarvik/smoke2", true},
+    {"tarvik/l", false},        {"tarvik/Contrail4", true},
+};
+constexpr int kRegistrationCount = sizeof kTextureRegistrations / sizeof kTextureRegistrations[0];
+
+struct RegisteredTextures {
+    SURFHANDLE handles[kRegistrationCount] = {};
+
+    // Registered once, when the module is loaded and before any vessel exists.
+    RegisteredTextures() {
+        for (int i = 0; i < kRegistrationCount; ++i) {
+            char* name = const_cast<char*>(kTextureRegistrations[i].name);
+            handles[i] = kTextureRegistrations[i].particle ? oapiRegisterParticleTexture(name)
+                                                           : oapiRegisterExhaustTexture(name);
+        }
+    }
+};
+
+RegisteredTextures registeredTextures;
 
 }  // namespace
 
-Textures textures = registerTextures();
+SURFHANDLE registeredTexture(const char* name) {
+    if (!name)
+        return nullptr;
+    for (int i = 0; i < kRegistrationCount; ++i)
+        if (std::strcmp(kTextureRegistrations[i].name, name) == 0)
+            return registeredTextures.handles[i];
+    return nullptr;
+}
 
 }  // namespace heavy

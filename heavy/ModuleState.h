@@ -16,27 +16,12 @@ extern double missionTime;
 extern THRUSTER_HANDLE mainEngine;
 extern THRUSTER_HANDLE leftCoreEngine;
 extern THRUSTER_HANDLE rightCoreEngine;
-extern THRUSTER_HANDLE padHoverThruster;
-extern THRUSTER_HANDLE boosterEngines[6];
-extern THRUSTER_HANDLE upperStageEngines[3];
-extern THRUSTER_HANDLE attitudeSet[14];
 
 // Solid-booster tanks in the order the pairs leave: (x -0.9, x 0.9),
 // (x -5.121, x 5.121), (x 6.921, x -6.921).
 extern PROPELLANT_HANDLE boosterPairTanks[3][2];
 
-struct Textures {
-    SURFHANDLE flame;
-    SURFHANDLE exhaust;
-    SURFHANDLE exhaustM;
-    SURFHANDLE exhaust2;
-    SURFHANDLE exhaust2Second;
-    SURFHANDLE gemExhaust;
-    SURFHANDLE gemFlame;
-    SURFHANDLE smoke;
-    SURFHANDLE unusedL;
-    SURFHANDLE contrail;
-};
-extern Textures textures;
+// The handle the module registered under `name` when it was loaded, or null.
+SURFHANDLE registeredTexture(const char* name);
 
 }  // namespace heavy

@@ -1,9 +1,11 @@
 // The five propulsion set-ups: tanks, engines, flames and streams of the pad
 // stack, the full stack in flight, the centre core, the upper stage and the
 // spent upper stage.
+#include "AttitudeThrusters.h"
 #include "ExhaustStreams.h"
 #include "HeavyLauncher.h"
 #include "ModuleState.h"
+#include "PadIgnition.h"
 
 namespace heavy {
 
@@ -33,18 +35,19 @@ constexpr double kCoreFullThrottleUntil = 251;
 // Solid boosters by x, in the order they are created.
 constexpr double kBoosterX[6] = {-0.9, 0.9, -5.121, -6.921, 5.121, 6.921};
 
-void addStream(const VESSEL& v, THRUSTER_HANDLE th, Stream s) {
-    PARTICLESTREAMSPEC pss = streamSpec(s, moduleStreamTexture(s));
+// A stream drawn with the texture the module registered for its row.
+void addStream(const VESSEL& v, THRUSTER_HANDLE th, const tarvik::StreamRow& row) {
+    PARTICLESTREAMSPEC pss = tarvik::streamSpec(row, registeredTexture(row.texture));
     v.AddExhaustStream(th, &pss);
 }
 
-void addStreamAt(const VESSEL& v, THRUSTER_HANDLE th, const VECTOR3& pos, Stream s, SURFHANDLE tex) {
-    PARTICLESTREAMSPEC pss = streamSpec(s, tex);
+void addStreamAt(const VESSEL& v, THRUSTER_HANDLE th, const VECTOR3& pos, const tarvik::StreamRow& row) {
+    PARTICLESTREAMSPEC pss = tarvik::streamSpec(row, registeredTexture(row.texture));
     v.AddExhaustStream(th, pos, &pss);
 }
 
-void addStreamAt(const VESSEL& v, THRUSTER_HANDLE th, const VECTOR3& pos, Stream s) {
-    addStreamAt(v, th, pos, s, moduleStreamTexture(s));
+SURFHANDLE flameTexture() {
+    return registeredTexture("tarvik/flame");
 }
 
 }  // namespace
@@ -58,22 +61,16 @@ void HeavyLauncher::setupPadPropulsion() {
     // No thrust on the pad: the engines only show flames and clouds while the
     // pad holds the vehicle down.
     const VECTOR3 enginePos = _V(0, 0, -20);
-    padHoverThruster = CreateThruster(enginePos, _V(1, 0, -1), 0, pooled, 4200, 0, kReferencePressure);
+    THRUSTER_HANDLE padHoverThruster = CreateThruster(enginePos, _V(1, 0, -1), 0, pooled, 4200, 0, kReferencePressure);
     mainEngine = CreateThruster(enginePos, kForward, 0, pooled, 4200, 0, kReferencePressure);
     leftCoreEngine = CreateThruster(enginePos, kForward, 0, pooled, 4200, 0, kReferencePressure);
     rightCoreEngine = CreateThruster(enginePos, kForward, 0, pooled, 4200, 0, kReferencePressure);
     CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
     CreateThrusterGroup(&padHoverThruster, 1, THGROUP_HOVER);
 
-    for (double x : {0.0, 6.0, -6.0})
-        AddExhaust(mainEngine, 65, 2, _V(x, 0, -21), kAft, textures.flame);
-    for (double x : {0.0, 6.0, -6.0})
-        AddExhaust(mainEngine, 4, 4, _V(x, 0, -20), kAft, nullptr);
-    addStreamAt(*this, mainEngine, _V(0, 0, -20), Stream::P1);
-    addStreamAt(*this, mainEngine, _V(0, 0, -21), Stream::P2);
-    addStreamAt(*this, mainEngine, _V(0, 0, -25), Stream::P3);
+    tarvik::addPadIgnitionEffects(*this, mainEngine, flameTexture(), registeredTexture);
 
-    createAttitudeSet(1, 120000, 4200, pooled);
+    tarvik::createAttitudeThrusters(*this, 1, 120000, 4200, pooled);
 }
 
 void HeavyLauncher::setupLiftoffPropulsion() {
@@ -103,6 +100,7 @@ void HeavyLauncher::setupLiftoffPropulsion() {
         CreateThruster(leftPos, kForward, kCoreThrust, leftTank, kCoreIspVacuum, kCoreIspSeaLevel, kReferencePressure);
     rightCoreEngine = CreateThruster(rightPos, kForward, kCoreThrust, rightTank, kCoreIspVacuum, kCoreIspSeaLevel,
                                      kReferencePressure);
+    THRUSTER_HANDLE boosterEngines[6];
     for (int i = 0; i < 6; ++i)
         boosterEngines[i] = CreateThruster(_V(kBoosterX[i], 0, -17), kForward, kBoosterThrust, boosterTanks[i],
                                            kBoosterIspVacuum, kBoosterIspSeaLevel, kReferencePressure);
@@ -111,25 +109,25 @@ void HeavyLauncher::setupLiftoffPropulsion() {
     // driven by the timeline.
     CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
 
-    AddExhaust(mainEngine, 65, 2.1, centrePos, kAft, textures.flame);
-    AddExhaust(leftCoreEngine, 65, 2.1, leftPos, kAft, textures.flame);
-    AddExhaust(rightCoreEngine, 65, 2.1, rightPos, kAft, textures.flame);
+    AddExhaust(mainEngine, 65, 2.1, centrePos, kAft, flameTexture());
+    AddExhaust(leftCoreEngine, 65, 2.1, leftPos, kAft, flameTexture());
+    AddExhaust(rightCoreEngine, 65, 2.1, rightPos, kAft, flameTexture());
     AddExhaust(mainEngine, 1.3, 1.3, _V(0, 0, -21.5), kAft, nullptr);
     AddExhaust(leftCoreEngine, 1.3, 1.3, _V(6.2, 0, -21.5), kAft, nullptr);
     AddExhaust(rightCoreEngine, 1.3, 1.3, _V(-6.2, 0, -21.5), kAft, nullptr);
     for (int i = 0; i < 6; ++i)
-        AddExhaust(boosterEngines[i], 55, 5, _V(kBoosterX[i], 3.5, -17), kAft, textures.gemFlame);
+        AddExhaust(boosterEngines[i], 55, 5, _V(kBoosterX[i], 3.5, -17), kAft, registeredTexture("tarvik/gem1"));
 
     for (int i = 0; i < 6; ++i)
-        addStreamAt(*this, boosterEngines[i], _V(kBoosterX[i], 3.5, -18), Stream::P12);
+        addStreamAt(*this, boosterEngines[i], _V(kBoosterX[i], 3.5, -18), kBoosterSmoke);
     for (int i = 0; i < 6; ++i)
-        addStreamAt(*this, boosterEngines[i], _V(kBoosterX[i], 3.5, -17), Stream::P13);
+        addStreamAt(*this, boosterEngines[i], _V(kBoosterX[i], 3.5, -17), kBoosterFlame);
     const THRUSTER_HANDLE cores[3] = {mainEngine, leftCoreEngine, rightCoreEngine};
-    for (Stream s : {Stream::P8, Stream::P9, Stream::P10, Stream::P11})
+    for (const tarvik::StreamRow* row : {&kCoreGlow, &kCoreFlame, &kCoreVacuumPlume, &kCoreExhaust})
         for (THRUSTER_HANDLE core : cores)
-            addStream(*this, core, s);
+            addStream(*this, core, *row);
 
-    createAttitudeSet(1, 120000, 4100, centreTank);
+    tarvik::createAttitudeThrusters(*this, 1, 120000, 4100, centreTank);
 
     SetThrusterGroupLevel(THGROUP_MAIN, 1);
     SetThrusterLevel(leftCoreEngine, 1);
@@ -158,14 +156,15 @@ void HeavyLauncher::setupCorePropulsion() {
 
     AddExhaust(mainEngine, 65, 2.1, flame);
     AddExhaust(mainEngine, 1.3, 1.3, _V(0, 0, -31.5), kAft, nullptr);
-    PARTICLESTREAMSPEC p4 = streamSpec(Stream::P4, exhaust2);
-    PARTICLESTREAMSPEC p5 = streamSpec(Stream::P5, exhaust);
-    PARTICLESTREAMSPEC p6 = streamSpec(Stream::P6, exhaustM);
-    AddExhaustStream(mainEngine, &p4);
-    AddExhaustStream(mainEngine, &p5);
-    AddExhaustStream(mainEngine, &p6);
+    // Drawn with textures of its own: the glow with the particle texture "tarvik/exhaust2".
+    PARTICLESTREAMSPEC glow = tarvik::streamSpec(kStageGlow, exhaust2);
+    PARTICLESTREAMSPEC exhaustStream = tarvik::streamSpec(kCoreAloneExhaust, exhaust);
+    PARTICLESTREAMSPEC plume = tarvik::streamSpec(kStageVacuumPlume, exhaustM);
+    AddExhaustStream(mainEngine, &glow);
+    AddExhaustStream(mainEngine, &exhaustStream);
+    AddExhaustStream(mainEngine, &plume);
 
-    createAttitudeSet(1, 44000, 4200, tank);
+    tarvik::createAttitudeThrusters(*this, 1, 44000, 4200, tank);
 
     SetThrusterGroupLevel(THGROUP_MAIN, 0.6);
     if (missionTime < kCoreFullThrottleUntil)
@@ -177,6 +176,7 @@ void HeavyLauncher::setupUpperStagePropulsion() {
     PROPELLANT_HANDLE tank = CreatePropellantResource(kUpperStageTank, -1, 1);
 
     DelThrusterGroup(THGROUP_MAIN, true);
+    THRUSTER_HANDLE upperStageEngines[3];
     for (THRUSTER_HANDLE& engine : upperStageEngines)
         engine = CreateThruster(_V(0, 0, -11), kForward, kUpperThrust, tank, kUpperIspVacuum, 10, kReferencePressure);
     mainEngine = upperStageEngines[0];
@@ -184,15 +184,15 @@ void HeavyLauncher::setupUpperStagePropulsion() {
 
     const VECTOR3 flamePos[3] = {_V(0, 0.9, -9.05), _V(0.9, -0.8, -9.05), _V(-0.9, -0.8, -9.05)};
     for (int i = 0; i < 3; ++i) {
-        AddExhaust(upperStageEngines[i], 17, 0.8, flamePos[i], kAft, textures.flame);
-        AddExhaust(upperStageEngines[i], 17, 0.8, flamePos[i], kAft, textures.flame);
+        AddExhaust(upperStageEngines[i], 17, 0.8, flamePos[i], kAft, flameTexture());
+        AddExhaust(upperStageEngines[i], 17, 0.8, flamePos[i], kAft, flameTexture());
     }
     SetCrossSections(_V(2, 0, 6));
-    addStreamAt(*this, mainEngine, _V(0, 0, -52), Stream::P4);
-    addStreamAt(*this, mainEngine, _V(0, 0, -11), Stream::P7);
-    addStreamAt(*this, mainEngine, _V(0, 0, -11), Stream::P6);
+    addStreamAt(*this, mainEngine, _V(0, 0, -52), kStageGlow);
+    addStreamAt(*this, mainEngine, _V(0, 0, -11), kUpperStageExhaust);
+    addStreamAt(*this, mainEngine, _V(0, 0, -11), kStageVacuumPlume);
 
-    createAttitudeSet(2, 44000, 4100, tank);
+    tarvik::createAttitudeThrusters(*this, 2, 44000, 4100, tank);
 
     // Wait before lighting the upper stage.
     stageTimerMode = 1;
@@ -205,12 +205,12 @@ void HeavyLauncher::setupSpentStagePropulsion() {
     mainEngine = CreateThruster(_V(0, 0, -19), kForward, kUpperThrust, tank, kUpperIspVacuum, 0, kReferencePressure);
     CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
 
-    AddExhaust(mainEngine, 20, 1, _V(0, 0, -7), kAft, textures.flame);
-    addStreamAt(*this, mainEngine, _V(0, 0, -48), Stream::P4);
-    addStreamAt(*this, mainEngine, _V(0, 0, -7), Stream::P7);
-    addStreamAt(*this, mainEngine, _V(0, 0, -7), Stream::P6);
+    AddExhaust(mainEngine, 20, 1, _V(0, 0, -7), kAft, flameTexture());
+    addStreamAt(*this, mainEngine, _V(0, 0, -48), kStageGlow);
+    addStreamAt(*this, mainEngine, _V(0, 0, -7), kUpperStageExhaust);
+    addStreamAt(*this, mainEngine, _V(0, 0, -7), kStageVacuumPlume);
 
-    createAttitudeSet(1, 44000, 4100, tank);
+    tarvik::createAttitudeThrusters(*this, 1, 44000, 4100, tank);
 }
 
 }  // namespace heavy

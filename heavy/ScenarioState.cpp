@@ -3,43 +3,17 @@
 // flight go on where it stopped. Loading rebuilds the vehicle for the
 // configuration it was saved in.
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <strings.h>
 
 #include "HeavyLauncher.h"
 #include "ModuleState.h"
+#include "ScenarioLines.h"
 
 namespace heavy {
 
 namespace {
 
-enum class Key { Payload, Mesh, ZOffset, Config, PayloadWeight, FairingAttached, MissionTime, None };
-
-struct KeyName {
-    Key key;
-    const char* name;
-};
-
-// Matched in this order, by prefix and without regard to case.
-const KeyName kKeys[] = {
-    {Key::Payload, "PAYLOAD"},         {Key::Mesh, "MESH"},
-    {Key::ZOffset, "Z_OFFSET"},        {Key::Config, "CONFIG"},
-    {Key::PayloadWeight, "PLDWEIGHT"}, {Key::FairingAttached, "Fairing_attached"},
-    {Key::MissionTime, "missiontime"},
-};
-
-Key matchKey(const char* line, const char** rest) {
-    for (const KeyName& k : kKeys) {
-        const std::size_t n = std::strlen(k.name);
-        if (strncasecmp(line, k.name, n) == 0) {
-            *rest = line + n;
-            return k.key;
-        }
-    }
-    return Key::None;
-}
+using tarvik::LauncherKey;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -74,34 +48,12 @@ void readFlag(const char* text, double& target) {
         target = value;
 }
 
-void writeString(FILEHANDLE scn, const char* key, std::string& value) {
-    oapiWriteScenario_string(scn, const_cast<char*>(key), value.data());
-}
-
-void writeFloat(FILEHANDLE scn, const char* key, double value) {
-    oapiWriteScenario_float(scn, const_cast<char*>(key), value);
-}
-
 }  // namespace
 
 void HeavyLauncher::clbkSaveState(FILEHANDLE scn) {
     VESSEL2::clbkSaveState(scn);
-    writeString(scn, "PAYLOAD", payloadClassName);
-    writeString(scn, "MESH", payloadMeshName);
-    writeFloat(scn, "Z_OFFSET", payloadZOffset);
-    writeFloat(scn, "CONFIG", configCode);
-    writeFloat(scn, "PLDWEIGHT", payloadMass);
-    // The fairing is written as gone once it has been dropped, and not at all
-    // for the spent stage.
-    if (fairingAttached == 0) {
-        writeFloat(scn, "Fairing_attached", 0);
-    } else if (fairingAttached == 1) {
-        if (configCode == 0 || configCode == 1 || configCode == 2 || configCode == 4)
-            writeFloat(scn, "Fairing_attached", 1);
-        else if (configCode == 3)
-            writeFloat(scn, "Fairing_attached", 0);
-    }
-    writeFloat(scn, "missiontime", missionTime);
+    tarvik::writeLauncherLines(scn, {payloadClassName.c_str(), payloadMeshName.c_str(), payloadZOffset, configCode,
+                                     payloadMass, fairingAttached, missionTime});
     saveFlightState(scn);
 }
 
@@ -116,29 +68,29 @@ void HeavyLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
         if (readFlightLine(line, saved))
             continue;
         const char* rest = nullptr;
-        switch (matchKey(line, &rest)) {
-            case Key::Payload:
+        switch (tarvik::matchLauncherKey(line, &rest)) {
+            case LauncherKey::Payload:
                 readWord(rest, payloadClassName);
                 break;
-            case Key::Mesh:
+            case LauncherKey::Mesh:
                 readWord(rest, payloadMeshName);
                 break;
-            case Key::ZOffset:
+            case LauncherKey::ZOffset:
                 readNumber(rest, payloadZOffset);
                 break;
-            case Key::Config:
+            case LauncherKey::Config:
                 readNumber(rest, configCode, 0);
                 break;
-            case Key::PayloadWeight:
+            case LauncherKey::PayloadWeight:
                 readNumber(rest, payloadMass, 0);
                 break;
-            case Key::FairingAttached:
+            case LauncherKey::FairingAttached:
                 readFlag(rest, fairingAttached);
                 break;
-            case Key::MissionTime:
+            case LauncherKey::MissionTime:
                 readNumber(rest, missionTime, 0);
                 break;
-            case Key::None:
+            case LauncherKey::None:
                 ParseScenarioLineEx(line, status);
                 break;
         }

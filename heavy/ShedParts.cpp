@@ -1,11 +1,9 @@
 // Staging events: each rebuilds the launcher for what is left and sets the
 // shed parts free as vessels of their own, with the launcher's position,
 // velocity and attitude, offset and pushed away.
-#include <cstring>
-#include <string>
-
 #include "HeavyLauncher.h"
 #include "ModuleState.h"
+#include "PartRelease.h"
 
 namespace heavy {
 
@@ -16,56 +14,39 @@ struct ShedPart {
     const char* className;
     VECTOR3 pos;   // launcher frame [m]
     VECTOR3 push;  // added velocity, launcher frame [m/s]
-    bool setSpinX, setSpinY;
-    double spinX, spinY;  // angular velocity set [rad/s]
+    tarvik::PartSpin spin;
 };
 
 // clang-format off
-const ShedPart kFairingHalf1  = {"fairing1", "tarvik/fair1",        {{0, 0, 0}},            {{ 6,  0,  0}}, false, true,  0,   -0.1};
-const ShedPart kFairingHalf2  = {"fairing2", "tarvik/fair2",        {{0, 0, 0}},            {{-6,  0,  0}}, false, true,  0,    0.1};
-const ShedPart kCentreCore    = {"1st",      "tarvik/1st",          {{0, 0, 0}},            {{ 0,  0, -2}}, false, false, 0,    0};
-const ShedPart kRightSideCore = {"booster1", "tarvik/rightbooster", {{0, 0, 0}},            {{-7,  0,  0}}, false, true,  0,    0.14};
-const ShedPart kLeftSideCore  = {"booster2", "tarvik/leftbooster",  {{0, 0, 0}},            {{ 7,  0,  0}}, false, true,  0,   -0.14};
+//                               suffix      class                  position      push            spin: set x, set y, x, y
+const ShedPart kFairingHalf1  = {"fairing1", "tarvik/fair1",        {{0, 0, 0}},  {{ 6,  0,  0}}, {false, true,  0,   -0.1}};
+const ShedPart kFairingHalf2  = {"fairing2", "tarvik/fair2",        {{0, 0, 0}},  {{-6,  0,  0}}, {false, true,  0,    0.1}};
+const ShedPart kCentreCore    = {"1st",      "tarvik/1st",          {{0, 0, 0}},  {{ 0,  0, -2}}, {false, false, 0,    0}};
+const ShedPart kRightSideCore = {"booster1", "tarvik/rightbooster", {{0, 0, 0}},  {{-7,  0,  0}}, {false, true,  0,    0.14}};
+const ShedPart kLeftSideCore  = {"booster2", "tarvik/leftbooster",  {{0, 0, 0}},  {{ 7,  0,  0}}, {false, true,  0,   -0.14}};
 // All six solid boosters fly under one name.
 const ShedPart kBooster[6] = {
-    {"gem1", "tarvik/gem1SH", {{-0.9,   3.5, -8.4}}, {{-1, 20, 0}}, true, true, 0.4,  0.1},
-    {"gem1", "tarvik/gem1SH", {{ 0.9,   3.5, -8.4}}, {{ 1, 20, 0}}, true, true, 0.4, -0.1},
-    {"gem1", "tarvik/gem1SH", {{-5.121, 3.5, -8.4}}, {{ 0, 20, 0}}, true, true, 0.4,  0.3},
-    {"gem1", "tarvik/gem1SH", {{ 5.121, 3.5, -8.4}}, {{ 0, 20, 0}}, true, true, 0.4, -0.3},
-    {"gem1", "tarvik/gem1SH", {{ 6.921, 3.5, -8.4}}, {{ 0, 20, 0}}, true, true, 0.4, -0.3},
-    {"gem1", "tarvik/gem1SH", {{-6.921, 3.5, -8.4}}, {{ 0, 20, 0}}, true, true, 0.4,  0.3},
+    {"gem1", "tarvik/gem1SH", {{-0.9,   3.5, -8.4}}, {{-1, 20, 0}}, {true, true, 0.4,  0.1}},
+    {"gem1", "tarvik/gem1SH", {{ 0.9,   3.5, -8.4}}, {{ 1, 20, 0}}, {true, true, 0.4, -0.1}},
+    {"gem1", "tarvik/gem1SH", {{-5.121, 3.5, -8.4}}, {{ 0, 20, 0}}, {true, true, 0.4,  0.3}},
+    {"gem1", "tarvik/gem1SH", {{ 5.121, 3.5, -8.4}}, {{ 0, 20, 0}}, {true, true, 0.4, -0.3}},
+    {"gem1", "tarvik/gem1SH", {{ 6.921, 3.5, -8.4}}, {{ 0, 20, 0}}, {true, true, 0.4, -0.3}},
+    {"gem1", "tarvik/gem1SH", {{-6.921, 3.5, -8.4}}, {{ 0, 20, 0}}, {true, true, 0.4,  0.3}},
 };
 // clang-format on
 
 constexpr double kPayloadMountZ = 2.44;
 constexpr double kSpentStageMass = 3490;
 
-// Creates a part from the launcher's present state; the host's answer is
-// handed back as it is. While a loaded flight is rebuilt the parts it shed
-// are in the scenario already, and nothing is created.
-OBJHANDLE createPart(const VESSEL& launcher, bool rebuilding, const std::string& name, const std::string& className,
-                     const VECTOR3& pos, const VECTOR3& push, const ShedPart* spin) {
-    if (rebuilding)
-        return nullptr;
-    VESSELSTATUS2 vs;
-    std::memset(&vs, 0, sizeof(vs));
-    vs.version = 2;
-    launcher.GetStatusEx(&vs);
-    launcher.Local2Rel(pos, vs.rpos);
-    VECTOR3 pushGlobal;
-    launcher.GlobalRot(push, pushGlobal);
-    vs.rvel += pushGlobal;
-    if (spin && spin->setSpinX)
-        vs.vrot.x = spin->spinX;
-    if (spin && spin->setSpinY)
-        vs.vrot.y = spin->spinY;
-    vs.status = 0;
-    return oapiCreateVesselEx(name.c_str(), className.c_str(), &vs);
-}
-
+// A part named after the launcher, from the launcher's present state. While
+// a loaded flight is rebuilt the parts it shed are in the scenario already,
+// and nothing is created.
 void shed(const VESSEL& launcher, bool rebuilding, const ShedPart& part) {
-    createPart(launcher, rebuilding, std::string(launcher.GetName()) + part.suffix, part.className, part.pos, part.push,
-               &part);
+    if (rebuilding)
+        return;
+    char name[tarvik::kPartNameSize];
+    tarvik::releasePart(launcher, tarvik::partName(launcher, part.suffix, name, sizeof name), part.className, part.pos,
+                        part.push, part.spin);
 }
 
 }  // namespace
@@ -158,8 +139,9 @@ void HeavyLauncher::separatePayload() {
     SetThrusterGroupLevel(THGROUP_MAIN, 0);
     stageTimerMode = 0;
     stageTimerCount = 0;
-    createPart(*this, rebuildingFlight, payloadClassName, payloadClassName, _V(0, 0, payloadZOffset + kPayloadMountZ),
-               _V(0, 0, 1), nullptr);
+    if (!rebuildingFlight)
+        tarvik::releasePart(*this, payloadClassName.c_str(), payloadClassName.c_str(),
+                            _V(0, 0, payloadZOffset + kPayloadMountZ), _V(0, 0, 1));
     ShiftCG(_V(0, 0, -10));
     if (!rebuildingFlight)
         oapiSetFocusObject(oapiGetVesselByName(payloadClassName.data()));

@@ -5,22 +5,21 @@
 
 #include "HeavyLauncher.h"
 #include "ModuleState.h"
+#include "StepCounters.h"
 
 namespace heavy {
 
 namespace {
 
-constexpr double kHoldDownSteps = 100;
 constexpr double kUpperStageIgnitionSteps = 700;
-constexpr double kCoreSeparationSteps = 500;
 
 double timeAcceleration() {
     return oapiGetTimeAcceleration();
 }
 
-// Time windows are open at both ends.
+// A window of the mission clock, open at both ends.
 bool within(double from, double to) {
-    return missionTime > from && missionTime < to;
+    return tarvik::within(missionTime, from, to);
 }
 
 // A staging event has no end to its window: it fires on the first step past
@@ -37,18 +36,9 @@ char missionTimeLabel[] = "Mission time:";
 void HeavyLauncher::clbkPreStep(double simt, double simdt, double mjd) {
     // Once the pilot opens the throttle on the pad the engines go to full
     // and the simulation runs in real time.
-    if (configCode == 0 && GetThrusterGroupLevel(THGROUP_MAIN) > 0) {
-        SetThrusterGroupLevel(THGROUP_MAIN, 1);
-        oapiSetTimeAcceleration(1);
-    }
-    if (GroundContact() && ignitionSteps > kHoldDownSteps)
-        SetThrusterGroupLevel(THGROUP_HOVER, 0.5);
-    if (GetThrusterGroupLevel(THGROUP_MAIN) > 0)
-        ignitionSteps += 1;
-    if (ignitionSteps == kHoldDownSteps && GroundContact() && GetThrusterGroupLevel(THGROUP_MAIN) > 0)
+    if (tarvik::padHoldDownStep(*this, configCode, ignitionSteps, tarvik::Release::OnCountWithThrust))
         liftOff();
-    if (!GroundContact())
-        missionTime += simdt;
+    tarvik::runMissionClock(*this, missionTime, simdt);
 }
 
 void HeavyLauncher::clbkPostStep(double simt, double simdt, double mjd) {
@@ -68,12 +58,14 @@ void HeavyLauncher::showMissionTime() {
 // flies: the centre engine for pitch and yaw, the side engines in opposite
 // senses for roll.
 void HeavyLauncher::steerCoreEngines() {
-    pitchGimbal = 0.05 * (GetThrusterGroupLevel(THGROUP_ATT_PITCHDOWN) - GetThrusterGroupLevel(THGROUP_ATT_PITCHUP));
-    yawGimbal = 0.05 * (GetThrusterGroupLevel(THGROUP_ATT_YAWLEFT) - GetThrusterGroupLevel(THGROUP_ATT_YAWRIGHT));
+    const double pitchGimbal =
+        0.05 * (GetThrusterGroupLevel(THGROUP_ATT_PITCHDOWN) - GetThrusterGroupLevel(THGROUP_ATT_PITCHUP));
+    const double yawGimbal =
+        0.05 * (GetThrusterGroupLevel(THGROUP_ATT_YAWLEFT) - GetThrusterGroupLevel(THGROUP_ATT_YAWRIGHT));
     const double bankLeft = GetThrusterGroupLevel(THGROUP_ATT_BANKLEFT);
     const double bankRight = GetThrusterGroupLevel(THGROUP_ATT_BANKRIGHT);
-    rollGimbalLeft = 0.06666666666666667 * (bankLeft - bankRight);
-    rollGimbalRight = 0.06666666666666667 * (bankRight - bankLeft);
+    const double rollGimbalLeft = 0.06666666666666667 * (bankLeft - bankRight);
+    const double rollGimbalRight = 0.06666666666666667 * (bankRight - bankLeft);
     if (configCode == 4) {
         SetThrusterDir(mainEngine, _V(yawGimbal, 0.5 * pitchGimbal, 1));
         SetThrusterDir(leftCoreEngine, _V(0, 0.5 * rollGimbalLeft, 1));
@@ -82,23 +74,9 @@ void HeavyLauncher::steerCoreEngines() {
 }
 
 void HeavyLauncher::runTimers() {
-    if (stageTimerMode == 1) {
-        stageTimerCount += 1;
-        if (stageTimerCount > kUpperStageIgnitionSteps) {
-            SetThrusterGroupLevel(THGROUP_MAIN, 1);
-            stageTimerMode = 0;
-            stageTimerCount = 0;
-        }
-    }
-    if (stageTimerMode == 2) {
-        stageTimerCount += 1;
-        SetThrusterGroupLevel(THGROUP_MAIN, 0);
-        if (stageTimerCount > kCoreSeparationSteps) {
-            stageTimerMode = 0;
-            stageTimerCount = 0;
-            separateCore();
-        }
-    }
+    if (tarvik::stageTimerStep(*this, stageTimerMode, stageTimerCount, kUpperStageIgnitionSteps) ==
+        tarvik::StageTimerEvent::CoreSeparates)
+        separateCore();
 }
 
 // The staging timeline; every row is tested on every step, in this order.

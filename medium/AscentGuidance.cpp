@@ -20,12 +20,6 @@ constexpr double kHoldRate = 0.03;       // [rad/s] the pitch holds
 constexpr double kProgrammeRate = 0.02;  // [rad/s] the pitch table and the second-stage law
 constexpr double kLevellingRate = 0.01;  // [rad/s] never below the horizon
 
-// The heading routines steer the vessel named as the launcher.
-VESSEL* ownLauncher() {
-    OBJHANDLE h = oapiGetObjectByName(ownName.data());
-    return h ? oapiGetVesselInterface(h) : nullptr;
-}
-
 // Up below the band, down above it, hold inside it.
 void holdPitch(double pitch, double low, double high, double rate, double& pitchRate) {
     if (pitch < low)

@@ -8,21 +8,12 @@
 #include "GuidanceRules.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
+#include "dialogs/DialogFields.h"
 #include "dialogs/ResourceIds.h"
 #include "variants/VariantSpec.h"
 
 namespace medium {
 namespace {
-
-bool readNumber(HWND dialog, int id, double& value, int maxChars = 63) {
-    char text[64] = {};
-    GetDlgItemTextA(dialog, id, text, maxChars + 1);
-    double v = 0;
-    if (std::sscanf(text, "%lf", &v) != 1 || !std::isfinite(v))
-        return false;
-    value = v;
-    return true;
-}
 
 bool fieldEmpty(HWND dialog, int id) {
     char text[8] = {};
@@ -131,9 +122,8 @@ void MediumLauncher::computeLaunchAzimuth(HWND dialog) {
     if (!rules::inclinationReachable(targetInclination, latitude * DEG)) {
         const double lowest = std::ceil(std::fabs(latitude * DEG) * 100) / 100;
         targetInclination = targetInclination > 90 ? 180 - lowest : lowest;
+        setNumber(dialog, ids::kTargetInclination, "%0.2f", targetInclination);
         char text[96];
-        std::snprintf(text, sizeof text, "%0.2f", targetInclination);
-        SetDlgItemTextA(dialog, ids::kTargetInclination, text);
         std::snprintf(text, sizeof text, "Inclination out of reach: flying to %0.2f", targetInclination);
         SetDlgItemTextA(dialog, ids::kMessage, text);
     }
@@ -144,9 +134,7 @@ void MediumLauncher::computeLaunchAzimuth(HWND dialog) {
     const double earthMass = oapiGetMass(oapiGetGbodyByName(const_cast<char*>("Earth")));
     const double azimuth = rules::launchAzimuth(targetInclination, latitude, targetAltitude, earthMass,
                                                 static_cast<int>(nodeChoice), azimuthBias);
-    char text[32];
-    std::snprintf(text, sizeof text, "%0.2f", azimuth);
-    SetDlgItemTextA(dialog, ids::kAzimuthStore, text);
+    setNumber(dialog, ids::kAzimuthStore, "%0.2f", azimuth);
     readNumber(dialog, ids::kAzimuthStore, launchAzimuth);
     azimuthComputed = 1;
 }

@@ -1,12 +1,11 @@
 // The launcher standing on its pad: class capabilities, pad tanks and the
 // zero-thrust pad engines that carry the ignition flames, and the payload the
 // configuration dialog left in "temp".
-#include <cmath>
-#include <cstring>
-
 #include "AutopilotState.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
+#include "PadIgnition.h"
+#include "PayloadHandOff.h"
 #include "Textures.h"
 #include "variants/VariantSpec.h"
 
@@ -22,7 +21,6 @@ constexpr AnnotationPlacement kAnnotations[] = {
     {&MediumLauncher::annotMissionLabel, 0.6, 0, 0.97},
     {&MediumLauncher::annotMissionValue, 0.6, 0.075, 0.97},
     {&MediumLauncher::annotAutopilot, 0.7, 0, 0.95},
-    {&MediumLauncher::annotSpare, 0.7, 0.1, 0.95},
 };
 
 // The simulator's current directory is its root folder: the custom payload pictures are found from it.
@@ -31,24 +29,19 @@ void copyCurrentDirectory() {
         currentDirectory[0] = '\0';
 }
 
-// The hand-off file written by the configuration dialog. Missing items leave the payload as it was.
-void readPayloadHandOff() {
-    FILEHANDLE f = oapiOpenFile("temp", FILE_IN_ZEROONFAIL, ROOT);
-    if (!f)
-        return;
-    // The dialog writes at most 49 characters per name; the buffer leaves ample room beyond that.
-    char text[512] = {};
-    double number = 0;
-    if (oapiReadItem_float(f, const_cast<char*>("PLDWEIGHT"), number) && std::isfinite(number))
-        payloadMass = number;
-    if (oapiReadItem_float(f, const_cast<char*>("Z_OFFSET"), number) && std::isfinite(number))
-        payloadZOffset = number;
-    oapiReadItem_int(f, const_cast<char*>("Fairing_attached"), fairingAttached);
-    if (oapiReadItem_string(f, const_cast<char*>("PAYLOAD"), text))
-        payloadClassName = text;
-    if (oapiReadItem_string(f, const_cast<char*>("MESH"), text))
-        payloadMeshName = text;
-    oapiCloseFile(f, FILE_IN_ZEROONFAIL);
+// The payload the configuration dialog handed over, as it wrote it. Missing items leave the payload as it was.
+void takePayloadHandOff() {
+    const tarvik::PayloadHandOff h = tarvik::readPayloadHandOff();
+    if (h.hasMass)
+        payloadMass = h.mass;
+    if (h.hasZOffset)
+        payloadZOffset = h.zOffset;
+    if (h.hasFairing)
+        fairingAttached = h.fairing;
+    if (h.hasPayload)
+        payloadClassName = h.payload;
+    if (h.hasMesh)
+        payloadMeshName = h.mesh;
 }
 
 }  // namespace
@@ -108,16 +101,16 @@ void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
         padTanks[i] = CreatePropellantResource(kVariant.padTanks[i], kVariant.padTanks[i], 1.0);
 
     const VECTOR3 enginePos = _V(0, 0, -20);
-    padHoverThruster = CreateThruster(enginePos, _V(1, 0, -1), 0, padTanks[0], 4200, 0, 101400);
+    THRUSTER_HANDLE padHoverThruster = CreateThruster(enginePos, _V(1, 0, -1), 0, padTanks[0], 4200, 0, 101400);
     mainEngine = CreateThruster(enginePos, _V(0, 0, 1), 0, padTanks[0], 4200, 0, 101400);
     // The pad carries two booster engines (none without boosters), each on a booster tank.
     for (int i = 0; i < kVariant.boosterCount && i < 2; ++i)
         boosterEngines[i] = CreateThruster(enginePos, _V(0, 0, 1), 0, padTanks[i + 1], 4200, 0, 101400);
     CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
     CreateThrusterGroup(&padHoverThruster, 1, THGROUP_HOVER);
-    addPadFlames(mainEngine, padFlameTexture);
+    tarvik::addPadIgnitionEffects(*this, mainEngine, padFlameTexture, registeredTexture);
 
-    readPayloadHandOff();
+    takePayloadHandOff();
     padLayout();
 }
 

@@ -1,5 +1,5 @@
-// The launcher's step and key callbacks: the order in which the pieces of a
-// step run.
+// The launcher's step and key callbacks: which pieces of a step run, and in
+// what order.
 #include "AutopilotState.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
@@ -10,21 +10,26 @@
 namespace medium {
 
 void MediumLauncher::clbkPreStep(double simt, double simdt, double mjd) {
-    launchGlowStep();
+    launchGlowStep();  // the glow at the engines, from ignition until shortly after lift-off
     if (firstStepState == 0)
-        firstStep();  // own name and launch site
+        firstStep();  // the launcher's own name and its launch site
+    // With the autopilot on: the flight measured, the dialog's read-outs, the
+    // targets typed on the pad, the launch azimuth, and the guidance step.
     if (autopilotMode == 1 || autopilotMode == 2)
-        autopilotBlock();  // dialog read-outs, azimuth, guidance
-    // Pad ignition set-up, full-thrust hold-down, lift-off and the mission clock:
+        autopilotBlock();
+    // The pad engines set up again once the configuration dialog has closed,
+    // the pad hold-down and the lift-off, and the mission clock.
     preStepStaging(simdt);
 }
 
 void MediumLauncher::clbkPostStep(double simt, double simdt, double mjd) {
-    releaseOneStepAttitude();
-    // The configuration dialog's choice, only on the pad before the engines run.
+    releaseOneStepAttitude();  // the autopilot's bank and yaw levels last the one step they were set for
+    // Apply in the configuration dialog takes effect on the pad, before the main engine runs.
     if (missionTime < 1 && GetThrusterLevel(mainEngine) < 0.1 && recreatePending == 1)
         recreate();
-    updateAnnotations();
+    updateAnnotations();  // the mission clock and the autopilot's state on screen
+    // The stage timer, the second booster pair, the staging timeline and the
+    // vapour around the stack through the transonic range.
     postStepStaging();
 }
 

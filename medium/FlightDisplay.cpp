@@ -63,7 +63,6 @@ void MediumLauncher::releaseOneStepAttitude() {
 void MediumLauncher::updateAnnotations() {
     if (firstStepState == 0)
         return;
-    std::snprintf(missionTimeText, sizeof missionTimeText, "%g", missionTime);
     if (oapiGetFocusObject() != oapiGetObjectByName(ownName.data()) || oapiCameraInternal()) {
         setText(annotMissionLabel, kBlank15);
         setText(annotMissionValue, kBlank16);

@@ -5,13 +5,14 @@
 // events with no part leaving, so tanks, engines, meshes and masses are the
 // ones that flew; the simulator then puts back the saved position, attitude
 // and tank levels.
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
 #include "AutopilotState.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
+#include "ScenarioLines.h"
+#include "dialogs/DialogFields.h"
 #include "dialogs/DialogProcedure.h"
 #include "dialogs/ResourceIds.h"
 #include "variants/VariantSpec.h"
@@ -51,38 +52,6 @@ constexpr int kInputFields[3] = {ids::kTargetAltitude, ids::kTargetInclination, 
 
 SavedFlight saved;
 
-// The key, whole, at the start of the line in any letter case; the rest of the line after it.
-const char* valuesOf(const char* line, const char* key) {
-    size_t n = std::strlen(key);
-    for (size_t i = 0; i < n; ++i)
-        if (std::toupper(static_cast<unsigned char>(line[i])) != key[i])
-            return nullptr;
-    if (line[n] != '\0' && line[n] != ' ' && line[n] != '\t')
-        return nullptr;
-    return line + n;
-}
-
-// Up to `count` numbers; the ones missing (or not finite) stay as they were.
-void readNumbers(const char* text, double* values, int count) {
-    for (int i = 0; i < count && text; ++i) {
-        char* end = nullptr;
-        const double v = std::strtod(text, &end);
-        if (end == text)
-            return;
-        if (v == v && v - v == 0)  // finite
-            values[i] = v;
-        text = end;
-    }
-}
-
-void writeNumbers(FILEHANDLE scn, const char* key, const double* values, int count) {
-    char text[512] = {};
-    size_t used = 0;
-    for (int i = 0; i < count && used < sizeof text; ++i)
-        used += std::snprintf(text + used, sizeof text - used, i ? " %.17g" : "%.17g", values[i]);
-    oapiWriteScenario_string(scn, const_cast<char*>(key), text);
-}
-
 void readHistory(const char* text) {
     stagingEventCount = 0;
     char word[32];
@@ -102,12 +71,6 @@ bool happened(StagingEvent e) {
     return false;
 }
 
-void setNumber(HWND dialog, int id, const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    SetDlgItemTextA(dialog, id, text);
-}
-
 }  // namespace
 
 void MediumLauncher::saveFlightState(FILEHANDLE scn) {
@@ -120,31 +83,31 @@ void MediumLauncher::saveFlightState(FILEHANDLE scn) {
     oapiWriteScenario_string(scn, const_cast<char*>("STAGING"), history);
 
     const double stageValue = stage;
-    writeNumbers(scn, "STAGE", &stageValue, 1);
+    tarvik::writeNumbers(scn, "STAGE", &stageValue, 1);
     const double timer[2] = {stageTimerMode, stageTimerCount};
-    writeNumbers(scn, "STAGETIMER", timer, 2);
-    writeNumbers(scn, "IGNITION", &ignitionSteps, 1);
+    tarvik::writeNumbers(scn, "STAGETIMER", timer, 2);
+    tarvik::writeNumbers(scn, "IGNITION", &ignitionSteps, 1);
     const double pairs[3] = {boosterPairState, secondPairTime, boosterSpawnPending};
-    writeNumbers(scn, "BOOSTERS", pairs, 3);
-    writeNumbers(scn, "SEPARATION", &separationShown, 1);
+    tarvik::writeNumbers(scn, "BOOSTERS", pairs, 3);
+    tarvik::writeNumbers(scn, "SEPARATION", &separationShown, 1);
     double engines[5] = {GetThrusterLevel(mainEngine)};
     for (int i = 0; i < kVariant.boosterCount; ++i)
         engines[i + 1] = GetThrusterLevel(boosterEngines[i]);
-    writeNumbers(scn, "ENGINES", engines, 5);
+    tarvik::writeNumbers(scn, "ENGINES", engines, 5);
 
     if (autopilotMode == 1 || autopilotMode == 2) {
         const double autopilot[10] = {static_cast<double>(autopilotMode), ascentPhase, static_cast<double>(launchSite),
                                       targetAltitude, targetInclination, nodeChoice, azimuthCorrection, azimuthBias,
                                       launchAzimuth, azimuthComputed};
-        writeNumbers(scn, "AUTOPILOT", autopilot, 10);
+        tarvik::writeNumbers(scn, "AUTOPILOT", autopilot, 10);
         const double roll[5] = {rollAngle, rollReference, rollLevel, rollProgrammeDone, rollInhibit};
-        writeNumbers(scn, "ROLL", roll, 5);
+        tarvik::writeNumbers(scn, "ROLL", roll, 5);
         const double guidance[6] = {headingHoldLatched, headingHoldReleased, upperStageLatch,
                                     throttleBack,       targetPitch,         bankTimer};
-        writeNumbers(scn, "GUIDANCE", guidance, 6);
+        tarvik::writeNumbers(scn, "GUIDANCE", guidance, 6);
         const double insertion[7] = {planeChangeState, planeChangeRefused, blinkTimer,      trimBurnState,
                                      trimStart,        cutoffShown,        apoapsisNearSeen};
-        writeNumbers(scn, "INSERTION", insertion, 7);
+        tarvik::writeNumbers(scn, "INSERTION", insertion, 7);
         // The fields as typed, for a launch saved before they were read; "-" for an empty one.
         char inputs[3 * 64 + 4] = {};
         size_t used = 0;
@@ -161,29 +124,29 @@ void MediumLauncher::saveFlightState(FILEHANDLE scn) {
 }
 
 bool MediumLauncher::readFlightState(const char* line) {
-    if (const char* v = valuesOf(line, "STAGING"))
+    if (const char* v = tarvik::afterWholeKey(line, "STAGING"))
         readHistory(v);
-    else if ((v = valuesOf(line, "STAGETIMER")))
-        readNumbers(v, &saved.timerMode, 2);
-    else if ((v = valuesOf(line, "STAGE")))
-        readNumbers(v, &saved.stage, 1);
-    else if ((v = valuesOf(line, "IGNITION")))
-        readNumbers(v, &saved.ignitionSteps, 1);
-    else if ((v = valuesOf(line, "BOOSTERS")))
-        readNumbers(v, &saved.pairState, 3);
-    else if ((v = valuesOf(line, "SEPARATION")))
-        readNumbers(v, &saved.separationShown, 1);
-    else if ((v = valuesOf(line, "ENGINES")))
-        readNumbers(v, saved.engines, 5);
-    else if ((v = valuesOf(line, "AUTOPILOT")))
-        saved.autopilot = true, readNumbers(v, saved.autopilotValues, 10);
-    else if ((v = valuesOf(line, "ROLL")))
-        readNumbers(v, saved.roll, 5);
-    else if ((v = valuesOf(line, "GUIDANCE")))
-        readNumbers(v, saved.guidance, 6);
-    else if ((v = valuesOf(line, "INSERTION")))
-        readNumbers(v, saved.insertion, 7);
-    else if ((v = valuesOf(line, "AUTOPILOTINPUTS")))
+    else if ((v = tarvik::afterWholeKey(line, "STAGETIMER")))
+        tarvik::readNumbers(v, &saved.timerMode, nullptr, 2);
+    else if ((v = tarvik::afterWholeKey(line, "STAGE")))
+        tarvik::readNumbers(v, &saved.stage, nullptr, 1);
+    else if ((v = tarvik::afterWholeKey(line, "IGNITION")))
+        tarvik::readNumbers(v, &saved.ignitionSteps, nullptr, 1);
+    else if ((v = tarvik::afterWholeKey(line, "BOOSTERS")))
+        tarvik::readNumbers(v, &saved.pairState, nullptr, 3);
+    else if ((v = tarvik::afterWholeKey(line, "SEPARATION")))
+        tarvik::readNumbers(v, &saved.separationShown, nullptr, 1);
+    else if ((v = tarvik::afterWholeKey(line, "ENGINES")))
+        tarvik::readNumbers(v, saved.engines, nullptr, 5);
+    else if ((v = tarvik::afterWholeKey(line, "AUTOPILOT")))
+        saved.autopilot = true, tarvik::readNumbers(v, saved.autopilotValues, nullptr, 10);
+    else if ((v = tarvik::afterWholeKey(line, "ROLL")))
+        tarvik::readNumbers(v, saved.roll, nullptr, 5);
+    else if ((v = tarvik::afterWholeKey(line, "GUIDANCE")))
+        tarvik::readNumbers(v, saved.guidance, nullptr, 6);
+    else if ((v = tarvik::afterWholeKey(line, "INSERTION")))
+        tarvik::readNumbers(v, saved.insertion, nullptr, 7);
+    else if ((v = tarvik::afterWholeKey(line, "AUTOPILOTINPUTS")))
         std::sscanf(v, "%63s %63s %63s", saved.inputs[0], saved.inputs[1], saved.inputs[2]);
     else
         return false;

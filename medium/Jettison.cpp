@@ -1,10 +1,8 @@
 // The staging events: parts leave the launcher as vessels of their own,
 // built from the launcher's state, offset and pushed away.
-#include <cstdio>
-#include <cstring>
-
 #include "MediumLauncher.h"
 #include "ModuleState.h"
+#include "PartRelease.h"
 #include "variants/VariantSpec.h"
 
 namespace medium {
@@ -23,39 +21,24 @@ constexpr BoosterRelease kGem3 = {"gem3", "tarvik/gem3", {10, -7, 0}};
 
 constexpr VECTOR3 kFairingRightPush = {6, 0, 0};
 constexpr VECTOR3 kFairingLeftPush = {-6, 0, 0};
-constexpr double kFairingSpin = 0.1;  // rad/s about y, each half turning away from the axis
+// Each fairing half turns away from the axis about y; a booster stops tumbling.
+constexpr tarvik::PartSpin kRightHalfSpin = {.setY = true, .y = -0.1};
+constexpr tarvik::PartSpin kLeftHalfSpin = {.setY = true, .y = 0.1};
+constexpr tarvik::PartSpin kNoTumble = {.setX = true, .setY = true};
+constexpr tarvik::PartSpin kKeepSpin = {};
 constexpr VECTOR3 kCoreStagePush = {0, 0, -2};
 constexpr VECTOR3 kPayloadPush = {0, 0, 1};
 constexpr VECTOR3 kNoOffset = {0, 0, 0};
 
 }  // namespace
 
-void MediumLauncher::releasePart(const char* name, bool appendToOwnName, const char* classKey, const VECTOR3& offset,
-                                 const VECTOR3& extraVelocity, PartSpin spin, double spinRate) {
+// A part named after the launcher ("TarvikM52gem1") leaves from the launcher's own position.
+void MediumLauncher::shedPart(const char* suffix, const char* classKey, const VECTOR3& push,
+                              const tarvik::PartSpin& spin) {
     if (rebuildingFlight)
         return;  // the part left in the flight that was saved
-    VESSELSTATUS2 vs;
-    std::memset(&vs, 0, sizeof vs);
-    vs.version = 2;
-    GetStatusEx(&vs);
-    Local2Rel(offset, vs.rpos);
-    VECTOR3 push;
-    GlobalRot(extraVelocity, push);
-    vs.rvel += push;
-    switch (spin) {
-        case PartSpin::Unchanged:
-            break;
-        case PartSpin::FairingOut:
-            vs.vrot.y = spinRate;
-            break;
-        case PartSpin::StopTumble:
-            vs.vrot.x = vs.vrot.y = 0;
-            break;
-    }
-    vs.status = 0;
-    char vesselName[256];  // a part's name is built without the heap: this runs inside a step
-    std::snprintf(vesselName, sizeof vesselName, "%s%s", appendToOwnName ? GetName() : "", name);
-    oapiCreateVesselEx(vesselName, classKey, &vs);
+    char name[tarvik::kPartNameSize];
+    tarvik::releasePart(*this, tarvik::partName(*this, suffix, name, sizeof name), classKey, kNoOffset, push, spin);
 }
 
 // Which halves a launcher sheds depends on whether the core stage still carries them.
@@ -72,20 +55,16 @@ void MediumLauncher::fairingJettison() {
         configCode = 3;
         // The flag stays as it is; the scenario reports the fairing gone for configuration 3.
         if (fairingAttached == 1) {
-            releasePart("fairing1", true, kVariant.fairingRightClass, kNoOffset, kFairingRightPush,
-                        PartSpin::FairingOut, -kFairingSpin);
-            releasePart("fairing2", true, kVariant.fairingLeftClass, kNoOffset, kFairingLeftPush, PartSpin::FairingOut,
-                        kFairingSpin);
+            shedPart("fairing1", kVariant.fairingRightClass, kFairingRightPush, kRightHalfSpin);
+            shedPart("fairing2", kVariant.fairingLeftClass, kFairingLeftPush, kLeftHalfSpin);
         }
     }
     if (coreStageMayShedFairing()) {
         recordStagingEvent(StagingEvent::FairingOnCore);
         if (fairingAttached == 1) {
             fairingAttached = 0;
-            releasePart("fairing1", true, kVariant.fairingRightClassFromCore, kNoOffset, kFairingRightPush,
-                        PartSpin::FairingOut, -kFairingSpin);
-            releasePart("fairing2", true, kVariant.fairingLeftClassFromCore, kNoOffset, kFairingLeftPush,
-                        PartSpin::FairingOut, kFairingSpin);
+            shedPart("fairing1", kVariant.fairingRightClassFromCore, kFairingRightPush, kRightHalfSpin);
+            shedPart("fairing2", kVariant.fairingLeftClassFromCore, kFairingLeftPush, kLeftHalfSpin);
         }
         coreBareLayout();
         configCode = 1;
@@ -101,7 +80,7 @@ void MediumLauncher::boosterJettison() {
     else
         coreLayout();
     for (const BoosterRelease* b : {&kGem1, &kGem4})
-        releasePart(b->suffix, true, b->classKey, kNoOffset, b->push, PartSpin::StopTumble);
+        shedPart(b->suffix, b->classKey, b->push, kNoTumble);
     if (kVariant.boosterCount == 2)
         boosterSpawnPending = 0;
     boosterJettisonSetup();
@@ -123,7 +102,7 @@ void MediumLauncher::secondBoosterPair() {
 void MediumLauncher::shedSecondPair() {
     recordStagingEvent(StagingEvent::SecondPair);
     for (const BoosterRelease* b : {&kGem2, &kGem3})
-        releasePart(b->suffix, true, b->classKey, kNoOffset, b->push, PartSpin::StopTumble);
+        shedPart(b->suffix, b->classKey, b->push, kNoTumble);
     boosterSpawnPending = 0;
     coreLayout();
     boosterPairState = 3.0;
@@ -134,7 +113,7 @@ void MediumLauncher::coreSeparation() {
     ActivateNavmode(NAVMODE_KILLROT);
     DeactivateNavmode(NAVMODE_KILLROT);
     upperLayout();
-    releasePart("1st", true, kVariant.coreStageClass, kNoOffset, kCoreStagePush, PartSpin::Unchanged);
+    shedPart("1st", kVariant.coreStageClass, kCoreStagePush, kKeepSpin);
     configCode = 2;
     stage = 2;
 }
@@ -151,8 +130,10 @@ void MediumLauncher::payloadRelease() {
     const VECTOR3 upperPos = _V(0, s.releasedUpperY, s.upper.upperStage);
     AddMesh(kVariant.upperStageMesh, &upperPos);
     SetSize(5.5);
-    releasePart(payloadClassName.c_str(), false, payloadClassName.c_str(), _V(0, 0, payloadZOffset + s.upper.payload),
-                kPayloadPush, PartSpin::Unchanged);
+    // The payload flies on under its class name, whole.
+    if (!rebuildingFlight)
+        tarvik::releasePart(*this, payloadClassName.c_str(), payloadClassName.c_str(),
+                            _V(0, 0, payloadZOffset + s.upper.payload), kPayloadPush);
     if (kVariant.payloadReleaseRelightsStage) {
         ShiftCG(_V(0, 0, -11));
         payloadStageSetup();

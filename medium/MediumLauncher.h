@@ -6,16 +6,12 @@
 
 #include "Orbitersdk.h"
 
+namespace tarvik {
+struct PartSpin;
+struct StreamRow;
+}  // namespace tarvik
+
 namespace medium {
-
-struct StreamDef;
-
-// How a released part turns relative to the launcher.
-enum class PartSpin {
-    Unchanged,   // keeps the launcher's angular velocity
-    FairingOut,  // only the y component, set to the given rate
-    StopTumble,  // x and y components cleared
-};
 
 class MediumLauncher : public VESSEL2 {
 public:
@@ -52,8 +48,6 @@ public:
     void shedSecondPair();
     void coreSeparation();
     void payloadRelease();
-    void releasePart(const char* name, bool appendToOwnName, const char* classKey, const VECTOR3& offset,
-                     const VECTOR3& extraVelocity, PartSpin spin, double spinRate = 0);
 
     // The staging parts of the step callbacks and of the key handler.
     void preStepStaging(double dt);
@@ -87,21 +81,16 @@ public:
     double stageTimerCount = 0;
     double stageTimerMode = 0;  // 1.0 upper-stage ignition wait, 2.0 core-separation wait
     double boosterPairState = 0;
-    double configCode = 0;  // scenario key "CONFIG"
-    char missionTimeText[32] = {};
+    double configCode = 0;    // scenario key "CONFIG"
     double currentPitch = 0;  // [deg] measured by the autopilot each step
     double firstStageDryMass = 0;
     double boosterDryMass = 0;
     double upperStageDryMass = 0;
-    double coreFuelAtBoosterJettison = 0;
 
     NOTEHANDLE annotMissionValue = nullptr;
     NOTEHANDLE annotMissionLabel = nullptr;
     NOTEHANDLE annotAutopilot = nullptr;
-    NOTEHANDLE annotSpare = nullptr;
 
-    MESHHANDLE padCoreMesh = nullptr;
-    MESHHANDLE boosterMeshes[4] = {};  // gem4, gem3, gem1, gem2
     MESHHANDLE coreMesh = nullptr;
     MESHHANDLE interstageMesh = nullptr;
     MESHHANDLE upperStageMesh = nullptr;
@@ -110,9 +99,8 @@ private:
     double emptyMassOf(int boostersShown, bool coreShown, bool payloadShown, bool fairingShown) const;
     void addStackMeshes(double coreHeight, double interstageHeight, double upperHeight, double fairingHeight,
                         double payloadHeight);
-    void addAttitudeBlock(double arm, double thrust, double isp, PROPELLANT_HANDLE tank);
-    void addStream(THRUSTER_HANDLE th, const StreamDef& def, const VECTOR3* pos = nullptr, double size = 0);
-    void addPadFlames(THRUSTER_HANDLE th, SURFHANDLE flameTexture);
+    void shedPart(const char* suffix, const char* classKey, const VECTOR3& push, const tarvik::PartSpin& spin);
+    void addStream(THRUSTER_HANDLE th, const tarvik::StreamRow& row, const VECTOR3* pos = nullptr, double size = 0);
     bool coreStageMayShedFairing() const;
     void applyLoadedConfiguration();
     void applyLoadedLayout();

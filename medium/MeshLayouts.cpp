@@ -11,12 +11,11 @@ namespace {
 struct BoosterMesh {
     const char* name;
     double x, y;
-    int slot;  // in MediumLauncher::boosterMeshes
 };
 
 // On the pad, in the order they are added: the first pair, then the second pair of the four-booster build.
 constexpr BoosterMesh kPadBoosters[4] = {
-    {"tarvik/gem4", 3.6, 1, 0}, {"tarvik/gem1", -3.6, -1, 2}, {"tarvik/gem2", -3.6, 1, 3}, {"tarvik/gem3", 3.6, -1, 1}};
+    {"tarvik/gem4", 3.6, 1}, {"tarvik/gem1", -3.6, -1}, {"tarvik/gem2", -3.6, 1}, {"tarvik/gem3", 3.6, -1}};
 constexpr double kPadBoosterHeight = -8.4;
 constexpr double kCoreBoosterHeight = -18.4;  // the second pair beside the core stage in flight
 
@@ -67,13 +66,11 @@ void MediumLauncher::padLayout(bool addUpperStageTank) {
         CreatePropellantResource(kVariant.upperStagePropellant);
 
     const VECTOR3 origin = _V(0, 0, 0);
-    padCoreMesh = oapiLoadMeshGlobal("tarvik/Tarvik1stA");
-    SetMeshVisibilityMode(AddMesh(padCoreMesh, &origin), MESHVIS_ALWAYS);
+    SetMeshVisibilityMode(AddMesh(oapiLoadMeshGlobal("tarvik/Tarvik1stA"), &origin), MESHVIS_ALWAYS);
     for (int i = 0; i < kVariant.boosterCount; ++i) {
         const BoosterMesh& b = kPadBoosters[i];
         const VECTOR3 pos = _V(b.x, b.y, kPadBoosterHeight);
-        boosterMeshes[b.slot] = oapiLoadMeshGlobal(b.name);
-        AddMesh(boosterMeshes[b.slot], &pos);
+        AddMesh(oapiLoadMeshGlobal(b.name), &pos);
     }
     const VECTOR3 interstagePos = _V(0, 0, h.interstage);
     const VECTOR3 upperPos = _V(0, 0, h.upperStage);

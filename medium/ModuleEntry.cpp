@@ -30,9 +30,7 @@ DLLCLBK void InitModule(HINSTANCE hModule) {
     moduleInstance = hModule;
 }
 
-DLLCLBK void ExitModule(HINSTANCE hModule) {
-    oapiUnregisterCustomCmd(customCmdId);
-}
+DLLCLBK void ExitModule(HINSTANCE hModule) {}  // the module registers nothing to take back
 
 DLLCLBK VESSEL* ovcInit(OBJHANDLE hvessel, int flightmodel) {
     return new (std::nothrow) MediumLauncher(hvessel, flightmodel);

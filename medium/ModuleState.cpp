@@ -3,12 +3,15 @@
 namespace medium {
 
 HINSTANCE moduleInstance = nullptr;
-int customCmdId = 0;
 HWND autopilotDialog = nullptr;
 std::string launcherName;
 std::string ownName;
+
+VESSEL* ownLauncher() {
+    OBJHANDLE h = oapiGetObjectByName(ownName.data());
+    return h ? oapiGetVesselInterface(h) : nullptr;
+}
 char currentDirectory[260] = {};
-std::string customPayloadKey = "custom1";
 
 std::string payloadClassName;
 std::string payloadMeshName;
@@ -36,9 +39,7 @@ void recordStagingEvent(StagingEvent e) {
 
 THRUSTER_HANDLE mainEngine = nullptr;
 THRUSTER_HANDLE boosterEngines[4] = {};
-THRUSTER_HANDLE rcsThrusters[14] = {};
 THRUSTER_HANDLE vapourThruster = nullptr;
-THRUSTER_HANDLE padHoverThruster = nullptr;
 SURFHANDLE padFlameTexture = nullptr;
 
 }  // namespace medium

@@ -12,12 +12,11 @@ namespace medium {
 
 // Module and dialogs
 extern HINSTANCE moduleInstance;
-extern int customCmdId;
 extern HWND autopilotDialog;
 extern std::string launcherName;  // name for the next launcher the configuration dialog creates
 extern std::string ownName;       // the launcher's own vessel name, kept on its first step
+VESSEL* ownLauncher();            // the vessel of that name, or null
 extern char currentDirectory[260];
-extern std::string customPayloadKey;
 
 // Payload description. The names are whole whitespace-free tokens of any length.
 extern std::string payloadClassName;  // also the payload's vessel name once released
@@ -56,9 +55,7 @@ void recordStagingEvent(StagingEvent e);
 // Engines of the current stage
 extern THRUSTER_HANDLE mainEngine;
 extern THRUSTER_HANDLE boosterEngines[4];
-extern THRUSTER_HANDLE rcsThrusters[14];
 extern THRUSTER_HANDLE vapourThruster;
-extern THRUSTER_HANDLE padHoverThruster;
 extern SURFHANDLE padFlameTexture;
 
 }  // namespace medium

@@ -4,13 +4,13 @@
 // apoapsis. Radii are compared in km against the target altitude on a
 // 6371 km sphere; inclinations carry the two decimals the dialog shows.
 #include <cmath>
-#include <cstdio>
 
 #include "AutopilotState.h"
 #include "GuidanceRules.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
 #include "dialogs/ControlCanvas.h"
+#include "dialogs/DialogFields.h"
 #include "dialogs/ResourceIds.h"
 #include "variants/VariantSpec.h"
 
@@ -62,9 +62,7 @@ void MediumLauncher::insertionStep(VESSELSTATUS2& vs) {
             ascentPhase = 3;
             azimuthBias = rules::suggestedCorrection(g, launchSite, static_cast<int>(nodeChoice), currentInclination,
                                                      targetInclination);
-            char text[32];
-            std::snprintf(text, sizeof text, "%0.2f", azimuthBias);
-            SetDlgItemTextA(dialog, ids::kAzimuthTrim, text);
+            setNumber(dialog, ids::kAzimuthTrim, "%0.2f", azimuthBias);
             EnableWindow(GetDlgItem(dialog, ids::kAzimuthTrim), TRUE);
         }
     }

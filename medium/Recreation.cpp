@@ -12,7 +12,6 @@
 namespace medium {
 
 void MediumLauncher::recreate() {
-    oapiUnregisterCustomCmd(customCmdId);
     recreatePending = 0;
 
     VESSELSTATUS2 vs;

@@ -10,22 +10,13 @@
 
 #include "MediumLauncher.h"
 #include "ModuleState.h"
+#include "ScenarioLines.h"
 #include "variants/VariantSpec.h"
 
 namespace medium {
 namespace {
 
-char* key(const char* name) {
-    return const_cast<char*>(name);
-}
-
-// The line starts with the key, in any letter case.
-bool startsWithKey(const char* line, const char* key) {
-    for (; *key; ++line, ++key)
-        if (!*line || std::tolower(static_cast<unsigned char>(*line)) != std::tolower(static_cast<unsigned char>(*key)))
-            return false;
-    return true;
-}
+using tarvik::LauncherKey;
 
 // The first whitespace-free token of the text, whatever its length; no token leaves the value unchanged.
 void readToken(const char* text, std::string& value) {
@@ -49,21 +40,9 @@ void readNumber(const char* text, double& value) {
 
 void MediumLauncher::clbkSaveState(FILEHANDLE scn) {
     VESSEL2::clbkSaveState(scn);
-    oapiWriteScenario_string(scn, key("PAYLOAD"), payloadClassName.data());
-    oapiWriteScenario_string(scn, key("MESH"), payloadMeshName.data());
-    oapiWriteScenario_float(scn, key("Z_OFFSET"), payloadZOffset);
-    oapiWriteScenario_float(scn, key("CONFIG"), configCode);
-    oapiWriteScenario_float(scn, key("PLDWEIGHT"), payloadMass);
-    if (fairingAttached == 0) {
-        oapiWriteScenario_int(scn, key("Fairing_attached"), 0);
-    } else if (fairingAttached == 1) {
-        // Configuration 3 has shed its fairing although the flag stays set; 5 carries none to report.
-        if (configCode == 0 || configCode == 1 || configCode == 2 || configCode == 4)
-            oapiWriteScenario_int(scn, key("Fairing_attached"), 1);
-        else if (configCode == 3)
-            oapiWriteScenario_int(scn, key("Fairing_attached"), 0);
-    }
-    oapiWriteScenario_float(scn, key("missiontime"), missionTime);
+    // Configuration 3 has shed its fairing although the flag stays set.
+    tarvik::writeLauncherLines(scn, {payloadClassName.c_str(), payloadMeshName.c_str(), payloadZOffset, configCode,
+                                     payloadMass, static_cast<double>(fairingAttached), missionTime});
     saveFlightState(scn);
 }
 
@@ -76,30 +55,43 @@ void MediumLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
         lines.emplace_back(next);
     bool resumable = false;
     for (const std::string& l : lines)
-        resumable = resumable || startsWithKey(l.c_str(), "STAGING");
+        resumable = resumable || tarvik::afterKeyPrefix(l.c_str(), "STAGING");
 
     for (std::string& l : lines) {
         char* line = l.data();
         if (readFlightState(line))
             continue;
-        if (startsWithKey(line, "PAYLOAD"))
-            readToken(line + 7, payloadClassName);
-        else if (startsWithKey(line, "MESH"))
-            readToken(line + 4, payloadMeshName);
-        else if (startsWithKey(line, "Z_OFFSET"))
-            readNumber(line + 8, payloadZOffset);
-        else if (startsWithKey(line, "CONFIG"))
-            readNumber(line + 6, configCode);
-        else if (startsWithKey(line, "PLDWEIGHT"))
-            readNumber(line + 9, payloadMass);
-        else if (startsWithKey(line, "Fairing_attached"))
-            std::sscanf(line + 16, "%i", &fairingAttached);
-        else if (startsWithKey(line, "missiontime"))
-            readNumber(line + 11, missionTime);
-        else if (startsWithKey(line, "Disable_Base_Animation"))
-            readNumber(line + 22, baseAnimationDisabled);
-        else
-            ParseScenarioLineEx(line, status);
+        const char* rest = nullptr;
+        switch (tarvik::matchLauncherKey(line, &rest)) {
+            case LauncherKey::Payload:
+                readToken(rest, payloadClassName);
+                break;
+            case LauncherKey::Mesh:
+                readToken(rest, payloadMeshName);
+                break;
+            case LauncherKey::ZOffset:
+                readNumber(rest, payloadZOffset);
+                break;
+            case LauncherKey::Config:
+                readNumber(rest, configCode);
+                break;
+            case LauncherKey::PayloadWeight:
+                readNumber(rest, payloadMass);
+                break;
+            case LauncherKey::FairingAttached:
+                std::sscanf(rest, "%i", &fairingAttached);
+                break;
+            case LauncherKey::MissionTime:
+                readNumber(rest, missionTime);
+                break;
+            case LauncherKey::None:
+                // This launcher's own key: set, the pad is never asked to move its structures.
+                if (const char* value = tarvik::afterKeyPrefix(line, "Disable_Base_Animation"))
+                    readNumber(value, baseAnimationDisabled);
+                else
+                    ParseScenarioLineEx(line, status);
+                break;
+        }
         if (!resumable)
             applyLoadedConfiguration();
     }

@@ -2,19 +2,12 @@
 // mission-time windows of the timeline, the stage timer, and keys F and J.
 #include "MediumLauncher.h"
 #include "ModuleState.h"
+#include "StepCounters.h"
 #include "variants/VariantSpec.h"
 
 namespace medium {
-namespace {
 
-constexpr double kHoldDownSteps = 100;        // steps at full thrust on the pad before release
-constexpr double kCoreSeparationSteps = 500;  // steps from the separation command to the separation
-
-bool within(double t, double from, double to) {
-    return t > from && t < to;
-}
-
-}  // namespace
+using tarvik::within;
 
 void MediumLauncher::preStepStaging(double dt) {
     if (stageRebuildRequest == 1.0) {
@@ -22,43 +15,20 @@ void MediumLauncher::preStepStaging(double dt) {
         stageRebuildRequest = 0;
     }
     // From ignition to release the engines run at full thrust in real time.
-    if (configCode == 0 && GetThrusterGroupLevel(THGROUP_MAIN) > 0) {
-        SetThrusterGroupLevel(THGROUP_MAIN, 1);
-        oapiSetTimeAcceleration(1);
-    }
-    if (GroundContact() && GetThrusterGroupLevel(THGROUP_MAIN) > -1 && ignitionSteps > kHoldDownSteps)
-        SetThrusterGroupLevel(THGROUP_HOVER, 0.5);
-    if (GetThrusterGroupLevel(THGROUP_MAIN) > 0)
-        ignitionSteps += 1;
-    if (ignitionSteps == kHoldDownSteps && GroundContact()) {
+    if (tarvik::padHoldDownStep(*this, configCode, ignitionSteps, tarvik::Release::OnCount)) {
         recordStagingEvent(StagingEvent::Liftoff);
         liftoffSetup();
         SetThrusterGroupLevel(THGROUP_HOVER, 0);
     }
-    if (!GroundContact())
-        missionTime += dt;
+    tarvik::runMissionClock(*this, missionTime, dt);
 }
 
 void MediumLauncher::postStepStaging() {
     const double t = missionTime;
 
-    if (stageTimerMode == 1.0) {
-        stageTimerCount += 1;
-        if (stageTimerCount > kVariant.upperStageIgnitionSteps) {
-            SetThrusterGroupLevel(THGROUP_MAIN, 1);
-            stageTimerMode = 0;
-            stageTimerCount = 0;
-        }
-    }
-    if (stageTimerMode == 2.0) {
-        stageTimerCount += 1;
-        SetThrusterGroupLevel(THGROUP_MAIN, 0);
-        if (stageTimerCount > kCoreSeparationSteps) {
-            stageTimerMode = 0;
-            stageTimerCount = 0;
-            coreSeparation();
-        }
-    }
+    if (tarvik::stageTimerStep(*this, stageTimerMode, stageTimerCount, kVariant.upperStageIgnitionSteps) ==
+        tarvik::StageTimerEvent::CoreSeparates)
+        coreSeparation();
     if (kVariant.boosterCount == 4)
         secondBoosterPair();
 

@@ -39,8 +39,6 @@ struct PadState {
     double trackedAltitude = 0;  // [m]
 
     std::array<THRUSTER_HANDLE, static_cast<int>(Effect::Count)> thrusters{};
-    std::array<PSTREAM_HANDLE, kMaxStreams> streams{};
-    std::array<PARTICLESTREAMSPEC, kMaxStreams> streamSpecs{};
     std::array<SURFHANDLE, kMaxTextures> textures{};
 
     // The host keeps pointers to the beacon records, so they live as long as the module.

@@ -77,13 +77,9 @@ void LaunchSite::createEffectThrusters(PROPELLANT_HANDLE propellant) {
 }
 
 void LaunchSite::attachStreams() {
-    for (std::size_t i = 0; i < site.streams.size(); ++i) {
-        const StreamRow& row = site.streams[i];
-        const StreamSpecRow& s = *row.pss;
-        PARTICLESTREAMSPEC& pss = pad.streamSpecs[i];
-        pss = PARTICLESTREAMSPEC{0,       s.size,     s.rate, s.speed, s.spread, s.life, s.growth, s.slowdown,
-                                 s.light, s.levelMap, s.lmin, s.lmax,  s.atmMap, s.amin, s.amax,   texture(s.texture)};
-        pad.streams[i] = AddExhaustStream(pad.thrusters[static_cast<int>(row.thruster)], row.pos, &pss);
+    for (const StreamRow& row : site.streams) {
+        PARTICLESTREAMSPEC pss = tarvik::streamSpec(*row.pss, texture(row.pss->texture));
+        AddExhaustStream(pad.thrusters[static_cast<int>(row.thruster)], row.pos, &pss);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "Orbitersdk.h"
+#include "StreamRows.h"
 
 namespace sites {
 
@@ -45,15 +46,9 @@ struct TextureRow {
     const char* name;
 };
 
-struct StreamSpecRow {
-    double size, rate, speed, spread, life, growth, slowdown;
-    PARTICLESTREAMSPEC::LTYPE light;
-    PARTICLESTREAMSPEC::LEVELMAP levelMap;
-    double lmin, lmax;
-    PARTICLESTREAMSPEC::ATMSMAP atmMap;
-    double amin, amax;
-    const char* texture;  // one of the pad's registered textures, or null for the host default
-};
+// A stream's parameters; its texture is one of the pad's registered
+// textures, or null for the host default.
+using StreamSpecRow = tarvik::StreamRow;
 
 struct StreamRow {
     Effect thruster;
@@ -164,7 +159,6 @@ extern const SiteData site;
 
 // Room the module keeps for the pads' tables.
 inline constexpr std::size_t kMaxTextures = 8;
-inline constexpr std::size_t kMaxStreams = 16;
 inline constexpr std::size_t kMaxBeacons = 24;
 inline constexpr std::size_t kMaxAnimations = 8;
 inline constexpr std::size_t kMaxNightMeshes = 2;

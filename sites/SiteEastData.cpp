@@ -138,7 +138,6 @@ const MeshRow nightMeshes[] = {
 // clang-format on
 
 static_assert(std::size(textures) <= kMaxTextures);
-static_assert(std::size(streams) <= kMaxStreams);
 static_assert(std::size(beacons) <= kMaxBeacons);
 static_assert(std::size(animations) <= kMaxAnimations);
 static_assert(std::size(nightMeshes) <= kMaxNightMeshes);

@@ -1,32 +1,16 @@
 // The autopilot dialog's own actions: key A, LAUNCH, HIDE and Autopilot OFF.
-#include <cmath>
 #include <cstdio>
 
 #include "../AutopilotState.h"
 #include "../GuidanceRules.h"
 #include "../ModuleState.h"
 #include "../variants/VariantSpec.h"
+#include "DialogFields.h"
 #include "DialogProcedure.h"
 #include "ResourceIds.h"
 
 namespace medium {
 namespace {
-
-VESSEL* ownLauncher() {
-    OBJHANDLE h = oapiGetObjectByName(ownName.data());
-    return h ? oapiGetVesselInterface(h) : nullptr;
-}
-
-// The number in an edit field, or false when it holds none.
-bool readNumber(HWND dialog, int id, double& value, int maxChars = 63) {
-    char text[64] = {};
-    GetDlgItemTextA(dialog, id, text, maxChars + 1);
-    double v = 0;
-    if (std::sscanf(text, "%lf", &v) != 1 || !std::isfinite(v))
-        return false;
-    value = v;
-    return true;
-}
 
 // Targets the autopilot cannot fly are refused on the pad, with the reason
 // in the dialog, before the engines light.
@@ -59,9 +43,7 @@ void autopilotKey(VESSEL& launcher) {
         autopilotMode = 1;
         CheckDlgButton(dialog, ids::kAscendingNode, BST_CHECKED);
         orbitListBuilt = 0.0;
-        char text[32];
-        std::snprintf(text, sizeof text, "%0.0f", targetAltitude);
-        SetDlgItemTextA(dialog, ids::kTargetAltitude, text);
+        setNumber(dialog, ids::kTargetAltitude, "%0.0f", targetAltitude);
     } else if (autopilotMode == 2) {
         ShowWindow(oapiFindDialog(moduleInstance, ids::kAutopilotDialog), SW_SHOW);
         orbitListBuilt = 0.0;

@@ -12,6 +12,7 @@
 #include "../MediumLauncher.h"
 #include "../ModuleState.h"
 #include "ControlCanvas.h"
+#include "DialogFields.h"
 #include "ResourceIds.h"
 
 namespace medium {
@@ -19,12 +20,6 @@ namespace {
 
 constexpr int kInputs[] = {ids::kAscendingNode,    ids::kDescendingNode, ids::kAzimuthStore, ids::kTargetAltitude,
                            ids::kTargetInclination, ids::kAzimuthTrim,    ids::kLaunch,       ids::kOrbitList};
-
-void setNumber(HWND dialog, int id, const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    SetDlgItemTextA(dialog, id, text);
-}
 
 // Vessels in an orbit around the Earth above 300 km, whose orbit the pilot may copy.
 void fillOrbitList(HWND dialog) {

@@ -2,7 +2,6 @@
 // chosen on the pad. Opening it takes the launcher's thrusters away and asks
 // the pad to withdraw its structures; Apply or Cancel brings both back, and
 // Apply leaves the payload in "temp" for the launcher the post-step creates.
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "ConfigurationState.h"
 #include "ControlCanvas.h"
 #include "CustomPayloads.h"
+#include "DialogFields.h"
 #include "DialogProcedure.h"
 #include "LauncherChoices.h"
 #include "LauncherNames.h"
@@ -26,17 +26,6 @@ constexpr int kLauncherPictureWidth = 49, kLauncherPictureHeight = 168;
 constexpr int kPayloadPictureSize = 64;
 constexpr size_t kNameFieldLength = 49;  // the longest payload class or mesh name a field takes
 constexpr int kNumberFieldLength = 9;    // numbers are read from at most this many characters
-
-VESSEL* ownLauncher() {
-    OBJHANDLE h = oapiGetObjectByName(ownName.data());
-    return h ? oapiGetVesselInterface(h) : nullptr;
-}
-
-void setNumber(HWND dialog, int id, const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    SetDlgItemTextA(dialog, id, text);
-}
 
 const char* currentBase() {
     return tarvik::launcherBaseName(launcherName.c_str());
@@ -72,16 +61,6 @@ bool fieldText(HWND dialog, int id, std::string& text, size_t maxLength) {
     if (std::strlen(buffer) > maxLength)
         return false;
     text = buffer;
-    return true;
-}
-
-bool fieldNumber(HWND dialog, int id, double& value) {
-    char text[kNumberFieldLength + 1] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    double v = 0;
-    if (std::sscanf(text, "%lf", &v) != 1 || !std::isfinite(v))
-        return false;
-    value = v;
     return true;
 }
 
@@ -126,7 +105,6 @@ void configurationKey(VESSEL& launcher) {
 void variantButton(HWND dialog, const LauncherChoice& c) {
     SetDlgItemTextA(dialog, ids::kMessage, "");
     showLauncherPicture(dialog, c.launcherBitmap);
-    variantBase = c.baseName;
     launcherName = c.baseName;
     fairingMass = c.fairingMass;
     payloadZOffset = c.payloadZOffset;
@@ -135,7 +113,6 @@ void variantButton(HWND dialog, const LauncherChoice& c) {
     setNumber(dialog, ids::kPayloadMass, "%0.2f", payloadMass);
     payloadClassName = c.payloadClass;
     payloadMeshName = c.payloadMesh;
-    payloadIsGlider = 0;
     SetDlgItemTextA(dialog, ids::kPayloadClass, c.payloadClass);
     SetDlgItemTextA(dialog, ids::kPayloadMesh, c.payloadMesh);
     SetDlgItemTextA(dialog, ids::kLaunchThrust, c.launchThrust);
@@ -158,7 +135,6 @@ void payloadButton(HWND dialog, const PayloadChoice& p) {
     setNumber(dialog, ids::kMeshZOffset, "%lf", p.zOffset);
     SetDlgItemTextA(dialog, ids::kFairingField, p.fairingField);
     showPayloadPicture(dialog, p.bitmap);
-    payloadIsGlider = std::strcmp(p.mesh, "DG/Deltaglider") == 0 ? 1 : 0;
     SetDlgItemTextA(dialog, ids::kMessage, "");
     if (tooLargeFor(p, currentBase())) {
         SetDlgItemTextA(dialog, ids::kFairingField, "0");
@@ -171,24 +147,16 @@ void customPayloadButton(HWND dialog, int slot) {
     std::snprintf(picture, sizeof picture, "%s/images/tarvik/custom%d.bmp", currentDirectory, slot);
     customImagePath = picture;
     const CustomPayload c = readCustomPayload(slot);
-    c.copyTo(customPayloadClass, customMeshName, customZOffset, customWeight, customFairing);
+    // The placement preview starts from the slot's mesh and offset.
+    if (c.hasMesh)
+        customMeshName = c.mesh;
+    if (c.hasZOffset)
+        customZOffset = c.zOffset;
     if (HWND settings = oapiFindDialog(moduleInstance, ids::kCustomPayloadDialog))
         showCustomPayload(settings, c);
     if (!c.image.empty())
         customImagePath = c.image;
-    if (c.hasPayload)
-        SetDlgItemTextA(dialog, ids::kPayloadClass, c.payload.c_str());
-    if (c.hasMesh)
-        SetDlgItemTextA(dialog, ids::kPayloadMesh, c.mesh.c_str());
-    if (c.hasWeight)
-        setNumber(dialog, ids::kPayloadMass, "%lf", c.weight);
-    if (c.hasZOffset)
-        setNumber(dialog, ids::kMeshZOffset, "%lf", c.zOffset);
-    if (c.hasFairing) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%i", c.fairing);
-        SetDlgItemTextA(dialog, ids::kFairingField, text);
-    }
+    showPayloadFields(dialog, c);
     ControlCanvas(dialog, ids::kPayloadPicture)
         .drawFile(customImagePath.c_str(), 0, 0, kPayloadPictureSize, kPayloadPictureSize);
     SetDlgItemTextA(dialog, ids::kMessage, c.problem.c_str());
@@ -199,11 +167,11 @@ void applyButton(HWND dialog) {
     double fairing = 0, mass = 0, zOffset = 0;
     std::string payloadClass, mesh;
     const char* unread = nullptr;
-    if (!fieldNumber(dialog, ids::kFairingField, fairing) || (fairing != 0 && fairing != 1))
+    if (!readNumber(dialog, ids::kFairingField, fairing, kNumberFieldLength) || (fairing != 0 && fairing != 1))
         unread = "Fairing Attached is not 0 or 1";
-    else if (!fieldNumber(dialog, ids::kPayloadMass, mass) || mass < 0)
+    else if (!readNumber(dialog, ids::kPayloadMass, mass, kNumberFieldLength) || mass < 0)
         unread = "Payload Weight is not a weight in kg";
-    else if (!fieldNumber(dialog, ids::kMeshZOffset, zOffset))
+    else if (!readNumber(dialog, ids::kMeshZOffset, zOffset, kNumberFieldLength))
         unread = "Mesh Z Offset is not a number";
     else if (!fieldText(dialog, ids::kPayloadClass, payloadClass, kNameFieldLength) || !isPayloadWord(payloadClass))
         unread = "Payload CFG must be one word of at most 49 characters";

@@ -1,6 +1,6 @@
-// What the configuration dialogs keep between their actions: whether the
-// dialog is open, the re-creation it asked for, and the working copies of a
-// custom payload and of the placement preview.
+// What the configuration dialogs keep between their actions: the re-creation
+// Apply asked for, the picture of the custom payload picked, and the mesh and
+// offset the payload placement preview shows.
 #pragma once
 
 #include <string>
@@ -9,14 +9,9 @@
 
 namespace medium {
 
-extern int recreatePending;  // 1 after Apply: the post-step re-creates or refreshes the launcher
-extern int payloadIsGlider;
-extern std::string variantBase;  // base name of the chosen launcher type
-extern std::string customPayloadClass;
-extern std::string customMeshName;
+extern int recreatePending;         // 1 after Apply: the post-step re-creates or refreshes the launcher
+extern std::string customMeshName;  // the placement preview's mesh and offset [m]
 extern double customZOffset;
-extern double customWeight;
-extern int customFairing;
 extern std::string customImagePath;
 extern double previewActive;  // 1.0 while the payload placement preview is on
 extern UINT previewMesh;

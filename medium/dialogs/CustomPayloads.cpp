@@ -1,8 +1,8 @@
 #include "CustomPayloads.h"
 
 #include <cmath>
-#include <cstdio>
 
+#include "DialogFields.h"
 #include "ResourceIds.h"
 
 namespace medium {
@@ -17,27 +17,7 @@ void note(std::string& problem, const char* item) {
     problem += item;
 }
 
-void setNumber(HWND dialog, int id, const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    SetDlgItemTextA(dialog, id, text);
-}
-
 }  // namespace
-
-void CustomPayload::copyTo(std::string& payloadClass, std::string& meshName, double& z, double& mass,
-                           int& fairingFlag) const {
-    if (hasPayload)
-        payloadClass = payload;
-    if (hasMesh)
-        meshName = mesh;
-    if (hasZOffset)
-        z = zOffset;
-    if (hasWeight)
-        mass = weight;
-    if (hasFairing)
-        fairingFlag = fairing;
-}
 
 const char* customPayloadFile(int slot) {
     static const char* const kFiles[kCustomSlots] = {"tarvik/custom1.cfg", "tarvik/custom2.cfg", "tarvik/custom3.cfg"};
@@ -84,24 +64,25 @@ CustomPayload readCustomPayload(int slot) {
     return c;
 }
 
+void showPayloadFields(HWND dialog, const CustomPayload& c) {
+    if (c.hasPayload)
+        SetDlgItemTextA(dialog, ids::kPayloadClass, c.payload.c_str());
+    if (c.hasMesh)
+        SetDlgItemTextA(dialog, ids::kPayloadMesh, c.mesh.c_str());
+    if (c.hasWeight)
+        setNumber(dialog, ids::kPayloadMass, "%lf", c.weight);
+    if (c.hasZOffset)
+        setNumber(dialog, ids::kMeshZOffset, "%lf", c.zOffset);
+    if (c.hasFairing)
+        SetDlgItemTextA(dialog, ids::kFairingField, c.fairing == 1 ? "1" : "0");  // read as 0 or 1 only
+}
+
 void showCustomPayload(HWND settings, const CustomPayload& c) {
     if (c.hasName)
         SetDlgItemTextA(settings, ids::kCustomName, c.name.c_str());
-    if (c.hasPayload)
-        SetDlgItemTextA(settings, ids::kPayloadClass, c.payload.c_str());
-    if (c.hasMesh)
-        SetDlgItemTextA(settings, ids::kPayloadMesh, c.mesh.c_str());
     if (!c.image.empty())
         SetDlgItemTextA(settings, ids::kCustomImagePath, c.image.c_str());
-    if (c.hasWeight)
-        setNumber(settings, ids::kPayloadMass, "%lf", c.weight);
-    if (c.hasZOffset)
-        setNumber(settings, ids::kMeshZOffset, "%lf", c.zOffset);
-    if (c.hasFairing) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%i", c.fairing);
-        SetDlgItemTextA(settings, ids::kFairingField, text);
-    }
+    showPayloadFields(settings, c);
 }
 
 void writeCustomPayload(HWND settings, int slot) {

@@ -19,16 +19,16 @@ struct CustomPayload {
     bool hasName = false, hasPayload = false, hasMesh = false, hasZOffset = false, hasWeight = false,
          hasFairing = false;
     std::string problem;  // empty when every item read
-
-    // The working copies take what the file holds; the rest stay as they were.
-    void copyTo(std::string& payloadClass, std::string& meshName, double& z, double& mass, int& fairingFlag) const;
 };
 
 const char* customPayloadFile(int slot);  // "tarvik/custom1.cfg", ...
 int customButtonOf(int slot);             // 1121, 1122, 1123 in the configuration dialog
 CustomPayload readCustomPayload(int slot);
 
-// The settings dialog's fields for a slot's file.
+// The payload fields (class, mesh, weight, offset, fairing) the file holds,
+// in the configuration dialog or the settings dialog: both have them.
+void showPayloadFields(HWND dialog, const CustomPayload& c);
+// The settings dialog's fields for a slot's file: those, its name and picture.
 void showCustomPayload(HWND settings, const CustomPayload& c);
 // Rewrites the slot's file from the settings dialog's fields, as typed.
 void writeCustomPayload(HWND settings, int slot);

@@ -8,6 +8,7 @@
 #include "../AutopilotState.h"
 #include "../ModuleState.h"
 #include "ConfigurationDialogs.h"
+#include "DialogFields.h"
 #include "LauncherChoices.h"
 #include "PayloadChoices.h"
 #include "LauncherNames.h"
@@ -16,12 +17,6 @@
 namespace medium {
 namespace {
 
-void setText(HWND dialog, int id, const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    SetDlgItemTextA(dialog, id, text);
-}
-
 void initialiseDialog(HWND dialog) {
     if (const char* caption = tarvik::launcherCaption(ownName.c_str()))
         SetWindowTextA(dialog, caption);
@@ -29,8 +24,8 @@ void initialiseDialog(HWND dialog) {
     SetDlgItemTextA(dialog, ids::kMessage, "");
     SetDlgItemTextA(dialog, ids::kPayloadClass, payloadClassName.c_str());
     SetDlgItemTextA(dialog, ids::kPayloadMesh, payloadMeshName.c_str());
-    setText(dialog, ids::kMeshZOffset, "%lf", payloadZOffset);
-    setText(dialog, ids::kPayloadMass, "%0.2f", payloadMass);
+    setNumber(dialog, ids::kMeshZOffset, "%lf", payloadZOffset);
+    setNumber(dialog, ids::kPayloadMass, "%0.2f", payloadMass);
     char fairing[16];
     std::snprintf(fairing, sizeof fairing, "%i", fairingAttached);
     SetDlgItemTextA(dialog, ids::kFairingField, fairing);

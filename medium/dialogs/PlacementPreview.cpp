@@ -8,6 +8,7 @@
 #include "../variants/VariantSpec.h"
 #include "ConfigurationDialogs.h"
 #include "ConfigurationState.h"
+#include "DialogFields.h"
 #include "DialogProcedure.h"
 #include "ResourceIds.h"
 
@@ -16,19 +17,12 @@ namespace {
 
 constexpr double kFairingPart = 5;  // [m] each half moves aside
 
-VESSEL* ownLauncher() {
-    OBJHANDLE h = oapiGetObjectByName(ownName.data());
-    return h ? oapiGetVesselInterface(h) : nullptr;
-}
-
 double payloadStation() {
     return kVariant.stack->pad.payload;
 }
 
 void showOffset(HWND dialog, int id) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%lf", customZOffset);
-    SetDlgItemTextA(dialog, id, text);
+    setNumber(dialog, id, "%lf", customZOffset);
 }
 
 void addPreviewMesh(VESSEL& v) {

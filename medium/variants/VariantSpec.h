@@ -51,10 +51,10 @@ struct VariantSpec {
     double vapourStreamSize;
     double payloadStageExhaustZ;
     const char* padFlameTexture;
-    const StreamDef* liftoffCoreStreams[4];  // on the core engine at lift-off
-    const StreamDef* boosterFlameStream;     // the second stream of every booster
-    bool boosterFlameStreamBesideBooster;    // placed beside the booster rather than at its nozzle
-    const StreamDef* coreAloneStreams[4];    // on the core engine once the boosters are gone
+    const tarvik::StreamRow* liftoffCoreStreams[4];  // on the core engine at lift-off
+    const tarvik::StreamRow* boosterFlameStream;     // the second stream of every booster
+    bool boosterFlameStreamBesideBooster;            // placed beside the booster rather than at its nozzle
+    const tarvik::StreamRow* coreAloneStreams[4];    // on the core engine once the boosters are gone
     int coreAloneStreamCount;
 
     // timeline

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "AttitudeThrusters.h"
 #include "physics/Frames.h"
 
 namespace physics_test {
@@ -43,60 +44,16 @@ host::ThrusterGroup* TestVessel::addGroup(THGROUP_TYPE type, std::initializer_li
     return data->groups.back().get();
 }
 
-namespace {
-
-struct AttitudeThruster {
-    double armSign;  // x = armSign * arm
-    double z;
-    VECTOR3 dir;
-};
-
-constexpr AttitudeThruster kAttitudeBlock[] = {
-    // x     z     direction
-    {+1, +3, {0, 1, 0}},   // 1
-    {+1, +3, {0, -1, 0}},  // 2
-    {-1, +3, {0, 1, 0}},   // 3
-    {-1, +3, {0, -1, 0}},  // 4
-    {+1, -3, {0, 1, 0}},   // 5
-    {+1, -3, {0, -1, 0}},  // 6
-    {-1, -3, {0, 1, 0}},   // 7
-    {-1, -3, {0, -1, 0}},  // 8
-    {+1, +3, {-1, 0, 0}},  // 9
-    {-1, +3, {1, 0, 0}},   // 10
-    {+1, -3, {-1, 0, 0}},  // 11
-    {-1, -3, {1, 0, 0}},   // 12
-    {0, -3, {0, 0, 1}},    // 13
-    {0, +3, {0, 0, -1}},   // 14
-};
-
-struct AttitudeGroup {
-    THGROUP_TYPE type;
-    int members[4];  // 1-based, 0 = none
-};
-
-// clang-format off
-constexpr AttitudeGroup kAttitudeGroups[] = {
-    {THGROUP_ATT_PITCHUP, {1, 3, 6, 8}},   {THGROUP_ATT_PITCHDOWN, {2, 4, 5, 7}},
-    {THGROUP_ATT_BANKLEFT, {1, 5, 4, 8}},  {THGROUP_ATT_BANKRIGHT, {2, 6, 3, 7}},
-    {THGROUP_ATT_UP, {1, 5, 3, 7}},        {THGROUP_ATT_DOWN, {2, 6, 4, 8}},
-    {THGROUP_ATT_YAWLEFT, {9, 12, 0, 0}},  {THGROUP_ATT_YAWRIGHT, {10, 11, 0, 0}},
-    {THGROUP_ATT_LEFT, {9, 11, 0, 0}},     {THGROUP_ATT_RIGHT, {10, 12, 0, 0}},
-    {THGROUP_ATT_FORWARD, {13, 0, 0, 0}},  {THGROUP_ATT_BACK, {14, 0, 0, 0}},
-};
-// clang-format on
-
-}  // namespace
-
 void addAttitudeBlock(TestVessel& t, double arm, double thrust, double isp, host::Propellant* tank) {
     std::vector<host::Thruster*> block;
-    for (const AttitudeThruster& a : kAttitudeBlock)
-        block.push_back(t.addThruster(_V(a.armSign * arm, 0, a.z), a.dir, thrust, tank, isp, 0, 101400));
-    for (const AttitudeGroup& g : kAttitudeGroups) {
+    for (const tarvik::AttitudeThrusterRow& row : tarvik::kAttitudeThrusters)
+        block.push_back(
+            t.addThruster(tarvik::attitudeThrusterPosition(row, arm), row.dir, thrust, tank, isp, 0, 101400));
+    for (const tarvik::AttitudeGroupRow& g : tarvik::kAttitudeGroups) {
         auto group = std::make_unique<host::ThrusterGroup>();
         group->type = g.type;
-        for (int m : g.members)
-            if (m)
-                group->thrusters.push_back(block[m - 1]);
+        for (int k = 0; k < g.count; ++k)
+            group->thrusters.push_back(block[g.members[k] - 1]);
         t.v().groups.push_back(std::move(group));
     }
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "AttitudeThrusters.h"
 #include "Orbitersdk.h"
 #include "physics/Physics.h"
 #include "sim/VesselData.h"
@@ -72,43 +73,28 @@ void buildHeavyVessel(VesselData& v) {
     // Two blocks of fourteen attitude thrusters in the launchers' layout, on
     // the upper stage and on the cores, and three hover thrusters: 40 in all.
     Propellant* upper = addTank(v, 30000);
-    struct AttitudeThruster {
-        double x, z;
-        VECTOR3 dir;
-    };
-    const AttitudeThruster block[14] = {
-        {1, 3, {0, 1, 0}},   {1, 3, {0, -1, 0}},  {-1, 3, {0, 1, 0}},   {-1, 3, {0, -1, 0}}, {1, -3, {0, 1, 0}},
-        {1, -3, {0, -1, 0}}, {-1, -3, {0, 1, 0}}, {-1, -3, {0, -1, 0}}, {1, 3, {-1, 0, 0}},  {-1, 3, {1, 0, 0}},
-        {1, -3, {-1, 0, 0}}, {-1, -3, {1, 0, 0}}, {0, -3, {0, 0, 1}},   {0, 3, {0, 0, -1}},
-    };
-    const int groups[12][4] = {{1, 3, 6, 8},  {2, 4, 5, 7},   {1, 5, 4, 8},  {2, 6, 3, 7},
-                               {1, 5, 3, 7},  {2, 6, 4, 8},   {9, 12, 0, 0}, {10, 11, 0, 0},
-                               {9, 11, 0, 0}, {10, 12, 0, 0}, {13, 0, 0, 0}, {14, 0, 0, 0}};
     const struct {
         double arm, z, thrust;
         Propellant* tank;
     } mounts[2] = {{2, 20, 44000, upper}, {4, -10, 150000, nullptr}};
     for (const auto& m : mounts) {
-        Thruster* made[14];
-        for (int i = 0; i < 14; ++i)
-            made[i] = addThruster(v, _V(block[i].x * m.arm, 0, block[i].z + m.z), block[i].dir, m.thrust,
+        Thruster* made[tarvik::kAttitudeThrusterCount];
+        for (int i = 0; i < tarvik::kAttitudeThrusterCount; ++i) {
+            const tarvik::AttitudeThrusterRow& row = tarvik::kAttitudeThrusters[i];
+            made[i] = addThruster(v, tarvik::attitudeThrusterPosition(row, m.arm) + _V(0, 0, m.z), row.dir, m.thrust,
                                   m.tank ? m.tank : v.propellants[i % 3].get(), 4620, 0);
+        }
         for (int g = 0; g < 12; ++g)
-            for (int k : groups[g])
-                if (k)
-                    att[g].push_back(made[k - 1]);
+            for (int k = 0; k < tarvik::kAttitudeGroups[g].count; ++k)
+                att[g].push_back(made[tarvik::kAttitudeGroups[g].members[k] - 1]);
     }
     for (int i = 0; i < 3; ++i)
         hover.push_back(
             addThruster(v, _V(0, 0, -22), _V(0, i == 1 ? 1 : 0.5, 1), 100000, v.propellants[i].get(), 4200, 3650));
     addGroup(v, THGROUP_MAIN, main);
     addGroup(v, THGROUP_HOVER, hover);
-    const THGROUP_TYPE attTypes[12] = {THGROUP_ATT_PITCHUP,   THGROUP_ATT_PITCHDOWN, THGROUP_ATT_BANKLEFT,
-                                       THGROUP_ATT_BANKRIGHT, THGROUP_ATT_UP,        THGROUP_ATT_DOWN,
-                                       THGROUP_ATT_YAWLEFT,   THGROUP_ATT_YAWRIGHT,  THGROUP_ATT_LEFT,
-                                       THGROUP_ATT_RIGHT,     THGROUP_ATT_FORWARD,   THGROUP_ATT_BACK};
     for (int g = 0; g < 12; ++g)
-        addGroup(v, attTypes[g], att[g]);
+        addGroup(v, tarvik::kAttitudeGroups[g].type, att[g]);
     for (Thruster* t : main) {
         host::Stream s;
         s.thruster = t;
