@@ -18,8 +18,8 @@ constexpr double kRowX[3] = {0, 6, -6};  // across the engine row [m]
 
 void addStream(const VESSEL& launcher, THRUSTER_HANDLE engine, const StreamRow& row, double z,
                SURFHANDLE (*texture)(const char*)) {
-    PARTICLESTREAMSPEC spec = streamSpec(row, texture(row.texture));
-    launcher.AddExhaustStream(engine, _V(0, 0, z), &spec);
+    PARTICLESTREAMSPEC stream = particleStream(row, texture(row.texture));
+    launcher.AddExhaustStream(engine, _V(0, 0, z), &stream);
 }
 
 }  // namespace

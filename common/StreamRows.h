@@ -18,25 +18,25 @@ struct StreamRow {
 
 // The row's parameters with `texture` to draw it with (the handle the module
 // registered for the row's texture name, or any other); no flags.
-inline PARTICLESTREAMSPEC streamSpec(const StreamRow& row, SURFHANDLE texture) {
-    PARTICLESTREAMSPEC spec = {};
-    spec.flags = 0;
-    spec.srcsize = row.size;
-    spec.srcrate = row.rate;
-    spec.v0 = row.speed;
-    spec.srcspread = row.spread;
-    spec.lifetime = row.life;
-    spec.growthrate = row.growth;
-    spec.atmslowdown = row.slowdown;
-    spec.ltype = row.light;
-    spec.levelmap = row.levelMap;
-    spec.lmin = row.lmin;
-    spec.lmax = row.lmax;
-    spec.atmsmap = row.atmMap;
-    spec.amin = row.amin;
-    spec.amax = row.amax;
-    spec.tex = texture;
-    return spec;
+inline PARTICLESTREAMSPEC particleStream(const StreamRow& row, SURFHANDLE texture) {
+    PARTICLESTREAMSPEC stream = {};
+    stream.flags = 0;
+    stream.srcsize = row.size;
+    stream.srcrate = row.rate;
+    stream.v0 = row.speed;
+    stream.srcspread = row.spread;
+    stream.lifetime = row.life;
+    stream.growthrate = row.growth;
+    stream.atmslowdown = row.slowdown;
+    stream.ltype = row.light;
+    stream.levelmap = row.levelMap;
+    stream.lmin = row.lmin;
+    stream.lmax = row.lmax;
+    stream.atmsmap = row.atmMap;
+    stream.amin = row.amin;
+    stream.amax = row.amax;
+    stream.tex = texture;
+    return stream;
 }
 
 }  // namespace tarvik

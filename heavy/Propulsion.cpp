@@ -37,12 +37,12 @@ constexpr double kBoosterX[6] = {-0.9, 0.9, -5.121, -6.921, 5.121, 6.921};
 
 // A stream drawn with the texture the module registered for its row.
 void addStream(const VESSEL& v, THRUSTER_HANDLE th, const tarvik::StreamRow& row) {
-    PARTICLESTREAMSPEC pss = tarvik::streamSpec(row, registeredTexture(row.texture));
+    PARTICLESTREAMSPEC pss = tarvik::particleStream(row, registeredTexture(row.texture));
     v.AddExhaustStream(th, &pss);
 }
 
 void addStreamAt(const VESSEL& v, THRUSTER_HANDLE th, const VECTOR3& pos, const tarvik::StreamRow& row) {
-    PARTICLESTREAMSPEC pss = tarvik::streamSpec(row, registeredTexture(row.texture));
+    PARTICLESTREAMSPEC pss = tarvik::particleStream(row, registeredTexture(row.texture));
     v.AddExhaustStream(th, pos, &pss);
 }
 
@@ -157,9 +157,9 @@ void HeavyLauncher::setupCorePropulsion() {
     AddExhaust(mainEngine, 65, 2.1, flame);
     AddExhaust(mainEngine, 1.3, 1.3, _V(0, 0, -31.5), kAft, nullptr);
     // Drawn with textures of its own: the glow with the particle texture "tarvik/exhaust2".
-    PARTICLESTREAMSPEC glow = tarvik::streamSpec(kStageGlow, exhaust2);
-    PARTICLESTREAMSPEC exhaustStream = tarvik::streamSpec(kCoreAloneExhaust, exhaust);
-    PARTICLESTREAMSPEC plume = tarvik::streamSpec(kStageVacuumPlume, exhaustM);
+    PARTICLESTREAMSPEC glow = tarvik::particleStream(kStageGlow, exhaust2);
+    PARTICLESTREAMSPEC exhaustStream = tarvik::particleStream(kCoreAloneExhaust, exhaust);
+    PARTICLESTREAMSPEC plume = tarvik::particleStream(kStageVacuumPlume, exhaustM);
     AddExhaustStream(mainEngine, &glow);
     AddExhaustStream(mainEngine, &exhaustStream);
     AddExhaustStream(mainEngine, &plume);

@@ -11,7 +11,7 @@
 #include "GuidanceRules.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {
@@ -87,7 +87,7 @@ void MediumLauncher::guidanceStep() {
 }
 
 void MediumLauncher::rollProgramme(VESSELSTATUS2& vs) {
-    const GuidanceSpec& g = *kVariant.guidance;
+    const GuidanceTables& g = *kVariant.guidance;
     if (!(missionTime > g.rollStart && missionTime < g.rollEnd) || rollProgrammeDone != 0)
         return;
     rollLevel = rules::rollLevel(std::fabs(rollAngle - launchAzimuth), rollLevel);
@@ -107,7 +107,7 @@ void MediumLauncher::rollProgramme(VESSELSTATUS2& vs) {
 }
 
 void MediumLauncher::pitchProgramme(VESSELSTATUS2& vs) {
-    const GuidanceSpec& g = *kVariant.guidance;
+    const GuidanceTables& g = *kVariant.guidance;
     const double t = missionTime;
     if (t > 45 && t < 90 && rollProgrammeDone == 1) {
         holdPitch(currentPitch, g.hold1Low, g.hold1High, kHoldRate, vs.vrot.x);
@@ -135,7 +135,7 @@ void MediumLauncher::pitchProgramme(VESSELSTATUS2& vs) {
 }
 
 void MediumLauncher::upperStagePitchLaw(VESSELSTATUS2& vs) {
-    const GuidanceSpec& g = *kVariant.guidance;
+    const GuidanceTables& g = *kVariant.guidance;
     if (!(missionTime > g.upperStageLawFrom))
         return;
     const bool burning = GetThrusterGroupLevel(THGROUP_MAIN) > 0.01;
@@ -177,7 +177,7 @@ void MediumLauncher::upperStagePitchLaw(VESSELSTATUS2& vs) {
 }
 
 void MediumLauncher::headingHold(VESSELSTATUS2& vs) {
-    const GuidanceSpec& g = *kVariant.guidance;
+    const GuidanceTables& g = *kVariant.guidance;
     DeactivateNavmode(NAVMODE_KILLROT);
     for (THGROUP_TYPE group : {THGROUP_ATT_BANKLEFT, THGROUP_ATT_BANKRIGHT, THGROUP_ATT_YAWLEFT, THGROUP_ATT_YAWRIGHT})
         SetThrusterGroupLevel(group, 0);

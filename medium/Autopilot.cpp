@@ -10,7 +10,7 @@
 #include "ModuleState.h"
 #include "dialogs/DialogFields.h"
 #include "dialogs/ResourceIds.h"
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {

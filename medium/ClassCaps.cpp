@@ -7,7 +7,7 @@
 #include "PadIgnition.h"
 #include "PayloadHandOff.h"
 #include "Textures.h"
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {

@@ -15,7 +15,7 @@
 #include "dialogs/DialogFields.h"
 #include "dialogs/DialogProcedure.h"
 #include "dialogs/ResourceIds.h"
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {

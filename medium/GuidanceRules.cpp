@@ -21,7 +21,7 @@ double printedAndRead(const char* format, double value) {
     return std::strtod(text, nullptr);
 }
 
-const AzimuthBiasTable* biasTable(const GuidanceSpec& g, int node, int site) {
+const AzimuthBiasTable* biasTable(const GuidanceTables& g, int node, int site) {
     const bool west = site == kLC6;
     if (site != kLC37 && site != kLC6 && site != kLC37B)
         return nullptr;
@@ -66,7 +66,7 @@ bool inclinationReachable(double inclinationDeg, double latitudeDeg) {
     return std::fabs(std::cos(inclinationDeg * kPi / 180)) <= std::cos(latitudeDeg * kPi / 180);
 }
 
-double tableBias(const GuidanceSpec& g, int node, int site, double payloadKg, double targetAltitudeKm,
+double tableBias(const GuidanceTables& g, int node, int site, double payloadKg, double targetAltitudeKm,
                  double previousBias) {
     const AzimuthBiasTable* table = biasTable(g, node, site);
     if (!table)
@@ -163,7 +163,7 @@ BankCommand rollCommand(int site, double roll, double azimuth, double level) {
     return c;
 }
 
-PitchChoice pitchTarget(const GuidanceSpec& g, double t, double payloadKg, PitchChoice previous) {
+PitchChoice pitchTarget(const GuidanceTables& g, double t, double payloadKg, PitchChoice previous) {
     const PitchClass* chosen = nullptr;
     for (int i = 0; i < g.pitchClassCount; ++i)
         if (payloadKg <= g.pitchClasses[i].maxWeightKg)
@@ -210,7 +210,7 @@ const CircularisationBand* circularisationBand(const CircularisationRule& rule, 
     return band ? band : &rule.bands[0];
 }
 
-double suggestedCorrection(const GuidanceSpec& g, int site, int node, double inclinationDeg, double targetDeg) {
+double suggestedCorrection(const GuidanceTables& g, int site, int node, double inclinationDeg, double targetDeg) {
     double gain = 0;
     if (site == kLC37 || site == kLC37B)
         gain = node == 0 ? g.correctionGain[0] : g.correctionGain[1];

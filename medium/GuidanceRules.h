@@ -5,7 +5,7 @@
 // them what it reads from the host and applies what they return.
 #pragma once
 
-#include "variants/GuidanceSpec.h"
+#include "variants/GuidanceTables.h"
 
 namespace medium::rules {
 
@@ -30,7 +30,7 @@ bool inclinationReachable(double inclinationDeg, double latitudeDeg);
 // The bias of the build's table for the node (0 ascending, 1 descending),
 // site, payload weight and target altitude, not yet with the pilot's trim.
 // Site 0 has no table: its bias is the previous one.
-double tableBias(const GuidanceSpec& g, int node, int site, double payloadKg, double targetAltitudeKm,
+double tableBias(const GuidanceTables& g, int node, int site, double payloadKg, double targetAltitudeKm,
                  double previousBias);
 
 // The azimuth [deg, 0-360) for an orbit of the inclination and altitude from
@@ -64,7 +64,7 @@ struct PitchChoice {
 };
 // The pitch table's target and throttle-back for this mission time and
 // payload; a slot boundary, or a weight no class covers, keeps `previous`.
-PitchChoice pitchTarget(const GuidanceSpec& g, double missionTime, double payloadKg, PitchChoice previous);
+PitchChoice pitchTarget(const GuidanceTables& g, double missionTime, double payloadKg, PitchChoice previous);
 
 // --- heading
 struct YawCommand {
@@ -82,7 +82,7 @@ YawCommand yawHold(double headingDeg, double azimuthDeg);
 const CircularisationBand* circularisationBand(const CircularisationRule& rule, double targetAltitudeKm);
 
 // The azimuth correction to type for the next launch after this cut-off.
-double suggestedCorrection(const GuidanceSpec& g, int site, int node, double inclinationDeg, double targetDeg);
+double suggestedCorrection(const GuidanceTables& g, int site, int node, double inclinationDeg, double targetDeg);
 
 // --- autopilot dialog
 // The first row of the pitch tape shown for this pitch [deg].

@@ -3,7 +3,7 @@
 #include "MediumLauncher.h"
 #include "ModuleState.h"
 #include "PartRelease.h"
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {

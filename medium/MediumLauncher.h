@@ -1,5 +1,5 @@
 // The Medium launcher vessel: one class for the four builds, which differ
-// only by the build's VariantSpec. The flight state that outlives a layout
+// only by the build's VariantRecord. The flight state that outlives a layout
 // change lives here; the engines, payload and mission clock are module-wide
 // (ModuleState.h).
 #pragma once

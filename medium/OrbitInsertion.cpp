@@ -12,7 +12,7 @@
 #include "dialogs/ControlCanvas.h"
 #include "dialogs/DialogFields.h"
 #include "dialogs/ResourceIds.h"
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {
@@ -28,7 +28,7 @@ bool nearNode(double longitude, double node, double within) {
 }  // namespace
 
 void MediumLauncher::insertionStep(VESSELSTATUS2& vs) {
-    const GuidanceSpec& g = *kVariant.guidance;
+    const GuidanceTables& g = *kVariant.guidance;
     const double target = targetAltitude + kSphereRadius;
     const double t = missionTime;
     const double apT = timeToApoapsis;

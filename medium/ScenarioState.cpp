@@ -11,7 +11,7 @@
 #include "MediumLauncher.h"
 #include "ModuleState.h"
 #include "ScenarioLines.h"
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {

@@ -7,7 +7,7 @@
 #include "PadIgnition.h"
 #include "ParticleStreams.h"
 #include "Textures.h"
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {
@@ -32,7 +32,7 @@ const VECTOR3 kBoosterEnginePositions[4] = {{3.7, 1, -17}, {-3.7, -1, -17}, {3.7
 }  // namespace
 
 void MediumLauncher::addStream(THRUSTER_HANDLE th, const tarvik::StreamRow& row, const VECTOR3* pos, double size) {
-    PARTICLESTREAMSPEC stream = tarvik::streamSpec(row, registeredTexture(row.texture));
+    PARTICLESTREAMSPEC stream = tarvik::particleStream(row, registeredTexture(row.texture));
     if (size > 0)
         stream.srcsize = size;
     if (pos)

@@ -3,7 +3,7 @@
 #include "MediumLauncher.h"
 #include "ModuleState.h"
 #include "StepCounters.h"
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "variants/VariantSpec.h"
+#include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {

@@ -77,8 +77,8 @@ void LaunchSite::createEffectThrusters(PROPELLANT_HANDLE propellant) {
 }
 
 void LaunchSite::attachStreams() {
-    for (const StreamRow& row : site.streams) {
-        PARTICLESTREAMSPEC pss = tarvik::streamSpec(*row.pss, texture(row.pss->texture));
+    for (const StreamPlacement& row : site.streams) {
+        PARTICLESTREAMSPEC pss = tarvik::particleStream(*row.stream, texture(row.stream->texture));
         AddExhaustStream(pad.thrusters[static_cast<int>(row.thruster)], row.pos, &pss);
     }
 }

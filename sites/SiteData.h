@@ -48,12 +48,13 @@ struct TextureRow {
 
 // A stream's parameters; its texture is one of the pad's registered
 // textures, or null for the host default.
-using StreamSpecRow = tarvik::StreamRow;
+using StreamRow = tarvik::StreamRow;
 
-struct StreamRow {
+// Where a stream of the given parameters stands on the pad.
+struct StreamPlacement {
     Effect thruster;
     VECTOR3 pos;
-    const StreamSpecRow* pss;
+    const StreamRow* stream;
 };
 
 // Exhaust flares all point down the site's -z axis.
@@ -140,7 +141,7 @@ struct SiteData {
     double size;
     std::span<const TextureRow> textures;
     std::span<const ThrusterRow> thrusters;
-    std::span<const StreamRow> streams;
+    std::span<const StreamPlacement> streams;
     std::span<const FlareRow> flares;
     std::span<const BeaconRow> beacons;
     std::span<const MeshRow> meshes;  // meshes 0 (the pad) and 1

@@ -35,22 +35,22 @@ const ThrusterRow thrusters[] = {
     {Effect::Floodlight, {0, 0, -20},   {0, 0, 1}},
 };
 
-//                        size  rate speed spread life  growth slowdown light         level map      lmin lmax atm map       amin  amax  texture
-const StreamSpecRow cloudSpec {10,  20,  130,  0.3, 5,    5,    3,    PS::DIFFUSE,  PS::LVL_PSQRT, 0, 2, PS::ATM_PLOG, 1e-4, 1,    "Tarvik/Contrail4"};
-const StreamSpecRow glowSpec  {15,  30,  140,  0.2, 3.95, 10,   1,    PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  nullptr};
-const StreamSpecRow flameSpec {8.6, 25,  -10,  0.5, 1,    5.9,  0.5,  PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLIN, 1e-5, 0.01, "Tarvik/Exhaust3"};
-const StreamSpecRow ventSpec  {0.2, 50,  -10,  0,   0.3,  0.8,  0,    PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  nullptr};
+//                          size  rate speed spread life  growth slowdown light         level map      lmin lmax atm map       amin  amax  texture
+const StreamRow cloudStream {10,  20,  130,  0.3, 5,    5,    3,    PS::DIFFUSE,  PS::LVL_PSQRT, 0, 2, PS::ATM_PLOG, 1e-4, 1,    "Tarvik/Contrail4"};
+const StreamRow glowStream  {15,  30,  140,  0.2, 3.95, 10,   1,    PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  nullptr};
+const StreamRow flameStream {8.6, 25,  -10,  0.5, 1,    5.9,  0.5,  PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLIN, 1e-5, 0.01, "Tarvik/Exhaust3"};
+const StreamRow ventStream  {0.2, 50,  -10,  0,   0.3,  0.8,  0,    PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  nullptr};
 
-const StreamRow streams[] = {
-    // thruster         source          pss
-    {Effect::Vent1,  {0, 3, 56},     &ventSpec},
-    {Effect::Vent2,  {0, 3, 75},     &ventSpec},
-    {Effect::Vent3,  {-6, 3, 56},    &ventSpec},
-    {Effect::Vent4,  {6, 3, 56},     &ventSpec},
-    {Effect::Vent5,  {0, 2.2, 75},   &ventSpec},
-    {Effect::Cloud,  {-56, 0, 0},    &cloudSpec},
-    {Effect::Cloud,  {-56, 0, 0},    &glowSpec},
-    {Effect::Cloud,  {-56, 0, 0},    &flameSpec},
+const StreamPlacement streams[] = {
+    // thruster         source          stream
+    {Effect::Vent1,  {0, 3, 56},     &ventStream},
+    {Effect::Vent2,  {0, 3, 75},     &ventStream},
+    {Effect::Vent3,  {-6, 3, 56},    &ventStream},
+    {Effect::Vent4,  {6, 3, 56},     &ventStream},
+    {Effect::Vent5,  {0, 2.2, 75},   &ventStream},
+    {Effect::Cloud,  {-56, 0, 0},    &cloudStream},
+    {Effect::Cloud,  {-56, 0, 0},    &glowStream},
+    {Effect::Cloud,  {-56, 0, 0},    &flameStream},
 };
 
 const FlareRow flares[] = {

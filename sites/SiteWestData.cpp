@@ -37,30 +37,30 @@ const ThrusterRow thrusters[] = {
     {Effect::Flare,       {-90.38926, 142.9075, 7}, {0, 0, 1}},
 };
 
-//                            size  rate speed spread life  growth slowdown light         level map         lmin lmax atm map       amin  amax  texture
-const StreamSpecRow cloudSpec     {10,  20,  130,  0.3, 5,    5,    3,    PS::DIFFUSE,  PS::LVL_PSQRT, 0, 2, PS::ATM_PLOG, 1e-4, 1,    "tarvik/Contrail4"};
-const StreamSpecRow glowSpec      {15,  30,  140,  0.2, 3.95, 10,   1,    PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  nullptr};
-const StreamSpecRow flameSpec     {8.6, 25,  90,   0.5, 1,    5.9,  0.5,  PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLIN, 1e-5, 0.01, "tarvik/Exhaust3"};
-const StreamSpecRow ventSpec      {0.2, 50,  -10,  0,   0.3,  0.8,  0,    PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  nullptr};
-const StreamSpecRow flareFireSpec {0.4, 65,  -15,  0.1, 0.8,  1.5,  -0.6, PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  "tarvik/TVHV_firetrail"};
-const StreamSpecRow flareCoreSpec {0.3, 50,  -10,  0.1, 0.2,  1,    -1,   PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  "tarvik/Exhaust3"};
+//                              size  rate speed spread life  growth slowdown light         level map         lmin lmax atm map       amin  amax  texture
+const StreamRow cloudStream     {10,  20,  130,  0.3, 5,    5,    3,    PS::DIFFUSE,  PS::LVL_PSQRT, 0, 2, PS::ATM_PLOG, 1e-4, 1,    "tarvik/Contrail4"};
+const StreamRow glowStream      {15,  30,  140,  0.2, 3.95, 10,   1,    PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  nullptr};
+const StreamRow flameStream     {8.6, 25,  90,   0.5, 1,    5.9,  0.5,  PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLIN, 1e-5, 0.01, "tarvik/Exhaust3"};
+const StreamRow ventStream      {0.2, 50,  -10,  0,   0.3,  0.8,  0,    PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  nullptr};
+const StreamRow flareFireStream {0.4, 65,  -15,  0.1, 0.8,  1.5,  -0.6, PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  "tarvik/TVHV_firetrail"};
+const StreamRow flareCoreStream {0.3, 50,  -10,  0.1, 0.2,  1,    -1,   PS::EMISSIVE, PS::LVL_SQRT,  0, 1, PS::ATM_PLOG, 1e-5, 0.1,  "tarvik/Exhaust3"};
 
-const StreamRow streams[] = {
-    // thruster              source                                  pss
-    {Effect::Flare,       {-91.02703, 139.0202, 47.06402}, &flareFireSpec},
-    {Effect::Flare,       {-91.02703, 139.0202, 47.06402}, &flareCoreSpec},
-    {Effect::Vent1,       {-3, 0, 56},   &ventSpec},
-    {Effect::Vent2,       {-3, 0, 75},   &ventSpec},
-    {Effect::Vent3,       {-3, -6, 56},  &ventSpec},
-    {Effect::Vent4,       {-3, 6, 56},   &ventSpec},
-    {Effect::Vent5,       {-2.2, 0, 75}, &ventSpec},
-    {Effect::Cloud,       {0, -57, 6},   &cloudSpec},
-    {Effect::Cloud,       {0, -57, 6},   &glowSpec},
-    {Effect::Cloud,       {0, -57, 6},   &flameSpec},
-    {Effect::SecondCloud, {0, 76, 8},    &cloudSpec},
-    {Effect::SecondCloud, {0, 76, 8},    &glowSpec},
-    {Effect::SecondCloud, {0, 76, 7},    &flameSpec},
-    {Effect::Cloud,       {61, -57, 6},  &glowSpec},
+const StreamPlacement streams[] = {
+    // thruster              source                                  stream
+    {Effect::Flare,       {-91.02703, 139.0202, 47.06402}, &flareFireStream},
+    {Effect::Flare,       {-91.02703, 139.0202, 47.06402}, &flareCoreStream},
+    {Effect::Vent1,       {-3, 0, 56},   &ventStream},
+    {Effect::Vent2,       {-3, 0, 75},   &ventStream},
+    {Effect::Vent3,       {-3, -6, 56},  &ventStream},
+    {Effect::Vent4,       {-3, 6, 56},   &ventStream},
+    {Effect::Vent5,       {-2.2, 0, 75}, &ventStream},
+    {Effect::Cloud,       {0, -57, 6},   &cloudStream},
+    {Effect::Cloud,       {0, -57, 6},   &glowStream},
+    {Effect::Cloud,       {0, -57, 6},   &flameStream},
+    {Effect::SecondCloud, {0, 76, 8},    &cloudStream},
+    {Effect::SecondCloud, {0, 76, 8},    &glowStream},
+    {Effect::SecondCloud, {0, 76, 7},    &flameStream},
+    {Effect::Cloud,       {61, -57, 6},  &glowStream},
 };
 
 // The floodlights around the pad.

@@ -4,7 +4,7 @@
 #include "../AutopilotState.h"
 #include "../GuidanceRules.h"
 #include "../ModuleState.h"
-#include "../variants/VariantSpec.h"
+#include "../variants/VariantRecord.h"
 #include "DialogFields.h"
 #include "DialogProcedure.h"
 #include "ResourceIds.h"

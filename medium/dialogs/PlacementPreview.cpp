@@ -5,7 +5,7 @@
 
 #include "../AutopilotState.h"
 #include "../ModuleState.h"
-#include "../variants/VariantSpec.h"
+#include "../variants/VariantRecord.h"
 #include "ConfigurationDialogs.h"
 #include "ConfigurationState.h"
 #include "DialogFields.h"

@@ -3,7 +3,7 @@
 // listed adds nothing.
 #pragma once
 
-#include "GuidanceSpec.h"
+#include "GuidanceTables.h"
 
 namespace medium {
 

@@ -2,7 +2,7 @@
 // and when it rests, by target altitude.
 #pragma once
 
-#include "GuidanceSpec.h"
+#include "GuidanceTables.h"
 
 namespace medium {
 

@@ -1,7 +1,7 @@
 // The mission-time slots the pitch tables are written against.
 #pragma once
 
-#include "GuidanceSpec.h"
+#include "GuidanceTables.h"
 
 namespace medium {
 

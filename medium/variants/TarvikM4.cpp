@@ -1,9 +1,9 @@
 // TarvikM4: 4 m fairing, no solid boosters; the core stage lifts off alone.
-#include "VariantSpec.h"
+#include "VariantRecord.h"
 
 namespace medium {
 
-extern const VariantSpec kVariant = {
+extern const VariantRecord kVariant = {
     .build = Build::M4,
     .className = "TarvikM4",
     .boosterCount = 0,

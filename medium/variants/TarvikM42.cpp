@@ -1,9 +1,9 @@
 // TarvikM42: 4 m fairing, two solid boosters.
-#include "VariantSpec.h"
+#include "VariantRecord.h"
 
 namespace medium {
 
-extern const VariantSpec kVariant = {
+extern const VariantRecord kVariant = {
     .build = Build::M42,
     .className = "TarvikM42",
     .boosterCount = 2,

@@ -1,7 +1,7 @@
 // TarvikM42's ascent: azimuth biases, pitch programme and circularisation.
 #include "AltitudeSteps.h"
 #include "CircularisationBands.h"
-#include "GuidanceSpec.h"
+#include "GuidanceTables.h"
 #include "PitchSlots.h"
 
 namespace medium {
@@ -21,7 +21,7 @@ constexpr PitchClass kPitchTable[] = {
 }  // namespace
 
 // clang-format off
-extern const GuidanceSpec kTarvikM42Guidance = {
+extern const GuidanceTables kTarvikM42Guidance = {
     .rollStart = 10, .rollEnd = 90,
     .hold1Low = 45, .hold1High = 46,
     .hold2Low = 31, .hold2High = 32,

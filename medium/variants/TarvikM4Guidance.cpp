@@ -1,7 +1,7 @@
 // TarvikM4's ascent: azimuth biases, pitch programme and circularisation.
 #include "AltitudeSteps.h"
 #include "CircularisationBands.h"
-#include "GuidanceSpec.h"
+#include "GuidanceTables.h"
 #include "PitchSlots.h"
 
 namespace medium {
@@ -21,7 +21,7 @@ constexpr PitchClass kPitchTable[] = {
 }  // namespace
 
 // clang-format off
-extern const GuidanceSpec kTarvikM4Guidance = {
+extern const GuidanceTables kTarvikM4Guidance = {
     .rollStart = 15, .rollEnd = 90,
     .hold1Low = 60, .hold1High = 61,
     .hold2Low = 38, .hold2High = 39,

@@ -1,9 +1,9 @@
 // TarvikM52: 5 m fairing, two solid boosters.
-#include "VariantSpec.h"
+#include "VariantRecord.h"
 
 namespace medium {
 
-extern const VariantSpec kVariant = {
+extern const VariantRecord kVariant = {
     .build = Build::M52,
     .className = "TarvikM52",
     .boosterCount = 2,

@@ -1,6 +1,6 @@
 // TarvikM52's ascent: azimuth biases, pitch programme and circularisation.
 #include "CircularisationBands.h"
-#include "GuidanceSpec.h"
+#include "GuidanceTables.h"
 #include "PitchSlots.h"
 
 namespace medium {
@@ -25,7 +25,7 @@ constexpr AltitudeStep kLowOrbitStep[] = {{400, 500, 0.13}};
 }  // namespace
 
 // clang-format off
-extern const GuidanceSpec kTarvikM52Guidance = {
+extern const GuidanceTables kTarvikM52Guidance = {
     .rollStart = 10, .rollEnd = 90,
     .hold1Low = 45, .hold1High = 46,
     .hold2Low = 31, .hold2High = 32,

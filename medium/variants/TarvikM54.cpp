@@ -1,9 +1,9 @@
 // TarvikM54: 5 m fairing, four solid boosters shed in two pairs.
-#include "VariantSpec.h"
+#include "VariantRecord.h"
 
 namespace medium {
 
-extern const VariantSpec kVariant = {
+extern const VariantRecord kVariant = {
     .build = Build::M54,
     .className = "TarvikM54",
     .boosterCount = 4,

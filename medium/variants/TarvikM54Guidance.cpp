@@ -1,6 +1,6 @@
 // TarvikM54's ascent: azimuth biases, pitch programme and circularisation.
 #include "CircularisationBands.h"
-#include "GuidanceSpec.h"
+#include "GuidanceTables.h"
 #include "PitchSlots.h"
 
 namespace medium {
@@ -23,7 +23,7 @@ constexpr PitchClass kPitchTable[] = {
 }  // namespace
 
 // clang-format off
-extern const GuidanceSpec kTarvikM54Guidance = {
+extern const GuidanceTables kTarvikM54Guidance = {
     .rollStart = 10, .rollEnd = 90,
     .hold1Low = 35, .hold1High = 36,
     .hold2Low = 22, .hold2High = 23,

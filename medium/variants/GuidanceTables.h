@@ -74,7 +74,7 @@ struct CircularisationRule {
     bool realTimeOnIgnition;   // switching the engine on drops the time acceleration to 1
 };
 
-struct GuidanceSpec {
+struct GuidanceTables {
     // roll programme and pitch holds [s], [deg]
     double rollStart, rollEnd;
     double hold1Low, hold1High;  // 45-90 s
@@ -97,9 +97,9 @@ struct GuidanceSpec {
     CircularisationRule circularisation;
 };
 
-extern const GuidanceSpec kTarvikM52Guidance;
-extern const GuidanceSpec kTarvikM42Guidance;
-extern const GuidanceSpec kTarvikM54Guidance;
-extern const GuidanceSpec kTarvikM4Guidance;
+extern const GuidanceTables kTarvikM52Guidance;
+extern const GuidanceTables kTarvikM42Guidance;
+extern const GuidanceTables kTarvikM54Guidance;
+extern const GuidanceTables kTarvikM4Guidance;
 
 }  // namespace medium

@@ -6,7 +6,7 @@
 
 #include "../ParticleStreams.h"
 #include "../StackGeometry.h"
-#include "GuidanceSpec.h"
+#include "GuidanceTables.h"
 
 namespace medium {
 
@@ -20,7 +20,7 @@ struct CoreThrottleDown {
     bool onlyBelowWarp2;  // only while the time acceleration is below 2
 };
 
-struct VariantSpec {
+struct VariantRecord {
     Build build;
     const char* className;  // the launcher's own name and the first name the dialogs offer
 
@@ -63,7 +63,7 @@ struct VariantSpec {
     CoreThrottleDown coreThrottleDown;
 
     // the ascent autopilot's tables and times
-    const GuidanceSpec* guidance;
+    const GuidanceTables* guidance;
 
     // rules that differ between builds
     bool padLayoutBeforeEmptyMass;       // lay the pad stack out once more right after SetSize
@@ -79,6 +79,6 @@ struct VariantSpec {
 };
 
 // The record of the build being compiled.
-extern const VariantSpec kVariant;
+extern const VariantRecord kVariant;
 
 }  // namespace medium
