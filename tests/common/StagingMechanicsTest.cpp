@@ -87,7 +87,7 @@ TEST(StreamRow, EveryParameterReachesTheHostInItsOwnPlace) {
     const tarvik::StreamRow row = {1, 2, 3, 4, 5, 6, 7, PS::DIFFUSE, PS::LVL_PSQRT, 8, 9, PS::ATM_PLOG, 10, 11, "t"};
     static int textureStandIn;
     SURFHANDLE texture = reinterpret_cast<SURFHANDLE>(&textureStandIn);
-    const PARTICLESTREAMSPEC s = tarvik::streamSpec(row, texture);
+    const PARTICLESTREAMSPEC s = tarvik::particleStream(row, texture);
     EXPECT_EQ(s.flags, 0u);
     const double got[] = {s.srcsize,     s.srcrate, s.v0,   s.srcspread, s.lifetime, s.growthrate,
                           s.atmslowdown, s.lmin,    s.lmax, s.amin,      s.amax};

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "GuidanceRules.h"
-#include "variants/GuidanceSpec.h"
+#include "variants/GuidanceTables.h"
 
 namespace medium_test {
 namespace {
@@ -148,7 +148,7 @@ TEST(Circularisation, EachBuildHasItsBands) {
     EXPECT_TRUE(circularisationBand(a, 860)->offOnlyAfterNear);
     EXPECT_EQ(circularisationBand(a, 1049.9)->earlyIgnitionApT, 30);
     EXPECT_EQ(circularisationBand(a, 1050), nullptr);
-    for (const GuidanceSpec* b : {&kTarvikM42Guidance, &kTarvikM4Guidance}) {
+    for (const GuidanceTables* b : {&kTarvikM42Guidance, &kTarvikM4Guidance}) {
         EXPECT_EQ(circularisationBand(b->circularisation, 799)->startApT, 7);
         EXPECT_EQ(circularisationBand(b->circularisation, 800)->startApT, 8);
         EXPECT_EQ(circularisationBand(b->circularisation, 1048)->startApT, 10);
