@@ -1,6 +1,6 @@
 #include "ModuleState.h"
 
-#include <cstring>
+#include "RegisteredTextures.h"
 
 namespace heavy {
 
@@ -16,15 +16,18 @@ namespace {
 
 struct TextureRegistration {
     const char* name;
-    bool particle;  // a particle texture, otherwise an exhaust texture
+    tarvik::TextureKind kind;
 };
+
+constexpr tarvik::TextureKind E = tarvik::TextureKind::Exhaust;
+constexpr tarvik::TextureKind P = tarvik::TextureKind::Particle;
 
 // In the order they are registered; "tarvik/l" and the second
 // "tarvik/Exhaust2" are registered but never drawn.
 constexpr TextureRegistration kTextureRegistrations[] = {
-    {"tarvik/flame", false},    {"tarvik/Exhaust", false},    {"tarvik/ExhaustM", false}, {"tarvik/Exhaust2", false},
-    {"tarvik/Exhaust2", false}, {"tarvik/gemexhaust", false}, {"tarvik/gem1", false},     {"tarvik/smoke2", true},
-    {"tarvik/l", false},        {"tarvik/Contrail4", true},
+    {"tarvik/flame", E},    {"tarvik/Exhaust", E},    {"tarvik/ExhaustM", E}, {"tarvik/Exhaust2", E},
+    {"tarvik/Exhaust2", E}, {"tarvik/gemexhaust", E}, {"tarvik/gem1", E},     {"tarvik/smoke2", P},
+    {"tarvik/l", E},        {"tarvik/Contrail4", P},
 };
 constexpr int kRegistrationCount = sizeof kTextureRegistrations / sizeof kTextureRegistrations[0];
 
@@ -33,11 +36,8 @@ struct RegisteredTextures {
 
     // Registered once, when the module is loaded and before any vessel exists.
     RegisteredTextures() {
-        for (int i = 0; i < kRegistrationCount; ++i) {
-            char* name = const_cast<char*>(kTextureRegistrations[i].name);
-            handles[i] = kTextureRegistrations[i].particle ? oapiRegisterParticleTexture(name)
-                                                           : oapiRegisterExhaustTexture(name);
-        }
+        for (int i = 0; i < kRegistrationCount; ++i)
+            handles[i] = tarvik::registerTexture(kTextureRegistrations[i].name, kTextureRegistrations[i].kind);
     }
 };
 
@@ -46,12 +46,7 @@ RegisteredTextures registeredTextures;
 }  // namespace
 
 SURFHANDLE registeredTexture(const char* name) {
-    if (!name)
-        return nullptr;
-    for (int i = 0; i < kRegistrationCount; ++i)
-        if (std::strcmp(kTextureRegistrations[i].name, name) == 0)
-            return registeredTextures.handles[i];
-    return nullptr;
+    return tarvik::registeredUnder(name, kTextureRegistrations, registeredTextures.handles);
 }
 
 }  // namespace heavy

@@ -1,13 +1,12 @@
 #include "Textures.h"
 
-#include <cstring>
-
+#include "RegisteredTextures.h"
 #include "variants/VariantRecord.h"
 
 namespace medium {
 namespace {
 
-enum class TextureKind { Exhaust, Particle };
+using tarvik::TextureKind;
 
 struct TextureRegistration {
     const char* name;
@@ -64,8 +63,7 @@ struct RegisteredTextures {
             const TextureRegistration& r = kTextureRegistrations[i];
             if (!registeredBy(r, kVariant.build))
                 continue;
-            char* name = const_cast<char*>(r.name);
-            handles[i] = r.kind == E ? oapiRegisterExhaustTexture(name) : oapiRegisterParticleTexture(name);
+            handles[i] = tarvik::registerTexture(r.name, r.kind);
         }
     }
 };
@@ -75,12 +73,7 @@ RegisteredTextures registeredTextures;
 }  // namespace
 
 SURFHANDLE registeredTexture(const char* name) {
-    if (!name)
-        return nullptr;
-    for (int i = 0; i < kRegistrationCount; ++i)
-        if (registeredTextures.handles[i] && std::strcmp(kTextureRegistrations[i].name, name) == 0)
-            return registeredTextures.handles[i];
-    return nullptr;
+    return tarvik::registeredUnder(name, kTextureRegistrations, registeredTextures.handles);
 }
 
 }  // namespace medium
