@@ -122,6 +122,10 @@ OutputFile::OutputFile(std::string path, std::string what) : path_(std::move(pat
         throw InputError("", 0, "no file name for the " + what_);
     if (fs::is_directory(path_, ec))
         throw InputError(path_, 0, "cannot write the " + what_ + ": it is a folder");
+    // The rename at commit() would put a regular file in place of a device or
+    // a pipe (/dev/null among them).
+    if (fs::exists(path_, ec) && !fs::is_regular_file(path_, ec))
+        throw InputError(path_, 0, "cannot write the " + what_ + ": not a regular file");
     const fs::path target(path_);
     const fs::path folder = target.parent_path();
     if (!folder.empty() && !fs::is_directory(folder, ec))

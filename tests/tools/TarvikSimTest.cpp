@@ -4,6 +4,7 @@
 // that ends with one line and exit status 2, outputs that never destroy an
 // earlier run's or an input, and what the run must say on stderr.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -272,18 +273,27 @@ TEST_F(TarvikSim, AFailedRunLeavesTheLastRunsOutputsAndNoOutputOverwritesAnInput
     write(dir_ / "stop.txt", "at 1 stop\n");
     expectRejected("orbit --script stop.txt --telemetry stop.txt", "the telemetry would overwrite the script");
     expectRejected("orbit --summary out.json --save out.json", "the summary and the final scenario name one file");
+    write(dir_ / "saves.txt", "at 1 save mine.scn\n");
+    expectRejected("mine.scn --script saves.txt --root .", "saves.txt:1: the save 'mine.scn' would overwrite the scenario");
+    write(dir_ / "saves.txt", "at 1 save events.log\n");
+    expectRejected("orbit --script saves.txt --root run", "saves.txt:1: the save 'events.log' and the event log name one file");
+    EXPECT_EQ(read(dir_ / "mine.scn"), scenario);
+    ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+    expectRejected("orbit --telemetry pipe", "pipe: cannot write the telemetry file: not a regular file");
+    EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
 }
 
-// With a file-size limit (and SIGXFSZ ignored, as some callers do) writes fail
-// part-way: the run says so with status 1 and keeps the last run's outputs.
+// With a file-size limit writes fail part-way: the run is not killed, it says
+// so with status 1, keeps the last run's outputs and leaves no temporary file.
 TEST_F(TarvikSim, AFailedWriteEndsWithStatusOneNamingTheFile) {
     ASSERT_EQ(run("orbit --duration 1 --root run").status, 0);
     const std::string telemetry = read(dir_ / "run/telemetry.csv"), saved = read(dir_ / "run/final.scn");
-    Outcome r = run("orbit --duration 600 --root run", TARVIK_TEST_DIR "/data", "ulimit -f 8; trap '' XFSZ; ");
+    Outcome r = run("orbit --duration 600 --root run", TARVIK_TEST_DIR "/data", "ulimit -f 8; ");
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.err.rfind("tarvik-sim: run/telemetry.csv: cannot write the telemetry file", 0), 0u) << r.err;
     EXPECT_EQ(read(dir_ / "run/telemetry.csv"), telemetry);
     EXPECT_EQ(read(dir_ / "run/final.scn"), saved);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "run"), {}), 4);
 }
 
 // Text that is not UTF-8 typed into a dialog reaches the summary as U+FFFD.

@@ -34,6 +34,12 @@ bool shown(host::Simulation& sim, const std::string& text) {
     return false;
 }
 
+// A script's save or snapshot names its file from the root folder.
+std::string inRootFolder(const std::string& rootDir, const std::string& file) {
+    fs::path p(file);
+    return p.is_absolute() ? file : (fs::path(rootDir) / p).string();
+}
+
 // Plays the script's commands at their times, in file order. A waitfor that
 // has begun holds every command after it in the file until its text is shown.
 class Player {
@@ -115,10 +121,7 @@ private:
     }
 
     // Script files are relative to the root folder, beside the other outputs.
-    std::string outputPath(const std::string& file) const {
-        fs::path p(file);
-        return p.is_absolute() ? file : (fs::path(rootDir_) / p).string();
-    }
+    std::string outputPath(const std::string& file) const { return inRootFolder(rootDir_, file); }
 
     // The dialog of the focus vessel's module, else any open dialog with the id.
     HWND dialog(const Command& c) const {
@@ -236,29 +239,46 @@ bool sameFile(const std::string& a, const std::string& b) {
     return !ca.empty() && ca == cb;
 }
 
-// No output may overwrite what the run reads, nor another output.
-void checkOutputs(const Options& o, const std::string& scenario) {
+// No output may overwrite what the run reads, nor another output. The
+// script's own saves and snapshots are outputs too; two of them may name one
+// file (the later one stands), but none may name an input or a run output.
+void checkOutputs(const Options& o, const std::string& scenario, const Script& script) {
     struct Named {
-        const std::string& path;
-        const char* what;
+        std::string path;
+        std::string what;
     };
-    const Named outputs[] = {{o.events, "the event log"},
-                             {o.telemetry, "the telemetry"},
-                             {o.summary, "the summary"},
-                             {o.save, "the final scenario"}};
+    const Named runOutputs[] = {{o.events, "the event log"},
+                                {o.telemetry, "the telemetry"},
+                                {o.summary, "the summary"},
+                                {o.save, "the final scenario"}};
     std::vector<Named> inputs = {{scenario, "the scenario"}};
     if (!o.script.empty())
         inputs.push_back({o.script, "the script"});
-    for (size_t i = 0; i < std::size(outputs); ++i) {
+    for (size_t i = 0; i < std::size(runOutputs); ++i) {
         for (const Named& in : inputs)
-            if (sameFile(outputs[i].path, in.path))
-                throw host::InputError(
-                    outputs[i].path, 0,
-                    std::string(outputs[i].what) + " would overwrite " + in.what + " this run reads");
+            if (sameFile(runOutputs[i].path, in.path))
+                throw host::InputError(runOutputs[i].path, 0,
+                                       runOutputs[i].what + " would overwrite " + in.what + " this run reads");
         for (size_t k = 0; k < i; ++k)
-            if (sameFile(outputs[i].path, outputs[k].path))
-                throw host::InputError(outputs[i].path, 0,
-                                       std::string(outputs[k].what) + " and " + outputs[i].what + " name one file");
+            if (sameFile(runOutputs[i].path, runOutputs[k].path))
+                throw host::InputError(runOutputs[i].path, 0,
+                                       runOutputs[k].what + " and " + runOutputs[i].what + " name one file");
+    }
+    for (const Command& c : script.commands) {
+        if (c.kind != CommandKind::Save && c.kind != CommandKind::Snapshot)
+            continue;
+        const std::string path = inRootFolder(o.rootDir, c.text);
+        const std::string what = c.kind == CommandKind::Save ? "save" : "snapshot";
+        for (const Named& taken : inputs)
+            if (sameFile(path, taken.path))
+                throw host::InputError(script.path, c.line,
+                                       "the " + what + " " + host::quote(c.text) + " would overwrite " + taken.what +
+                                           " this run reads");
+        for (const Named& taken : runOutputs)
+            if (sameFile(path, taken.path))
+                throw host::InputError(script.path, c.line,
+                                       "the " + what + " " + host::quote(c.text) + " and " + taken.what +
+                                           " name one file");
     }
 }
 
@@ -314,7 +334,7 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     if (!o.script.empty())
         script = readScript(o.script);
     const std::string scenario = findScenario(o.scenario, o.dataDir);
-    checkOutputs(o, scenario);
+    checkOutputs(o, scenario, script);
     Telemetry telemetry(o.telemetry, o.telemetryInterval);
     host::OutputFile events(o.events, "event log");
     host::OutputFile summaryFile(o.summary, "summary");

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 
@@ -58,6 +59,11 @@ CLI::Validator numberAtLeast(double low, bool inclusive, double high, const std:
 }
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write fails and the run ends with a message
+    // naming the file, its outputs left as they were, rather than being
+    // killed mid-write.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // `tarvik-sim fly ...` and `tarvik-sim matrix ...` are commands of their own.
     if (argc > 1 && std::string(argv[1]) == "fly")
         return tarviksim::flyCommand(argc - 1, argv + 1);
