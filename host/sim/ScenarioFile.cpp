@@ -252,8 +252,13 @@ void Simulation::loadScenario(const std::string& path) {
     Impl& s = *impl_;
     std::istringstream in(readTextFile(path, "scenario"));
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
+    for (std::string line; std::getline(in, line);) {
+        // A module reads its lines as C strings: past a NUL byte it would see
+        // another line than the host does.
+        if (line.find('\0') != std::string::npos)
+            throw InputError(path, static_cast<int>(lines.size()) + 1, quote(line) + " holds a NUL byte");
         lines.push_back(line);
+    }
     const ScenarioContent c = ScenarioParser(path, std::move(lines)).parse();
     if (c.vessels.empty())
         throw InputError(path, 0, "no vessels");
