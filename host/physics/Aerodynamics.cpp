@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "Attitude.h"
 #include "Earth.h"
 
 namespace host::physics {
@@ -47,6 +48,26 @@ VECTOR3 weathervaneTorque(const ClassCaps& caps, const Airflow& flow) {
     // negative y rotation.
     return _V(-caps.pitchMomentScale * lever * caps.crossSections.y * std::sin(aoa),
               -caps.yawMomentScale * lever * caps.crossSections.x * std::sin(slip), 0);
+}
+
+VECTOR3 dragVelocityChange(const ClassCaps& caps, const FlightState& s, double mass, double h) {
+    const Airflow flow = airflowAt(s.pos, s.vel, s.R);
+    const double drag = dragMagnitude(caps, flow);
+    if (!(drag > 0))
+        return _V(0, 0, 0);
+    const double k = drag / (mass * flow.speed);  // [1/s]
+    const VECTOR3 air = s.vel - corotationVelocity(s.pos);
+    return air * (k * h / (1 + k * h));
+}
+
+AirTurning airTurning(const ClassCaps& caps, const FlightState& s, const VECTOR3& pmi, bool inAir) {
+    const Airflow flow = inAir ? airflowAt(s.pos, s.vel, s.R) : Airflow{};
+    AirTurning t;
+    t.torque = weathervaneTorque(caps, flow);
+    t.damping = rotationalDampingRate(caps, pmi, flow);
+    // The air turns with the Earth; its drag damps rotation relative to it.
+    t.airRate = inAir ? bodyRate(s.R, earthSpin()) : _V(0, 0, 0);
+    return t;
 }
 
 }  // namespace host::physics

@@ -28,4 +28,20 @@ VECTOR3 rotationalDampingRate(const ClassCaps& caps, const VECTOR3& pmi, const A
 // Torque that turns the nose into the airflow [N m], vessel frame.
 VECTOR3 weathervaneTorque(const ClassCaps& caps, const Airflow& flow);
 
+// Velocity change of a vessel of the given mass over h seconds from the drag
+// at its state, global frame: applied implicitly, so that a long step cannot
+// reverse the airflow. Zero outside the air.
+VECTOR3 dragVelocityChange(const ClassCaps& caps, const FlightState& s, double mass, double h);
+
+// How the air turns a vessel: the weathervane torque, the rotational damping
+// rate for moments of inertia per unit mass pmi, and the rotation of the air
+// (the Earth's) that the damping pulls toward, all in the vessel frame. A
+// vessel above the atmosphere (inAir false) meets none of them.
+struct AirTurning {
+    VECTOR3 torque{};   // [N m]
+    VECTOR3 damping{};  // [1/s]
+    VECTOR3 airRate{};  // [rad/s]
+};
+AirTurning airTurning(const ClassCaps& caps, const FlightState& s, const VECTOR3& pmi, bool inAir);
+
 }  // namespace host::physics

@@ -15,6 +15,10 @@ inline constexpr double kEarthSiderealPeriod = 86164.10132;  // [s]
 inline constexpr double kEarthMu = kGravitationalConstant * kEarthMass;
 inline constexpr double kEarthRotationRate = 6.28318530717958647693 / kEarthSiderealPeriod;  // [rad/s]
 
+// The obliquity of the ecliptic: the angle between the Earth's equator and the
+// ecliptic, about the global x axis (the direction of the vernal equinox).
+inline constexpr double kObliquity = 23.439281 * 3.14159265358979323846 / 180;
+
 // The Earth's rotation angle (the global longitude of the prime meridian) is a
 // fixed function of the date: the Greenwich sidereal angle at 2000-01-01 12:00
 // (MJD 51544.5), advancing at the sidereal rate.

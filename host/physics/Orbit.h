@@ -18,12 +18,9 @@ struct Orbit {
 // an infinite apoapsis distance, period and time to apoapsis.
 Orbit orbitOf(const VECTOR3& pos, const VECTOR3& vel, double mjd, double mjdRef);
 
-// The obliquity of the ecliptic: the angle between the Earth's equator and the
-// ecliptic, about the global x axis (the direction of the vernal equinox).
-inline constexpr double kObliquity = 23.439281 * 3.14159265358979323846 / 180;
-
-// A global (equatorial) vector in the ecliptic frame, left-handed like the
-// global one: x toward the equinox, y toward the ecliptic's north pole.
+// A global (equatorial) vector in the ecliptic frame (tilted by the obliquity,
+// see Earth.h), left-handed like the global one: x toward the equinox, y
+// toward the ecliptic's north pole.
 VECTOR3 equatorialToEcliptic(const VECTOR3& v);
 
 // The orbit normal (unit angular momentum) in global coordinates.

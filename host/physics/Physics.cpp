@@ -2,7 +2,9 @@
 #include "Physics.h"
 
 #include "Aerodynamics.h"
+#include "Atmosphere.h"
 #include "Earth.h"
+#include "Gravity.h"
 #include "Ground.h"
 #include "Integration.h"
 #include "Navmodes.h"
@@ -12,15 +14,53 @@ namespace host::physics {
 
 namespace {
 
+// The loads of one free vessel over one step, as the models give them:
+// propulsion (its force and torque fixed for the step), aerodynamics (drag,
+// weathervane torque and rotational damping at each state the integrator
+// samples) and gravity (the free path between the kicks).
+class VesselLoads final : public FlightLoads {
+public:
+    VesselLoads(const VesselData& v, const PropulsionLoads& thrust, bool inAir)
+        : v_(v), thrust_(thrust), inAir_(inAir) {}
+
+    bool forced() const override { return thrust_.active || inAir_; }
+
+    VECTOR3 kick(const FlightState& s, double mass, double h) const override {
+        const VECTOR3 thrust = mul(s.R, thrust_.force) * (h / mass);
+        return thrust - dragVelocityChange(v_.caps, s, mass, h);
+    }
+
+    Turning turning(const FlightState& s, const VECTOR3& pmi) const override {
+        const AirTurning air = airTurning(v_.caps, s, pmi, inAir_);
+        return Turning{thrust_.torque + air.torque, air.damping, air.airRate};
+    }
+
+    void drift(VECTOR3& pos, VECTOR3& vel, double h) const override { keplerDrift(pos, vel, h); }
+
+private:
+    const VesselData& v_;
+    const PropulsionLoads& thrust_;
+    bool inAir_;
+};
+
 void stepVessel(VesselData& v, double dt, double mjdEnd) {
+    // Atmosphere: the ambient pressure at the start of the step sets the
+    // engines' thrust for the whole of it.
     const double pressure = atmosphereAt(altitudeOf(v.state.pos)).pressure;
     steerByNavmodes(v, pressure, dt);
+
+    // Propulsion: the thrusters burn their propellant.
     const double massStart = v.mass();
     const PropulsionLoads thrust = runThrusters(v, pressure, dt);
     const double massEnd = v.mass();
+
     if (!v.state.landed || holdOnGround(v, thrust, massStart, mjdEnd)) {
-        fly(v, thrust, massStart, massEnd, dt);  // gravity, aerodynamics, attitude, orbit
+        // Propulsion, aerodynamics and gravity, integrated together.
+        const bool inAir = altitudeOf(v.state.pos) < kAtmosphereTop;
+        const VesselLoads loads(v, thrust, inAir);
+        fly(v, loads, massStart, massEnd, dt);
         v.state.mjd = mjdEnd;
+        // Ground contact.
         touchGround(v, mjdEnd);
     }
     clearSingleStepLevels(v);

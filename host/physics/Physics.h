@@ -23,7 +23,15 @@ void placeLanded(VesselData& v, double lng, double lat, double heading, double m
 
 // The state record as the simulator hands it out and takes it back. Status 1
 // stands the vessel at surf_lng/surf_lat/surf_hdg; the fuel and thruster lists
-// apply levels when their flags are set.
+// apply levels when their flags are set. fillStatus names `earth` as the
+// reference body; applyStatus takes a position and velocity relative to
+// `reference`, the live vessel the record's rbody names (null when it names
+// the Earth, or nothing that is alive: the record is then global).
+void fillStatus(const VesselData& v, VESSELSTATUS2& status, double mjd, OBJHANDLE earth);
+void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd, const VesselData* reference);
+
+// The same within the current simulation: its Earth, and rbody checked
+// against its live vessels (defined by the simulation, host/sim/VesselState.cpp).
 void fillStatus(const VesselData& v, VESSELSTATUS2& status, double mjd);
 void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd);
 

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "../sim/Simulation.h"
 #include "Earth.h"
 #include "Frames.h"
 #include "Ground.h"
@@ -23,16 +22,11 @@ bool sameBits(const VECTOR3& a, const VECTOR3& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-OBJHANDLE earthHandle() {
-    Simulation* sim = Simulation::current();
-    return sim ? sim->earth() : nullptr;
-}
-
 }  // namespace
 
-void fillStatus(const VesselData& v, VESSELSTATUS2& status, double mjd) {
+void fillStatus(const VesselData& v, VESSELSTATUS2& status, double mjd, OBJHANDLE earth) {
     const FlightState& s = v.state;
-    status.rbody = earthHandle();
+    status.rbody = earth;
     status.base = nullptr;
     status.port = 0;
     status.status = s.landed ? 1 : 0;
@@ -78,7 +72,7 @@ void fillStatus(const VesselData& v, VESSELSTATUS2& status, double mjd) {
     }
 }
 
-void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd) {
+void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd, const VesselData* reference) {
     FlightState& s = v.state;
     if (status.status == 1) {
         const bool valid =
@@ -91,10 +85,9 @@ void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd) {
         // A position relative to another vessel is made global; values that
         // are not numbers are refused and the old ones kept.
         VECTOR3 origin{}, frame{};
-        if (status.rbody && status.rbody->isVessel) {
-            const FlightState& ref = static_cast<const VesselData*>(status.rbody)->state;
-            origin = ref.pos;
-            frame = ref.vel;
+        if (reference) {
+            origin = reference->state.pos;
+            frame = reference->state.vel;
         }
         if (finite(status.rpos))
             s.pos = origin + status.rpos;

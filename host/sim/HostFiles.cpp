@@ -13,13 +13,9 @@
 
 #include "NumberText.h"
 #include "PathLookup.h"
-#include "SimulationImpl.h"
+#include "CurrentSimulation.h"
 
 namespace {
-
-host::Simulation::Impl* sim() {
-    return host::currentSim();
-}
 
 // Longest value handed back by oapiReadItem_string: the simulator's own line
 // buffers hold 256 characters, and modules size theirs accordingly.
@@ -49,16 +45,14 @@ std::string folder(const std::string& base, PathRoot root) {
 }
 
 const host::Item* itemOf(FILEHANDLE f, const char* item) {
-    host::Simulation::Impl* s = sim();
-    HostFile* file = s ? s->fileOf(f) : nullptr;
+    HostFile* file = host::openFileOf(f);
     if (!file || file->kind != HostFile::Kind::ItemsIn || !item)
         return nullptr;
     return file->items.find(item);
 }
 
 std::FILE* outOf(FILEHANDLE f) {
-    host::Simulation::Impl* s = sim();
-    HostFile* file = s ? s->fileOf(f) : nullptr;
+    HostFile* file = host::openFileOf(f);
     return file && file->kind == HostFile::Kind::ItemsOut ? file->out : nullptr;
 }
 
@@ -70,14 +64,14 @@ void writeItem(FILEHANDLE f, const char* item, const std::string& value) {
 }  // namespace
 
 FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
-    host::Simulation::Impl* s = sim();
-    if (!s || !fname)
+    std::string rootDir, dataDir;
+    if (!fname || !host::currentFolders(rootDir, dataDir))
         return nullptr;
     const std::string name = fname;
     std::unique_ptr<HostFile> file;
     if (mode == FILE_OUT || mode == FILE_APP) {
         file = std::make_unique<HostFile>(HostFile::Kind::ItemsOut);
-        std::string path = host::joinPath(folder(s->rootDir, root), name);
+        std::string path = host::joinPath(folder(rootDir, root), name);
         if (!path.empty()) {
             std::error_code ec;
             std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
@@ -85,21 +79,17 @@ FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
         }
     } else {
         file = std::make_unique<HostFile>(HostFile::Kind::ItemsIn);
-        std::string path = host::findFile(folder(s->rootDir, root), name);
+        std::string path = host::findFile(folder(rootDir, root), name);
         if (path.empty() && root != ROOT)
-            path = host::findFile(folder(s->dataDir, root), name);
+            path = host::findFile(folder(dataDir, root), name);
         if (!path.empty())
             host::readItemFile(path, file->items);
     }
-    s->files.push_back(std::move(file));
-    return s->files.back().get();
+    return host::keepOpen(std::move(file));
 }
 
 void oapiCloseFile(FILEHANDLE f, FileAccessMode mode) {
-    host::Simulation::Impl* s = sim();
-    if (!s || !s->fileOf(f))
-        return;
-    std::erase_if(s->files, [&](const auto& file) { return file.get() == f; });
+    host::closeOpenFile(f);
 }
 
 bool oapiReadItem_string(FILEHANDLE f, char* item, char* string) {

@@ -3,7 +3,7 @@
 #include <map>
 #include <memory>
 
-#include "SimulationImpl.h"
+#include "CurrentSimulation.h"
 
 namespace host {
 
@@ -53,8 +53,7 @@ namespace {
 SURFHANDLE registerTexture(const char* name, bool particle) {
     if (!name)
         return nullptr;
-    if (host::Simulation::Impl* sim = host::currentSim())
-        sim->textures.push_back(name);
+    host::recordTexture(name);
     return host::textureNamed(name, particle);
 }
 

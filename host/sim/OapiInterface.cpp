@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "SimulationImpl.h"
+#include "VesselAccess.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ void oapiCameraAttach(OBJHANDLE hObj, int mode) {
         return;
     if (hObj == &s->earth)
         s->view.cameraTarget = s->earth.name;
-    else if (host::VesselData* v = s->vesselOf(hObj))
+    else if (host::VesselData* v = host::liveVessel(hObj))
         s->view.cameraTarget = v->name;
     else
         return;

@@ -23,7 +23,7 @@ HostObject* objectOf(OBJHANDLE h) {
         return nullptr;
     if (h == &s->earth)
         return &s->earth;
-    return s->vesselOf(h);
+    return host::liveVessel(h);
 }
 
 }  // namespace
@@ -61,12 +61,12 @@ OBJHANDLE oapiGetGbodyByName(char* name) {
 
 bool oapiIsVessel(OBJHANDLE hVessel) {
     host::Simulation::Impl* s = sim();
-    return s && s->vesselOf(hVessel);
+    return s && host::liveVessel(hVessel);
 }
 
 VESSEL* oapiGetVesselInterface(OBJHANDLE hVessel) {
     host::Simulation::Impl* s = sim();
-    host::VesselData* v = s ? s->vesselOf(hVessel) : nullptr;
+    host::VesselData* v = s ? host::liveVessel(hVessel) : nullptr;
     return v ? v->iface : nullptr;
 }
 
@@ -89,7 +89,7 @@ OBJHANDLE oapiGetFocusObject() {
 // launcher signals its launch site this way, and the site hands focus back.
 OBJHANDLE oapiSetFocusObject(OBJHANDLE hVessel) {
     host::Simulation::Impl* s = sim();
-    host::VesselData* v = s ? s->vesselOf(hVessel) : nullptr;
+    host::VesselData* v = s ? host::liveVessel(hVessel) : nullptr;
     if (!v || v->pendingDelete)
         return nullptr;
     host::VesselData* previous = s->focus;
@@ -116,10 +116,10 @@ OBJHANDLE oapiCreateVesselEx(const char* name, const char* classname, const void
 
 bool oapiDeleteVessel(OBJHANDLE hVessel, OBJHANDLE hAlternativeCameraTarget) {
     host::Simulation::Impl* s = sim();
-    host::VesselData* v = s ? s->vesselOf(hVessel) : nullptr;
+    host::VesselData* v = s ? host::liveVessel(hVessel) : nullptr;
     if (!v)
         return false;
-    if (host::VesselData* alt = s->vesselOf(hAlternativeCameraTarget))
+    if (host::VesselData* alt = host::liveVessel(hAlternativeCameraTarget))
         v->handOverTo = alt->name;
     s->self.deleteVessel(v);
     return true;
@@ -161,7 +161,7 @@ host::Propellant* anyPropellant(PROPELLANT_HANDLE ph) {
 
 PROPELLANT_HANDLE oapiGetPropellantHandle(OBJHANDLE hVessel, DWORD idx) {
     host::Simulation::Impl* s = sim();
-    host::VesselData* v = s ? s->vesselOf(hVessel) : nullptr;
+    host::VesselData* v = s ? host::liveVessel(hVessel) : nullptr;
     if (!v || idx >= v->propellants.size())
         return nullptr;
     return reinterpret_cast<PROPELLANT_HANDLE>(v->propellants[idx].get());

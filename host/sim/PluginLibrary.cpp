@@ -49,19 +49,3 @@ void PluginLibrary::destroyVessel(VESSEL* vessel) const {
 }
 
 }  // namespace host
-
-#include "SimulationImpl.h"
-
-namespace host {
-
-Module* moduleFromInstance(HINSTANCE instance) {
-    Simulation::Impl* sim = currentSim();
-    if (!sim || !instance)
-        return nullptr;
-    for (const auto& m : sim->modules)
-        if (m->instance() == instance)
-            return m.get();
-    return nullptr;
-}
-
-}  // namespace host

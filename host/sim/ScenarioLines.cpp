@@ -9,7 +9,7 @@
 #include "InputText.h"
 #include "ItemFile.h"
 #include "NumberText.h"
-#include "SimulationImpl.h"
+#include "CurrentSimulation.h"
 #include "physics/Physics.h"
 
 namespace host {
@@ -238,8 +238,7 @@ void applyHostLines(VesselData& v, const ScenarioVesselLines& lines, double mjd,
     } else {
         VESSELSTATUS2 status{};
         status.version = 2;
-        Simulation::Impl* sim = currentSim();
-        status.rbody = sim ? &sim->earth : nullptr;
+        status.rbody = currentEarth();
         status.status = 0;
         status.rpos = lines.rpos;
         status.rvel = lines.rvel;

@@ -11,6 +11,7 @@
 #include "PathLookup.h"
 #include "SimulationImpl.h"
 #include "VesselAccess.h"
+#include "physics/Earth.h"
 #include "physics/Physics.h"
 #include "window/Dialogs.h"
 
@@ -57,9 +58,60 @@ Simulation::Impl* currentSim() {
     return g_current ? &g_current->impl() : nullptr;
 }
 
+// ---------------------------------------------------------------- the rooms' calls
+
 void recordFor(const VesselData& v, std::string what) {
     if (Simulation::Impl* s = currentSim())
         s->record(v.name, std::move(what));
+}
+
+CelestialBody* currentEarth() {
+    Simulation::Impl* s = currentSim();
+    return s ? &s->earth : nullptr;
+}
+
+void recordTexture(std::string name) {
+    if (Simulation::Impl* s = currentSim())
+        s->textures.push_back(std::move(name));
+}
+
+bool currentFolders(std::string& rootDir, std::string& dataDir) {
+    Simulation::Impl* s = currentSim();
+    if (!s)
+        return false;
+    rootDir = s->rootDir;
+    dataDir = s->dataDir;
+    return true;
+}
+
+HostFile* keepOpen(std::unique_ptr<HostFile> file) {
+    Simulation::Impl* s = currentSim();
+    if (!s)
+        return nullptr;
+    s->files.push_back(std::move(file));
+    return s->files.back().get();
+}
+
+HostFile* openFileOf(FILEHANDLE f) {
+    Simulation::Impl* s = currentSim();
+    return s ? s->fileOf(f) : nullptr;
+}
+
+void closeOpenFile(FILEHANDLE f) {
+    Simulation::Impl* s = currentSim();
+    if (!s || !s->fileOf(f))
+        return;
+    std::erase_if(s->files, [&](const auto& file) { return file.get() == f; });
+}
+
+Module* moduleFromInstance(HINSTANCE instance) {
+    Simulation::Impl* s = currentSim();
+    if (!s || !instance)
+        return nullptr;
+    for (const auto& m : s->modules)
+        if (m->instance() == instance)
+            return m.get();
+    return nullptr;
 }
 
 // ---------------------------------------------------------------- Impl
@@ -244,9 +296,9 @@ Simulation::Simulation(std::string dataDir, double fps, std::string rootDir) : i
         throw InputError("", 0, "the frame rate must be a positive number");
     s.frameLength = 1.0 / fps;
     s.earth.name = "Earth";
-    s.earth.mass = 5.973698968e24;
-    s.earth.radius = 6371010;
-    s.earth.siderealPeriod = 86164.10132;
+    s.earth.mass = physics::kEarthMass;
+    s.earth.radius = physics::kEarthRadius;
+    s.earth.siderealPeriod = physics::kEarthSiderealPeriod;
     s.previous = g_current;
     g_current = this;
 }
@@ -305,7 +357,7 @@ VesselData* Simulation::createVessel(const std::string& name, const std::string&
     VesselData* v = s.instantiate(given, className);
     {
         ActorScope scope(s, v);
-        physics::applyStatus(*v, status, s.mjd());
+        physics::applyStatus(*v, status, s.mjd(), s.vesselOf(status.rbody));  // a reference among its own vessels
         v->createdThisStep = s.inStep;
         v->callbacks->clbkPostCreation();
     }

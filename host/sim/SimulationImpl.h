@@ -1,11 +1,14 @@
-// The simulation's inner state, shared by the host's interface code (the oapi
-// functions and VESSEL methods act on the current simulation through it).
+// The simulation's inner state, shared by the simulation's own files (the
+// step loop, scenario files, visual changes) and the oapi object and view
+// functions; the other rooms reach the current simulation through the narrow
+// calls of CurrentSimulation.h.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "CurrentSimulation.h"
 #include "HostFile.h"
 #include "PluginLibrary.h"
 #include "Simulation.h"
@@ -86,8 +89,5 @@ private:
 
 // The current simulation's state, or null when there is none.
 Simulation::Impl* currentSim();
-
-// Records an event for vessel v when a simulation is running.
-void recordFor(const VesselData& v, std::string what);
 
 }  // namespace host

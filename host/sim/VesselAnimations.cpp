@@ -1,6 +1,6 @@
 // Animations: the host keeps its own copy of every mesh-group transform it is
 // given, so nothing depends on the module's objects staying alive.
-#include "SimulationImpl.h"
+#include "CurrentSimulation.h"
 #include "VesselAccess.h"
 
 using host::dataOf;

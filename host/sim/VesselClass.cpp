@@ -1,7 +1,7 @@
 // The vessel's identity and class capabilities, and the VESSEL2 defaults.
 #include <cmath>
 
-#include "SimulationImpl.h"
+#include "CurrentSimulation.h"
 #include "VesselAccess.h"
 
 using host::dataOf;
@@ -105,8 +105,7 @@ void VESSEL::SetEnableFocus(bool enable) const {
 }
 
 OBJHANDLE VESSEL::GetGravityRef() const {
-    host::Simulation::Impl* sim = host::currentSim();
-    return sim ? static_cast<OBJHANDLE>(&sim->earth) : nullptr;
+    return host::currentEarth();
 }
 
 // ---------------------------------------------------------------- VESSEL2 defaults

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "MeshRegistry.h"
-#include "SimulationImpl.h"
+#include "CurrentSimulation.h"
 #include "VesselAccess.h"
 
 using host::dataOf;

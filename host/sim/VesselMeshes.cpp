@@ -2,7 +2,7 @@
 // dropped), AddMesh takes the next index at the end, InsertMesh replaces the
 // slot it names or extends the list up to it.
 #include "MeshRegistry.h"
-#include "SimulationImpl.h"
+#include "CurrentSimulation.h"
 #include "VesselAccess.h"
 
 using host::dataOf;

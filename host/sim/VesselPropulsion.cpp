@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "SimulationImpl.h"
+#include "CurrentSimulation.h"
 #include "VesselAccess.h"
 
 using host::dataOf;

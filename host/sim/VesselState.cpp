@@ -8,6 +8,7 @@
 #include "../physics/Navmodes.h"
 #include "../physics/Orbit.h"
 #include "../physics/Physics.h"
+#include "CurrentSimulation.h"
 #include "Simulation.h"
 #include "VesselAccess.h"
 #include "VesselData.h"
@@ -16,12 +17,10 @@ namespace {
 
 using namespace host::physics;
 
-host::VesselData& data(OBJHANDLE h) {
-    return *static_cast<host::VesselData*>(h);
-}
+using host::liveVessel;
 
-host::VesselData* vesselOf(OBJHANDLE h) {
-    return host::liveVessel(h);
+host::VesselData& data(OBJHANDLE h) {
+    return host::dataOf(h);
 }
 
 double simulationMjd() {
@@ -35,8 +34,7 @@ double stateMjd(const host::VesselData& v) {
 }
 
 OBJHANDLE earth() {
-    host::Simulation* sim = host::Simulation::current();
-    return sim ? sim->earth() : nullptr;
+    return host::currentEarth();
 }
 
 // Velocity relative to the air (zero for a vessel standing on the ground).
@@ -67,6 +65,16 @@ double groupLevel(const host::VesselData& v, THGROUP_TYPE type) {
 }  // namespace
 
 // ---------------------------------------------------------------- state records
+
+// The state record in the current simulation: the Earth as the reference
+// body, and a reference vessel followed only while it is alive.
+void host::physics::fillStatus(const host::VesselData& v, VESSELSTATUS2& status, double mjd) {
+    fillStatus(v, status, mjd, earth());
+}
+
+void host::physics::applyStatus(host::VesselData& v, const VESSELSTATUS2& status, double mjd) {
+    applyStatus(v, status, mjd, liveVessel(status.rbody));
+}
 
 void VESSEL::GetStatus(VESSELSTATUS& status) const {
     const host::VesselData& v = data(hVessel);
@@ -190,13 +198,13 @@ void VESSEL::GetGlobalVel(VECTOR3& vel) const {
 
 void VESSEL::GetRelativePos(OBJHANDLE hRef, VECTOR3& pos) const {
     pos = data(hVessel).state.pos;
-    if (const host::VesselData* ref = vesselOf(hRef))
+    if (const host::VesselData* ref = liveVessel(hRef))
         pos -= ref->state.pos;
 }
 
 void VESSEL::GetRelativeVel(OBJHANDLE hRef, VECTOR3& vel) const {
     vel = data(hVessel).state.vel;
-    if (const host::VesselData* ref = vesselOf(hRef))
+    if (const host::VesselData* ref = liveVessel(hRef))
         vel -= ref->state.vel;
 }
 
@@ -295,7 +303,7 @@ void VESSEL::ShiftCG(const VECTOR3& shift) {
 // ---------------------------------------------------------------- oapi navigation values
 
 bool oapiGetAltitude(OBJHANDLE hVessel, double* alt) {
-    const host::VesselData* v = vesselOf(hVessel);
+    const host::VesselData* v = liveVessel(hVessel);
     if (!v || !alt)
         return false;
     *alt = altitudeOf(v->state.pos);
@@ -303,7 +311,7 @@ bool oapiGetAltitude(OBJHANDLE hVessel, double* alt) {
 }
 
 bool oapiGetPitch(OBJHANDLE hVessel, double* pitch) {
-    const host::VesselData* v = vesselOf(hVessel);
+    const host::VesselData* v = liveVessel(hVessel);
     if (!v || !pitch)
         return false;
     *pitch = pitchOf(v->state.R, v->state.pos);
@@ -311,7 +319,7 @@ bool oapiGetPitch(OBJHANDLE hVessel, double* pitch) {
 }
 
 bool oapiGetBank(OBJHANDLE hVessel, double* bank) {
-    const host::VesselData* v = vesselOf(hVessel);
+    const host::VesselData* v = liveVessel(hVessel);
     if (!v || !bank)
         return false;
     *bank = bankOf(v->state.R, v->state.pos);
@@ -319,7 +327,7 @@ bool oapiGetBank(OBJHANDLE hVessel, double* bank) {
 }
 
 bool oapiGetHeading(OBJHANDLE hVessel, double* heading) {
-    const host::VesselData* v = vesselOf(hVessel);
+    const host::VesselData* v = liveVessel(hVessel);
     if (!v || !heading)
         return false;
     *heading = headingOf(v->state.R, v->state.pos);
@@ -327,7 +335,7 @@ bool oapiGetHeading(OBJHANDLE hVessel, double* heading) {
 }
 
 bool oapiGetAirspeed(OBJHANDLE hVessel, double* airspeed) {
-    const host::VesselData* v = vesselOf(hVessel);
+    const host::VesselData* v = liveVessel(hVessel);
     if (!v || !airspeed)
         return false;
     *airspeed = length(airVelocity(v->state));
@@ -335,7 +343,7 @@ bool oapiGetAirspeed(OBJHANDLE hVessel, double* airspeed) {
 }
 
 bool oapiGetEquPos(OBJHANDLE hVessel, double* longitude, double* latitude, double* radius) {
-    const host::VesselData* v = vesselOf(hVessel);
+    const host::VesselData* v = liveVessel(hVessel);
     if (!v)
         return false;
     const host::FlightState& s = v->state;

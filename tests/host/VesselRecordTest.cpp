@@ -156,3 +156,25 @@ TEST_F(VesselRecord, AnnotationTextsAreLoggedWhenTheyChangeAndGoWithTheirVessel)
     ASSERT_EQ(sim->annotations().size(), 1u);
     EXPECT_EQ(sim->annotations()[0]->text, "Hello");
 }
+
+TEST_F(VesselRecord, StateRelativeToAVesselFollowsItOnlyWhileItLives) {
+    host::VesselData* ref = sim->createVessel("R", "probe/nofocus", orbiting(400e3));
+    VESSELSTATUS2 status = orbiting();
+    status.rbody = ref;
+    status.rpos = _V(10, -20, 30);
+    status.rvel = _V(1, 2, 3);
+    vessel.DefSetStateEx(&status);
+    EXPECT_EQ(v->state.pos.x, ref->state.pos.x + 10);
+    EXPECT_EQ(v->state.pos.z, ref->state.pos.z + 30);
+    EXPECT_EQ(v->state.vel.z, ref->state.vel.z + 3);
+
+    // Once the vessel is gone its handle names nothing: the record is global.
+    sim->deleteVessel(ref);
+    sim->step();
+    ASSERT_EQ(sim->vessel("R"), nullptr);
+    status.rpos = _V(7e6, 0, 0);
+    status.rvel = _V(0, 0, 7500);
+    vessel.DefSetStateEx(&status);
+    EXPECT_EQ(v->state.pos.x, 7e6);
+    EXPECT_EQ(v->state.vel.z, 7500);
+}

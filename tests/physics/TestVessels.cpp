@@ -14,25 +14,23 @@ TestVessel::TestVessel() : iface(std::make_unique<VESSEL2>(data.get())) {
     data->caps.emptyMass = 1000;
 }
 
+namespace {
+
+PROPELLANT_HANDLE handleOf(host::Propellant* tank) {
+    return reinterpret_cast<PROPELLANT_HANDLE>(tank);
+}
+
+}  // namespace
+
+// Built through the VESSEL interface, as a module builds its vessel.
 host::Propellant* TestVessel::addTank(double mass, double efficiency) {
-    auto p = std::make_unique<host::Propellant>();
-    p->maxMass = p->mass = mass;
-    p->efficiency = efficiency;
-    data->propellants.push_back(std::move(p));
+    vessel().CreatePropellantResource(mass, mass, efficiency);
     return data->propellants.back().get();
 }
 
 host::Thruster* TestVessel::addThruster(VECTOR3 pos, VECTOR3 dir, double thrust, host::Propellant* tank, double isp,
                                         double ispRef, double pRef) {
-    auto t = std::make_unique<host::Thruster>();
-    t->pos = pos;
-    t->dir = dir;
-    t->maxThrust = thrust;
-    t->resource = tank;
-    t->ispVac = isp;
-    t->ispRef = ispRef;
-    t->pRef = pRef;
-    data->thrusters.push_back(std::move(t));
+    vessel().CreateThruster(pos, dir, thrust, handleOf(tank), isp, ispRef, pRef);
     return data->thrusters.back().get();
 }
 
@@ -45,17 +43,7 @@ host::ThrusterGroup* TestVessel::addGroup(THGROUP_TYPE type, std::initializer_li
 }
 
 void addAttitudeBlock(TestVessel& t, double arm, double thrust, double isp, host::Propellant* tank) {
-    std::vector<host::Thruster*> block;
-    for (const tarvik::AttitudeThrusterRow& row : tarvik::kAttitudeThrusters)
-        block.push_back(
-            t.addThruster(tarvik::attitudeThrusterPosition(row, arm), row.dir, thrust, tank, isp, 0, 101400));
-    for (const tarvik::AttitudeGroupRow& g : tarvik::kAttitudeGroups) {
-        auto group = std::make_unique<host::ThrusterGroup>();
-        group->type = g.type;
-        for (int k = 0; k < g.count; ++k)
-            group->thrusters.push_back(block[g.members[k] - 1]);
-        t.v().groups.push_back(std::move(group));
-    }
+    tarvik::createAttitudeThrusters(t.vessel(), arm, thrust, isp, handleOf(tank));
 }
 
 void makeUpperStage(TestVessel& t) {

@@ -20,23 +20,15 @@ using host::Thruster;
 using host::ThrusterGroup;
 using host::VesselData;
 
+// Tanks and thrusters are made through the VESSEL interface, as a module makes them.
 Propellant* addTank(VesselData& v, double mass) {
-    auto p = std::make_unique<Propellant>();
-    p->maxMass = p->mass = mass;
-    v.propellants.push_back(std::move(p));
+    VESSEL2(&v).CreatePropellantResource(mass);
     return v.propellants.back().get();
 }
 
 Thruster* addThruster(VesselData& v, VECTOR3 pos, VECTOR3 dir, double thrust, Propellant* tank, double isp,
                       double ispRef) {
-    auto t = std::make_unique<Thruster>();
-    t->pos = pos;
-    t->dir = dir;
-    t->maxThrust = thrust;
-    t->resource = tank;
-    t->ispVac = isp;
-    t->ispRef = ispRef;
-    v.thrusters.push_back(std::move(t));
+    VESSEL2(&v).CreateThruster(pos, dir, thrust, reinterpret_cast<PROPELLANT_HANDLE>(tank), isp, ispRef);
     return v.thrusters.back().get();
 }
 
