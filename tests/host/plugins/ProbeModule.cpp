@@ -46,6 +46,10 @@ public:
                 std::sscanf(line + 5, "%lf", &phase);
             } else if (!std::strncmp(line, "LABEL", 5)) {
                 std::snprintf(label, sizeof label, "%s", line + 6);
+                // A label cut to the buffer may end in blanks, which a
+                // scenario line does not keep.
+                for (size_t n = std::strlen(label); n > 0 && (label[n - 1] == ' ' || label[n - 1] == '\t'); --n)
+                    label[n - 1] = '\0';
             } else if (!std::strncmp(line, "SPAWN_AT", 8)) {
                 std::sscanf(line + 8, "%d", &spawnAt);
             } else if (!std::strncmp(line, "SPAWN_CLASS", 11)) {
