@@ -172,8 +172,12 @@ void MediumLauncher::insertionStep(VESSELSTATUS2& vs) {
         }
     }
 
-    // 12. Complete once the periapsis has come up to the target.
-    if (ascentPhase == 4 && periapsisRadius > target - 0.1) {
+    // 12. Complete once the periapsis has come up to the target. An early
+    // ignition burns while still coasting: burning ahead of the apoapsis moves
+    // it on, so its ApT may never fall to the start of the circularisation,
+    // and the burn must end on the periapsis there too.
+    const bool earlyBurn = ascentPhase == 3 && GetThrusterGroupLevel(THGROUP_MAIN) > 0;
+    if ((ascentPhase == 4 || earlyBurn) && periapsisRadius > target - 0.1) {
         SetThrusterGroupLevel(THGROUP_MAIN, 0);
         DeactivateNavmode(NAVMODE_PROGRADE);
         ascentPhase = 5;

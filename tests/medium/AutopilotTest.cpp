@@ -295,5 +295,21 @@ TEST(FlightToOrbit, ReachesTheTargetAndSaysSo) {
     EXPECT_FALSE(f.correction.empty());
 }
 
+// TarvikM52 lights early below 900 km (ApT 26 s) and, burning ahead of the
+// apoapsis, never sees the ApT of 17 s that starts the circularisation: the
+// burn still ends once the periapsis is up, not with the tanks dry.
+TEST(FlightToOrbit, AnEarlyIgnitionEndsOnThePeriapsisToo) {
+    Pad p(m52());
+    p.openAutopilot("900", "51.6");
+    host::click(p.dialog(), 1075);
+    while (p.sim->simTime() < 6000 && p.annotation(2) != "Autopilot Complete")
+        p.sim->step();
+    EXPECT_EQ(p.annotation(2), "Autopilot Complete");
+    double pe = 0;
+    p.launcher->iface->GetPeDist(pe);
+    EXPECT_NEAR(pe / 1000 - 6371.01, 900, 5);
+    EXPECT_EQ(p.mainLevel(), 0);
+}
+
 }  // namespace
 }  // namespace medium_test
