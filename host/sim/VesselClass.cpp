@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "CurrentSimulation.h"
+#include "NumberText.h"
 #include "VesselAccess.h"
 
 using host::dataOf;
@@ -29,6 +30,12 @@ double VESSEL::GetSize() const {
     return dataOf(hVessel).caps.size;
 }
 void VESSEL::SetEmptyMass(double m) const {
+    // A vessel of no or negative mass would turn any force into an infinite
+    // or backward acceleration: the mass it had stands, and the log says so.
+    if (!(std::isfinite(m) && m > 0)) {
+        host::recordFor(dataOf(hVessel), "empty mass " + host::numberText(m) + " refused: a mass must be above 0");
+        return;
+    }
     dataOf(hVessel).caps.emptyMass = m;
 }
 double VESSEL::GetEmptyMass() const {

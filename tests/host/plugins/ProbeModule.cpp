@@ -3,6 +3,7 @@
 // keeps scenario keys of its own, answers keys, and can be told by scenario
 // keys to create a vessel (of its own class or another) or delete itself at a
 // given step.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -48,7 +49,7 @@ public:
                 std::snprintf(label, sizeof label, "%s", line + 6);
                 // A label cut to the buffer may end in blanks, which a
                 // scenario line does not keep.
-                for (size_t n = std::strlen(label); n > 0 && (label[n - 1] == ' ' || label[n - 1] == '\t'); --n)
+                for (size_t n = std::strlen(label); n > 0 && std::isspace(static_cast<unsigned char>(label[n - 1])); --n)
                     label[n - 1] = '\0';
             } else if (!std::strncmp(line, "SPAWN_AT", 8)) {
                 std::sscanf(line + 8, "%d", &spawnAt);
