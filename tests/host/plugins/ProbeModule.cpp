@@ -61,6 +61,7 @@ public:
                 // as the launchers do: the stage set-up makes its tanks anew, full
                 ClearPropellantResources();
                 buildTank();
+                rebuiltTanks = true;
             } else {
                 ParseScenarioLineEx(line, status);
             }
@@ -76,6 +77,8 @@ public:
         oapiWriteScenario_int(scn, const_cast<char*>("LASTKEY"), static_cast<int>(lastKey));
         oapiWriteScenario_float(scn, const_cast<char*>("LASTPRE"), lastPre);
         oapiWriteScenario_float(scn, const_cast<char*>("LASTPOST"), lastPost);
+        if (rebuiltTanks)  // its second tank and engine come back with it
+            oapiWriteScenario_string(scn, const_cast<char*>("REBUILD_TANKS"), const_cast<char*>(""));
     }
 
     void clbkPreStep(double simt, double simdt, double mjd) override {
@@ -123,6 +126,7 @@ private:
     DWORD lastKey = 0;
     char label[64] = "";
     char spawnClass[64] = "";
+    bool rebuiltTanks = false;
     NOTEHANDLE note = nullptr;
 };
 
