@@ -12,6 +12,7 @@
 #include "Script.h"
 #include "sim/FileIO.h"
 #include "sim/NumberText.h"
+#include "Failure.h"
 #include "sim/Simulation.h"
 
 namespace fs = std::filesystem;
@@ -19,28 +20,6 @@ namespace fs = std::filesystem;
 namespace tarviksim {
 
 namespace {
-
-// One line on stderr, the way every tarvik-sim failure ends.
-int failWith(const std::string& message, int status) {
-    std::string line = message;
-    for (char& c : line)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
-            c = ' ';
-    if (line.size() > 1000)
-        line = line.substr(0, 1000) + "...";
-    std::cerr << "tarvik-sim: " << line << '\n';
-    return status;
-}
-
-std::string describe(const host::InputError& e) {
-    std::string where = e.file.empty() ? "" : e.file + ":";
-    if (!e.file.empty() && e.line > 0)
-        where += std::to_string(e.line) + ":";
-    std::string problem = e.what();
-    if (!where.empty() && problem.rfind(where, 0) == 0)
-        return problem;
-    return where.empty() ? problem : where + " " + problem;
-}
 
 // A number argument, or a MissionError naming it.
 double numberArgument(const std::string& text, const std::string& what) {

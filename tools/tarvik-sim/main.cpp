@@ -8,42 +8,16 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "Failure.h"
 #include "Session.h"
 #include "sim/InputText.h"
 #include "sim/Simulation.h"
 
-namespace {
-
-// Every failure ends with one line on stderr and exit status 2 for bad
-// input, 3 for a flight that did not reach what its script waited for, 1 for
-// a fault of the program itself.
-// The line is printable whatever the message quotes (an argument, a path),
-// and not endless.
-int failWith(const std::string& message, int status) {
-    constexpr size_t longest = 1000;
-    std::string line = message;
-    for (char& c : line)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    line = host::printable(line);
-    if (line.size() > longest)
-        line = line.substr(0, longest) + "...";
-    std::cerr << "tarvik-sim: " << line << '\n';
-    return status;
-}
-
-std::string describe(const host::InputError& e) {
-    std::string where = e.file.empty() ? "" : host::printable(e.file) + ":";
-    if (!e.file.empty() && e.line > 0)
-        where += std::to_string(e.line) + ":";
-    std::string problem = e.what();
-    // The host's message may already begin with its place.
-    if (!where.empty() && problem.rfind(where, 0) == 0)
-        return problem;
-    return where.empty() ? problem : where + " " + problem;
-}
-
-}  // namespace
+// Every failure ends with one line on stderr (Failure.h) and exit status 2
+// for bad input, 3 for a flight that did not reach what its script waited
+// for, 1 for a fault of the program itself.
+using tarviksim::describe;
+using tarviksim::failWith;
 
 // Number checks with plain messages (the library's own print its whole range).
 CLI::Validator numberAtLeast(double low, bool inclusive, double high, const std::string& what) {
