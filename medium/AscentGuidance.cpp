@@ -7,10 +7,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "AutopilotState.h"
 #include "GuidanceRules.h"
 #include "MediumLauncher.h"
-#include "ModuleState.h"
 #include "variants/VariantRecord.h"
 
 namespace medium {
@@ -30,27 +28,28 @@ void holdPitch(double pitch, double low, double high, double rate, double& pitch
         pitchRate = 0;
 }
 
-void yawHeadingHold() {
-    VESSEL* v = ownLauncher();
+// Both holds steer the vessel named after the launcher, as the launcher looks itself up.
+void yawHeadingHold(MediumLauncher& l) {
+    VESSEL* v = l.ownLauncher();
     if (!v)
         return;
     v->DeactivateNavmode(NAVMODE_KILLROT);
-    const rules::YawCommand c = rules::yawHold(currentHeading, launchAzimuth);
+    const rules::YawCommand c = rules::yawHold(l.currentHeading, l.launchAzimuth);
     if (c.setLeft)
         v->SetThrusterGroupLevel(THGROUP_ATT_YAWLEFT, c.left);
     if (c.setRight)
         v->SetThrusterGroupLevel(THGROUP_ATT_YAWRIGHT, c.right);
     if (c.latch)
-        headingHoldLatched = 1;
+        l.headingHoldLatched = 1;
 }
 
 // Pushes the wings level once, then waits 5 s before it pushes again.
-void bankDamper() {
-    VESSEL* v = ownLauncher();
+void bankDamper(MediumLauncher& l) {
+    VESSEL* v = l.ownLauncher();
     if (!v)
         return;
     const double bank = v->GetBank();
-    if (missionTime > bankTimer) {
+    if (l.missionTime > l.bankTimer) {
         if (bank > 0.002) {
             v->SetThrusterGroupLevel(THGROUP_ATT_BANKRIGHT, 0.1);
             v->SetThrusterGroupLevel(THGROUP_ATT_BANKLEFT, 0);
@@ -64,7 +63,7 @@ void bankDamper() {
         v->SetThrusterGroupLevel(THGROUP_ATT_BANKRIGHT, 0);
         v->SetThrusterGroupLevel(THGROUP_ATT_BANKLEFT, 0);
     }
-    bankTimer = missionTime + 5;
+    l.bankTimer = l.missionTime + 5;
 }
 
 }  // namespace
@@ -112,12 +111,12 @@ void MediumLauncher::pitchProgramme(VESSELSTATUS2& vs) {
     if (t > 45 && t < 90 && rollProgrammeDone == 1) {
         holdPitch(currentPitch, g.hold1Low, g.hold1High, kHoldRate, vs.vrot.x);
         if (headingHoldLatched == 0)
-            yawHeadingHold();
+            yawHeadingHold(*this);
     }
     if (t >= 90 && t < 125) {
         holdPitch(currentPitch, g.hold2Low, g.hold2High, kHoldRate, vs.vrot.x);
         if (headingHoldLatched == 0)
-            yawHeadingHold();
+            yawHeadingHold(*this);
     }
     if (t > 125 && t < g.programmeEnd) {
         const rules::PitchChoice choice = rules::pitchTarget(g, t, payloadMass, {targetPitch, throttleBack});
@@ -203,8 +202,8 @@ void MediumLauncher::headingHold(VESSELSTATUS2& vs) {
         headingHoldLatched = 1;
     } else {
         ActivateNavmode(NAVMODE_KILLROT);
-        yawHeadingHold();
-        bankDamper();
+        yawHeadingHold(*this);
+        bankDamper(*this);
     }
 }
 

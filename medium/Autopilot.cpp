@@ -4,10 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "AutopilotState.h"
 #include "GuidanceRules.h"
 #include "MediumLauncher.h"
-#include "ModuleState.h"
 #include "dialogs/DialogFields.h"
 #include "dialogs/ResourceIds.h"
 #include "variants/VariantRecord.h"
@@ -27,34 +25,34 @@ double latitudeOf(OBJHANDLE h) {
     return latitude;
 }
 
-void measureFlight(VESSEL& v, double& pitch) {
+void measureFlight(VESSEL& v, LauncherState& s, double& pitch) {
     double value = 0;
-    oapiGetAltitude(v.GetHandle(), &currentAltitude);
+    oapiGetAltitude(v.GetHandle(), &s.currentAltitude);
     oapiGetHeading(v.GetHandle(), &value);
-    currentHeading = value * DEG;
+    s.currentHeading = value * DEG;
     oapiGetPitch(v.GetHandle(), &value);
     pitch = value * DEG;
-    std::snprintf(headingText, sizeof headingText, "%0.2f", currentHeading);
+    std::snprintf(s.headingText, sizeof s.headingText, "%0.2f", s.currentHeading);
     v.GetApDist(value);
-    apoapsisRadius = value * 0.001;
+    s.apoapsisRadius = value * 0.001;
     v.GetPeDist(value);
-    periapsisRadius = value * 0.001;
-    if (missionTime > 1) {
+    s.periapsisRadius = value * 0.001;
+    if (s.missionTime > 1) {
         ELEMENTS el;
         ORBITPARAM prm;
         v.GetElements(v.GetGravityRef(), el, &prm, 0, FRAME_EQU);
-        timeToApoapsis = prm.ApT;
-        currentInclination = rules::twoDecimals(el.i * DEG);
+        s.timeToApoapsis = prm.ApT;
+        s.currentInclination = rules::twoDecimals(el.i * DEG);
         const double node = rules::twoDecimals(el.theta * DEG);
-        nodeLongitude = node + 360;
-        meanLongitude = rules::twoDecimals(el.L * DEG) + 360;
-        descendingNodeLongitude = (node - 180 < 0 ? node + 180 : node - 180) + 360;
+        s.nodeLongitude = node + 360;
+        s.meanLongitude = rules::twoDecimals(el.L * DEG) + 360;
+        s.descendingNodeLongitude = (node - 180 < 0 ? node + 180 : node - 180) + 360;
     }
 }
 
 // The target altitude typed on the pad, unless the autopilot has no rule to
 // circularise there.
-void readTargetAltitude(HWND dialog) {
+void readTargetAltitude(HWND dialog, double& targetAltitude) {
     double altitude = 0;
     if (!readNumber(dialog, ids::kTargetAltitude, altitude) || altitude == targetAltitude)
         return;
@@ -78,14 +76,13 @@ void MediumLauncher::firstStep() {
 }
 
 void MediumLauncher::autopilotBlock() {
-    HWND dialog = oapiFindDialog(moduleInstance, ids::kAutopilotDialog);
-    autopilotDialog = dialog;
-    measureFlight(*this, currentPitch);
+    HWND dialog = autopilotDialog;
+    measureFlight(*this, *this, currentPitch);
     refreshAutopilotDialog(dialog);
 
     if (missionTime < 0.1) {
         readNumber(dialog, ids::kAzimuthStore, launchAzimuth);
-        readTargetAltitude(dialog);
+        readTargetAltitude(dialog, targetAltitude);
         VESSELSTATUS2 vs = {};
         vs.version = 2;
         GetStatusEx(&vs);

@@ -1,7 +1,6 @@
 // The launcher standing on its pad: class capabilities, pad tanks and the
 // zero-thrust pad engines that carry the ignition flames, and the payload the
 // configuration dialog left in "temp".
-#include "AutopilotState.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
 #include "PadIgnition.h"
@@ -30,18 +29,18 @@ void copyCurrentDirectory() {
 }
 
 // The payload the configuration dialog handed over, as it wrote it. Missing items leave the payload as it was.
-void takePayloadHandOff() {
+void takePayloadHandOff(LauncherState& s) {
     const tarvik::PayloadHandOff h = tarvik::readPayloadHandOff();
     if (h.hasMass)
-        payloadMass = h.mass;
+        s.payloadMass = h.mass;
     if (h.hasZOffset)
-        payloadZOffset = h.zOffset;
+        s.payloadZOffset = h.zOffset;
     if (h.hasFairing)
-        fairingAttached = h.fairing;
+        s.fairingAttached = h.fairing;
     if (h.hasPayload)
-        payloadClassName = h.payload;
+        s.payloadClassName = h.payload;
     if (h.hasMesh)
-        payloadMeshName = h.mesh;
+        s.payloadMeshName = h.mesh;
 }
 
 }  // namespace
@@ -49,10 +48,6 @@ void takePayloadHandOff() {
 void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     copyCurrentDirectory();
     launcherName = kVariant.className;
-    // A launcher the configuration dialog creates in this module's place takes its own name and pad,
-    // and starts a flight of its own.
-    firstStepState = 0;
-    stagingEventCount = 0;
 
     coreMesh = oapiLoadMeshGlobal("tarvik/Tarvik1st");
     interstageMesh = oapiLoadMeshGlobal(kVariant.interstageMesh);
@@ -110,7 +105,7 @@ void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     CreateThrusterGroup(&padHoverThruster, 1, THGROUP_HOVER);
     tarvik::addPadIgnitionEffects(*this, mainEngine, padFlameTexture, registeredTexture);
 
-    takePayloadHandOff();
+    takePayloadHandOff(*this);
     padLayout();
 }
 

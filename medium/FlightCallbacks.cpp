@@ -1,11 +1,6 @@
 // The launcher's step and key callbacks: which pieces of a step run, and in
 // what order.
-#include "AutopilotState.h"
 #include "MediumLauncher.h"
-#include "ModuleState.h"
-#include "dialogs/ConfigurationDialogs.h"
-#include "dialogs/ConfigurationState.h"
-#include "dialogs/DialogProcedure.h"
 
 namespace medium {
 
@@ -37,11 +32,11 @@ int MediumLauncher::clbkConsumeBufferedKey(DWORD key, bool down, char* kstate) {
     if (!down)
         return 0;
     if (key == OAPI_KEY_A) {
-        autopilotKey(*this);
+        autopilotKey();
         return 1;
     }
     if (key == OAPI_KEY_M) {
-        configurationKey(*this);
+        configurationKey();
         return 1;
     }
     if (key == OAPI_KEY_F1 && endPreviewByKey())

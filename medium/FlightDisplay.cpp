@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "AutopilotState.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
 

@@ -8,12 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "AutopilotState.h"
 #include "MediumLauncher.h"
-#include "ModuleState.h"
+#include "SavedFlight.h"
 #include "ScenarioLines.h"
 #include "dialogs/DialogFields.h"
-#include "dialogs/DialogProcedure.h"
 #include "dialogs/ResourceIds.h"
 #include "variants/VariantRecord.h"
 
@@ -32,41 +30,36 @@ constexpr EventWord kEventWords[] = {
     {StagingEvent::PayloadRelease, "payload"},
 };
 
-// What the extra lines hold until the rebuild has run.
-struct SavedFlight {
-    double stage = 0;
-    double timerMode = 0, timerCount = 0;
-    double ignitionSteps = 0;
-    double pairState = 0, secondPairTime = 0, spawnPending = 1;
-    double separationShown = 0;
-    double engines[5] = {};  // main engine, then the booster engines
-    bool autopilot = false;
-    double autopilotValues[10] = {};
-    double roll[5] = {};
-    double guidance[6] = {};
-    double insertion[7] = {};
-    char inputs[3][64] = {};  // what the pilot typed: target altitude, inclination and trim
-};
-
 constexpr int kInputFields[3] = {ids::kTargetAltitude, ids::kTargetInclination, ids::kAzimuthTrim};
 
-SavedFlight saved;
+// The first word of a history names where it starts: "pad", or "config1" to
+// "config5" for a launcher a scenario named by its configuration code alone.
+double historyStartOf(const char* word) {
+    if (std::strncmp(word, "config", 6) == 0 && word[6] >= '1' && word[6] <= '5' && word[7] == '\0')
+        return word[6] - '0';
+    return 0;
+}
 
-void readHistory(const char* text) {
-    stagingEventCount = 0;
+void readHistory(const char* text, LauncherState& s) {
+    s.stagingEventCount = 0;
+    s.historyStart = 0;
     char word[32];
     int n = 0;
-    while (stagingEventCount < kMaxStagingEvents && std::sscanf(text, "%31s%n", word, &n) == 1) {
+    bool first = true;
+    while (s.stagingEventCount < kMaxStagingEvents && std::sscanf(text, "%31s%n", word, &n) == 1) {
         text += n;
+        if (first)
+            s.historyStart = historyStartOf(word);
+        first = false;
         for (const EventWord& w : kEventWords)
             if (std::strcmp(w.word, word) == 0)
-                stagingHistory[stagingEventCount++] = w.event;
+                s.stagingHistory[s.stagingEventCount++] = w.event;
     }
 }
 
-bool happened(StagingEvent e) {
-    for (int i = 0; i < stagingEventCount; ++i)
-        if (stagingHistory[i] == e)
+bool happened(const LauncherState& s, StagingEvent e) {
+    for (int i = 0; i < s.stagingEventCount; ++i)
+        if (s.stagingHistory[i] == e)
             return true;
     return false;
 }
@@ -75,7 +68,9 @@ bool happened(StagingEvent e) {
 
 void MediumLauncher::saveFlightState(FILEHANDLE scn) {
     char history[256] = "pad";
-    size_t used = 3;
+    if (historyStart != 0)
+        std::snprintf(history, sizeof history, "config%d", static_cast<int>(historyStart));
+    size_t used = std::strlen(history);
     for (int i = 0; i < stagingEventCount; ++i)
         for (const EventWord& w : kEventWords)
             if (w.event == stagingHistory[i])
@@ -123,9 +118,9 @@ void MediumLauncher::saveFlightState(FILEHANDLE scn) {
     }
 }
 
-bool MediumLauncher::readFlightState(const char* line) {
+bool MediumLauncher::readFlightState(const char* line, SavedFlight& saved) {
     if (const char* v = tarvik::afterWholeKey(line, "STAGING"))
-        readHistory(v);
+        saved.hasHistory = true, readHistory(v, *this);
     else if ((v = tarvik::afterWholeKey(line, "STAGETIMER")))
         tarvik::readNumbers(v, &saved.timerMode, nullptr, 2);
     else if ((v = tarvik::afterWholeKey(line, "STAGE")))
@@ -153,15 +148,22 @@ bool MediumLauncher::readFlightState(const char* line) {
     return true;
 }
 
-void MediumLauncher::resumeFlight() {
+void MediumLauncher::resumeFlight(const SavedFlight& saved) {
     const double loadedConfig = configCode;
     const int loadedFairing = fairingAttached;
     rebuildingFlight = true;
 
-    // From the pad as it stood, the fairing on if it went on the way.
-    if (happened(StagingEvent::FairingOnCore))
+    // From where the history starts, the fairing on if it went on the way:
+    // the pad as it stood, or the configuration a scenario named by its code.
+    if (happened(*this, StagingEvent::FairingOnCore))
         fairingAttached = 1;
-    padLayout(false);
+    if (historyStart == 0) {
+        padLayout(false);
+    } else {
+        configCode = historyStart;
+        applyLoadedConfiguration();
+        applyLoadedLayout();
+    }
     for (int i = 0; i < stagingEventCount; ++i) {
         switch (stagingHistory[i]) {
             case StagingEvent::Liftoff:
@@ -209,11 +211,10 @@ void MediumLauncher::resumeFlight() {
     rebuildingFlight = false;
 
     if (saved.autopilot)
-        resumeAutopilot();
-    saved = SavedFlight{};
+        resumeAutopilot(saved);
 }
 
-void MediumLauncher::resumeAutopilot() {
+void MediumLauncher::resumeAutopilot(const SavedFlight& saved) {
     const double* a = saved.autopilotValues;
     ascentPhase = a[1];
     launchSite = static_cast<int>(a[2]);
@@ -236,7 +237,7 @@ void MediumLauncher::resumeAutopilot() {
     // The launcher knows its name and pad already; the dialog comes back hidden, as it was set.
     ownName = GetName();
     firstStepState = 2;
-    HWND dialog = oapiOpenDialog(moduleInstance, ids::kAutopilotDialog, launcherDialogProc);
+    HWND dialog = openLauncherDialog(ids::kAutopilotDialog);
     ShowWindow(dialog, SW_HIDE);
     autopilotMode = 2;
     orbitListBuilt = 1.0;

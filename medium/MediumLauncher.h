@@ -1,9 +1,10 @@
 // The Medium launcher vessel: one class for the four builds, which differ
-// only by the build's VariantRecord. The flight state that outlives a layout
-// change lives here; the engines, payload and mission clock are module-wide
-// (ModuleState.h).
+// only by the build's VariantRecord. Each launcher carries its own flight
+// state (LauncherState: payload, engines, mission clock, autopilot, dialogs);
+// the stage and layout values below are the vessel's own as well.
 #pragma once
 
+#include "LauncherState.h"
 #include "Orbitersdk.h"
 
 namespace tarvik {
@@ -13,7 +14,11 @@ struct StreamRow;
 
 namespace medium {
 
-class MediumLauncher : public VESSEL2 {
+struct LauncherChoice;
+struct PayloadChoice;
+struct SavedFlight;
+
+class MediumLauncher : public VESSEL2, public LauncherState {
 public:
     MediumLauncher(OBJHANDLE hVessel, int flightModel) : VESSEL2(hVessel, flightModel) {}
 
@@ -74,6 +79,47 @@ public:
     void releaseOneStepAttitude();
     void updateAnnotations();
 
+    // The launcher's dialogs (medium/dialogs/). Each is opened with this
+    // launcher as its context, and the one dialog procedure hands every
+    // message to the launcher that opened the dialog.
+    HWND openLauncherDialog(int resourceId);
+    void initialiseDialog(HWND dialog);
+    void dialogCommand(HWND dialog, int id);
+    void dialogClosed(HWND dialog);
+    void closeDialogs();  // every dialog this launcher opened, as it goes
+    // The vessel named ownName: this launcher, looked up as the dialogs and holds do.
+    VESSEL* ownLauncher() const;
+
+    // autopilot dialog (131)
+    void autopilotKey();  // key A
+    void launchButton(HWND dialog);
+    void hideButton(HWND dialog);
+    void autopilotOffButton(HWND dialog);
+
+    // configuration dialog (101)
+    void configurationKey();  // key M
+    void openConfiguration();
+    void reopenConfiguration(const char* why);
+    void sendFocusRequest();
+    void variantButton(HWND dialog, const LauncherChoice& c);
+    void payloadButton(HWND dialog, const PayloadChoice& p);
+    void customPayloadButton(HWND dialog, int slot);
+    void applyButton(HWND dialog);
+    void cancelButton(HWND dialog);
+    void configurationClosed();
+
+    // custom payload settings (287)
+    void editCustomPayloads(HWND configuration);
+    void customSlotRadio(HWND settings, int slot);
+    void customApply(HWND settings);
+    void customCancel(HWND settings);
+
+    // placement preview (258)
+    void visualAdjustment(HWND settings);
+    void movePreview(HWND offsetDialog, double step);
+    void previewOk(HWND offsetDialog);
+    bool endPreviewByKey();  // key F1; false when no preview is on
+
     // Flight state (first values in clbkSetClassCaps).
     int stage = 0;
     double secondPairTime = 0;
@@ -106,9 +152,9 @@ private:
     void applyLoadedLayout();
     // A flight saved in the air, continued: the extra lines and the rebuild.
     void saveFlightState(FILEHANDLE scn);
-    bool readFlightState(const char* line);
-    void resumeFlight();
-    void resumeAutopilot();
+    bool readFlightState(const char* line, SavedFlight& saved);
+    void resumeFlight(const SavedFlight& saved);
+    void resumeAutopilot(const SavedFlight& saved);
 };
 
 }  // namespace medium

@@ -37,11 +37,10 @@ DLLCLBK VESSEL* ovcInit(OBJHANDLE hvessel, int flightmodel) {
 }
 
 DLLCLBK void ovcExit(VESSEL* vessel) {
-    if (autopilotDialog) {
-        oapiCloseDialog(autopilotDialog);
-        autopilotDialog = nullptr;
-    }
-    delete static_cast<MediumLauncher*>(vessel);
+    auto* launcher = static_cast<MediumLauncher*>(vessel);
+    if (launcher)
+        launcher->closeDialogs();  // none acts on a launcher that is gone
+    delete launcher;
 }
 
 // The launcher keeps no module-level scenario state.

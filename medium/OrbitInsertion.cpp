@@ -5,7 +5,6 @@
 // 6371 km sphere; inclinations carry the two decimals the dialog shows.
 #include <cmath>
 
-#include "AutopilotState.h"
 #include "GuidanceRules.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"

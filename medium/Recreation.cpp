@@ -6,8 +6,6 @@
 #include "LauncherNames.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
-#include "dialogs/ConfigurationDialogs.h"
-#include "dialogs/ConfigurationState.h"
 
 namespace medium {
 
@@ -27,10 +25,18 @@ void MediumLauncher::recreate() {
         if (created) {
             oapiDeleteVessel(GetHandle(), created);
         } else {
-            // The simulator has no such launcher: this one stays, and the pilot is told why.
+            // The simulator has no such launcher: this one stays with the payload it
+            // had, and the pilot is told why.
             const std::string why = "No launcher " + launcherName + (classKey ? std::string(" (") + classKey + ")" : "") +
                                     " here: kept " + ownName;
             launcherName = ownName;
+            const Payload& kept = payloadBeforeDialog;
+            payloadClassName = kept.className;
+            payloadMeshName = kept.meshName;
+            payloadZOffset = kept.zOffset;
+            payloadMass = kept.mass;
+            fairingMass = kept.fairingMass;
+            fairingAttached = kept.fairingAttached;
             reopenConfiguration(why.c_str());
         }
     }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "MediumLauncher.h"
-#include "ModuleState.h"
+#include "SavedFlight.h"
 #include "ScenarioLines.h"
 #include "variants/VariantRecord.h"
 
@@ -29,11 +29,23 @@ void readToken(const char* text, std::string& value) {
         value.assign(text, end);
 }
 
-// A number at the start of the text; one that does not read, or is not finite, leaves the value unchanged.
-void readNumber(const char* text, double& value) {
+// A number at the start of the text, finite and at least `low`; one that is
+// not leaves the value unchanged and gives false.
+bool readNumber(const char* text, double& value, double low = -HUGE_VAL) {
     double read = 0;
-    if (std::sscanf(text, "%lf", &read) == 1 && std::isfinite(read))
-        value = read;
+    if (std::sscanf(text, "%lf", &read) != 1 || !std::isfinite(read) || read < low)
+        return false;
+    value = read;
+    return true;
+}
+
+// The fairing is on (1) or off (0); nothing else.
+bool readFairing(const char* text, int& value) {
+    int read = 0;
+    if (std::sscanf(text, "%i", &read) != 1 || (read != 0 && read != 1))
+        return false;
+    value = read;
+    return true;
 }
 
 }  // namespace
@@ -46,6 +58,9 @@ void MediumLauncher::clbkSaveState(FILEHANDLE scn) {
     saveFlightState(scn);
 }
 
+// A value the launcher cannot have (a negative mass or clock, a fairing flag
+// other than 0 or 1, anything not finite) leaves its variable as it was, and
+// the line goes back to the simulator as one this launcher does not take.
 void MediumLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
     // A scenario saved in flight carries the flight's staging history: the
     // launcher is then rebuilt as it flew, once all lines are read.
@@ -57,11 +72,13 @@ void MediumLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
     for (const std::string& l : lines)
         resumable = resumable || tarvik::afterKeyPrefix(l.c_str(), "STAGING");
 
+    SavedFlight saved;
     for (std::string& l : lines) {
         char* line = l.data();
-        if (readFlightState(line))
+        if (readFlightState(line, saved))
             continue;
         const char* rest = nullptr;
+        bool taken = true;
         switch (tarvik::matchLauncherKey(line, &rest)) {
             case LauncherKey::Payload:
                 readToken(rest, payloadClassName);
@@ -70,35 +87,42 @@ void MediumLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
                 readToken(rest, payloadMeshName);
                 break;
             case LauncherKey::ZOffset:
-                readNumber(rest, payloadZOffset);
+                taken = readNumber(rest, payloadZOffset);
                 break;
             case LauncherKey::Config:
-                readNumber(rest, configCode);
+                taken = readNumber(rest, configCode);
                 break;
             case LauncherKey::PayloadWeight:
-                readNumber(rest, payloadMass);
+                taken = readNumber(rest, payloadMass, 0);
                 break;
             case LauncherKey::FairingAttached:
-                std::sscanf(rest, "%i", &fairingAttached);
+                taken = readFairing(rest, fairingAttached);
                 break;
             case LauncherKey::MissionTime:
-                readNumber(rest, missionTime);
+                taken = readNumber(rest, missionTime, 0);
                 break;
             case LauncherKey::None:
                 // This launcher's own key: set, the pad is never asked to move its structures.
                 if (const char* value = tarvik::afterKeyPrefix(line, "Disable_Base_Animation"))
-                    readNumber(value, baseAnimationDisabled);
+                    taken = readNumber(value, baseAnimationDisabled);
                 else
-                    ParseScenarioLineEx(line, status);
+                    taken = false;
                 break;
         }
+        if (!taken)
+            ParseScenarioLineEx(line, status);
         if (!resumable)
             applyLoadedConfiguration();
     }
-    if (resumable)
-        resumeFlight();
-    else
+    if (resumable) {
+        resumeFlight(saved);
+    } else {
         applyLoadedLayout();
+        // How the launcher came to this configuration is not known: its
+        // history starts here, and a save says so, so that a reload builds
+        // this configuration again rather than the pad.
+        historyStart = configCode;
+    }
 }
 
 // Runs after every line, so a stage set-up is rebuilt with the payload values read so far.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct HostFile {
     std::FILE* out = nullptr;  // ItemsOut (null when the file could not be written)
 
     std::vector<std::string> lines;  // ScenarioIn: the module's lines of the block
+    std::vector<int> lineNumbers;    // ScenarioIn: where each one stands in the file
+    std::string source;              // ScenarioIn: the scenario file
+    std::set<size_t> reported;       // ScenarioIn: lines reported as not taken
     size_t next = 0;
     std::string current;  // the line last handed out, owned here
 

@@ -13,6 +13,7 @@
 #include "NumberText.h"
 #include "ScenarioLines.h"
 #include "SimulationImpl.h"
+#include "VesselAccess.h"
 #include "physics/Physics.h"
 
 namespace host {
@@ -31,6 +32,7 @@ struct VesselBlock {
     bool hasPosition = false;                  // an RPOS line
     ScenarioVesselLines hostLines;
     std::vector<std::string> moduleLines;
+    std::vector<int> moduleLineNumbers;  // where each of them stands in the file
 };
 
 struct ScenarioContent {
@@ -212,6 +214,7 @@ private:
                     fail(problem);
                 case HostLine::NotHost:
                     b.moduleLines.push_back(text_);
+                    b.moduleLineNumbers.push_back(lineNo());
                     break;
             }
         }
@@ -291,11 +294,15 @@ void Simulation::loadScenario(const std::string& path) {
 
             auto file = std::make_unique<HostFile>(HostFile::Kind::ScenarioIn);
             file->lines = b.moduleLines;
+            file->lineNumbers = b.moduleLineNumbers;
+            file->source = path;
             HostFile* handle = file.get();
             s.files.push_back(std::move(file));
             s.loadingLines = &hostLines;
+            s.loadingFile = handle;
             v->callbacks->clbkLoadStateEx(handle, &hostLines);
             s.loadingLines = nullptr;
+            s.loadingFile = nullptr;
             std::erase_if(s.files, [&](const auto& f) { return f.get() == handle; });
 
             // The simulator applies the saved state once the module has read its
@@ -324,6 +331,7 @@ void Simulation::loadScenario(const std::string& path) {
             s.changeFocus(focus);
     } catch (...) {
         s.loadingLines = nullptr;
+        s.loadingFile = nullptr;
         for (auto it = added.rbegin(); it != added.rend(); ++it)
             s.destroy(*it);
         throw;
@@ -421,13 +429,33 @@ void oapiWriteScenario_vec(FILEHANDLE scn, char* item, const VECTOR3& vec) {
     writeLine(scn, item, host::vectorText(vec), std::isfinite(vec.x) && std::isfinite(vec.y) && std::isfinite(vec.z));
 }
 
-// Host lines a module passes on while loading are taken; anything else is
-// not the host's and is ignored.
+// Host lines a module passes on while loading are taken. Anything else is a
+// line neither the vessel's module nor the host takes (a key it does not
+// know, a value it cannot have): it is ignored, and the run is told where it
+// stands.
 void VESSEL::ParseScenarioLineEx(char* line, void* status) const {
     host::Simulation::Impl* s = host::currentSim();
     if (!s || !line || !status || status != s->loadingLines)
         return;
     std::string problem;
-    if (host::parseHostLine(line, *s->loadingLines, problem) == host::HostLine::Taken)
+    if (host::parseHostLine(line, *s->loadingLines, problem) == host::HostLine::Taken) {
         s->loadingLines->changedByModule = true;
+        return;
+    }
+    HostFile* file = s->loadingFile;
+    if (!file || !s->warn)
+        return;
+    const std::string text = line;
+    if (text.find_first_not_of(" \t\r") == std::string::npos)
+        return;
+    int lineNumber = 0;
+    for (size_t i = 0; i < file->lines.size() && i < file->lineNumbers.size(); ++i)
+        if (file->lines[i] == text && !file->reported.count(i)) {
+            file->reported.insert(i);
+            lineNumber = file->lineNumbers[i];
+            break;
+        }
+    const host::VesselData& v = host::dataOf(hVessel);
+    s->warn(file->source + ":" + std::to_string(lineNumber) + ": " + host::quote(text) + " is not a line " +
+            v.name + " (" + v.className + ") takes; ignored");
 }

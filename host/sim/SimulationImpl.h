@@ -46,6 +46,7 @@ struct Simulation::Impl {
     std::vector<std::string> textures;
     std::vector<std::unique_ptr<HostFile>> files;  // files the modules hold open
     ScenarioVesselLines* loadingLines = nullptr;   // status pointer handed to clbkLoadStateEx
+    HostFile* loadingFile = nullptr;                // the block it reads meanwhile
     std::function<void(const std::string&)> warn;  // see Simulation::setWarningHandler
 
     double mjd() const { return mjd0 + simt / 86400.0; }

@@ -1,12 +1,10 @@
 // The autopilot dialog's own actions: key A, LAUNCH, HIDE and Autopilot OFF.
 #include <cstdio>
 
-#include "../AutopilotState.h"
 #include "../GuidanceRules.h"
-#include "../ModuleState.h"
+#include "../MediumLauncher.h"
 #include "../variants/VariantRecord.h"
 #include "DialogFields.h"
-#include "DialogProcedure.h"
 #include "ResourceIds.h"
 
 namespace medium {
@@ -14,7 +12,7 @@ namespace {
 
 // Targets the autopilot cannot fly are refused on the pad, with the reason
 // in the dialog, before the engines light.
-bool targetsFlyable(HWND dialog, VESSEL& launcher) {
+bool targetsFlyable(HWND dialog, VESSEL& launcher, double targetAltitude) {
     char message[128] = {};
     double altitude = targetAltitude;
     readNumber(dialog, ids::kTargetAltitude, altitude);
@@ -36,35 +34,34 @@ bool targetsFlyable(HWND dialog, VESSEL& launcher) {
 
 }  // namespace
 
-void autopilotKey(VESSEL& launcher) {
-    if (missionTime < 1 && launcher.GetThrusterGroupLevel(THGROUP_MAIN) < 0.1 && configDialogOpen == 0 &&
-        autopilotMode != 2) {
-        HWND dialog = oapiOpenDialog(moduleInstance, ids::kAutopilotDialog, launcherDialogProc);
+void MediumLauncher::autopilotKey() {
+    if (missionTime < 1 && GetThrusterGroupLevel(THGROUP_MAIN) < 0.1 && configDialogOpen == 0 && autopilotMode != 2) {
+        HWND dialog = openLauncherDialog(ids::kAutopilotDialog);
         autopilotMode = 1;
         CheckDlgButton(dialog, ids::kAscendingNode, BST_CHECKED);
         orbitListBuilt = 0.0;
         setNumber(dialog, ids::kTargetAltitude, "%0.0f", targetAltitude);
     } else if (autopilotMode == 2) {
-        ShowWindow(oapiFindDialog(moduleInstance, ids::kAutopilotDialog), SW_SHOW);
+        ShowWindow(autopilotDialog, SW_SHOW);
         orbitListBuilt = 0.0;
         autopilotMode = 1;
     }
 }
 
-void launchButton(HWND dialog) {
+void MediumLauncher::launchButton(HWND dialog) {
     VESSEL* launcher = ownLauncher();
-    if (!launcher || !targetsFlyable(dialog, *launcher))
+    if (!launcher || !targetsFlyable(dialog, *launcher, targetAltitude))
         return;
     launcher->SetThrusterGroupLevel(THGROUP_MAIN, 1);
     EnableWindow(GetDlgItem(dialog, ids::kLaunch), FALSE);
 }
 
-void hideButton(HWND dialog) {
+void MediumLauncher::hideButton(HWND dialog) {
     ShowWindow(dialog, SW_HIDE);
     autopilotMode = 2;
 }
 
-void autopilotOffButton(HWND dialog) {
+void MediumLauncher::autopilotOffButton(HWND dialog) {
     autopilotMode = 0;
     firstStepState = 1;
     nextTextRefresh = -1.0;

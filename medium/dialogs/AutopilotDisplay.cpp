@@ -7,10 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "../AutopilotState.h"
 #include "../GuidanceRules.h"
 #include "../MediumLauncher.h"
-#include "../ModuleState.h"
 #include "ControlCanvas.h"
 #include "DialogFields.h"
 #include "ResourceIds.h"
@@ -22,7 +20,7 @@ constexpr int kInputs[] = {ids::kAscendingNode,    ids::kDescendingNode, ids::kA
                            ids::kTargetInclination, ids::kAzimuthTrim,    ids::kLaunch,       ids::kOrbitList};
 
 // Vessels in an orbit around the Earth above 300 km, whose orbit the pilot may copy.
-void fillOrbitList(HWND dialog) {
+void fillOrbitList(HWND dialog, LauncherState& s) {
     HWND list = GetDlgItem(dialog, ids::kOrbitList);
     SendMessageA(list, CB_RESETCONTENT, 0, 0);  // a dialog shown again lists each vessel once
     for (DWORD i = 0; i < oapiGetVesselCount(); ++i) {
@@ -38,17 +36,17 @@ void fillOrbitList(HWND dialog) {
         oapiGetObjectName(h, name, sizeof name);
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    orbitListBuilt = 1.0;
+    s.orbitListBuilt = 1.0;
 }
 
 // The orbit of the vessel picked in the list becomes the target, once per pick.
-void copyPickedOrbit(HWND dialog) {
+void copyPickedOrbit(HWND dialog, LauncherState& s) {
     char picked[64] = {};
     HWND list = GetDlgItem(dialog, ids::kOrbitList);
     const LRESULT selection = SendMessageA(list, CB_GETCURSEL, 0, 0);
     if (selection != CB_ERR)
         SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(selection), reinterpret_cast<LPARAM>(picked));
-    if (std::strcmp(picked, lastCopiedName) == 0)
+    if (std::strcmp(picked, s.lastCopiedName) == 0)
         return;
     OBJHANDLE h = oapiGetVesselByName(picked);
     if (!h)
@@ -58,40 +56,41 @@ void copyPickedOrbit(HWND dialog) {
     v->GetElements(v->GetGravityRef(), el, nullptr, 0, FRAME_EQU);
     setNumber(dialog, ids::kTargetAltitude, "%0.0f", v->GetAltitude() / 1000);
     setNumber(dialog, ids::kTargetInclination, "%0.2f", el.i * DEG);
-    std::snprintf(lastCopiedName, sizeof lastCopiedName, "%s", picked);
+    std::snprintf(s.lastCopiedName, sizeof s.lastCopiedName, "%s", picked);
 }
 
-void drawHeading(HWND dialog) {
-    if (currentHeading == lastDrawnHeading)
+void drawHeading(HWND dialog, LauncherState& s) {
+    if (s.currentHeading == s.lastDrawnHeading)
         return;
     const bool onHeading =
-        (currentHeading > launchAzimuth - 0.009 && currentHeading < launchAzimuth + 0.009) || ascentPhase > 2;
+        (s.currentHeading > s.launchAzimuth - 0.009 && s.currentHeading < s.launchAzimuth + 0.009) ||
+        s.ascentPhase > 2;
     ControlCanvas canvas(dialog, ids::kHeadingPicture);
     canvas.draw(onHeading ? ids::kHeadingStripOn : ids::kHeadingStripOff, 0, 0, 96, 49,
-                static_cast<int>(currentHeading * 4 + 26), 0);
+                static_cast<int>(s.currentHeading * 4 + 26), 0);
     canvas.draw(ids::kHeadingOverlay, 0, 0, 96, 49, 0, 0, SRCPAINT);
-    canvas.text(0, 0, headingText, RGB(0, 255, 0));
-    lastDrawnHeading = currentHeading;
+    canvas.text(0, 0, s.headingText, RGB(0, 255, 0));
+    s.lastDrawnHeading = s.currentHeading;
 }
 
-void drawGauge(HWND dialog, double pitch, double mainLevel, double fuel, double maxFuel) {
+void drawGauge(HWND dialog, LauncherState& s, double pitch, double mainLevel, double fuel, double maxFuel) {
     ControlCanvas canvas(dialog, ids::kGaugePicture);
-    if (std::fabs(pitch - lastDrawnPitch) > 1 || dialogRepainted) {
+    if (std::fabs(pitch - s.lastDrawnPitch) > 1 || s.dialogRepainted) {
         canvas.draw(ids::kPitchTape, 0, 0, 45, 180, 0, rules::pitchTapeRow(pitch));
         canvas.draw(ids::kPitchMarker, 0, 89, 45, 3);
-        lastDrawnPitch = pitch;
+        s.lastDrawnPitch = pitch;
     }
     const double height = mainLevel * 180;
-    if (std::fabs(height - lastDrawnThrustHeight) > 1 || dialogRepainted) {
+    if (std::fabs(height - s.lastDrawnThrustHeight) > 1 || s.dialogRepainted) {
         const int h = rules::thrustColumnHeight(mainLevel);
         canvas.draw(ids::kThrustBackground, 46, 0, 45, 180);
         canvas.draw(ids::kThrustFill, 46, 180 - h, 45, h, 0, 180 - h, SRCPAINT);
-        lastDrawnThrustHeight = height;
+        s.lastDrawnThrustHeight = height;
     }
     const int top = rules::fuelColumnTop(fuel, maxFuel);
     canvas.draw(ids::kFuelColumnEmpty, 93, 0, 21, top);
     canvas.draw(ids::kFuelColumn, 93, top, 21, 180 - top, 0, top);
-    dialogRepainted = 0;
+    s.dialogRepainted = 0;
 }
 
 }  // namespace
@@ -103,9 +102,9 @@ void MediumLauncher::refreshAutopilotDialog(HWND dialog) {
     }
     setNumber(dialog, ids::kPayloadWeight, "%0.2f", payloadMass);
     if (orbitListBuilt == 0.0)
-        fillOrbitList(dialog);
+        fillOrbitList(dialog, *this);
     if (missionTime < 0.1)
-        copyPickedOrbit(dialog);
+        copyPickedOrbit(dialog, *this);
 
     if (planeChangeState == 1 || planeChangeState == 2)
         showImage(dialog, ids::kPlaneChangePicture, ids::kPlaneChangeImage, 96, 19);
@@ -115,12 +114,12 @@ void MediumLauncher::refreshAutopilotDialog(HWND dialog) {
         showImage(dialog, ids::kSeparationPicture, ids::kSeparationImage, 96, 19);
     if (cutoffShown == 1)
         showImage(dialog, ids::kCutoffPicture, ids::kCutoffImage, 96, 19);
-    drawHeading(dialog);
+    drawHeading(dialog, *this);
     if (ascentPhase == 5)
         showImage(dialog, ids::kCompletionPicture, ids::kCompleteImage, 111, 22);
 
     PROPELLANT_HANDLE tank = oapiGetPropellantHandle(GetHandle(), 0);
-    drawGauge(dialog, currentPitch, GetThrusterGroupLevel(THGROUP_MAIN), oapiGetPropellantMass(tank),
+    drawGauge(dialog, *this, currentPitch, GetThrusterGroupLevel(THGROUP_MAIN), oapiGetPropellantMass(tank),
               oapiGetPropellantMaxMass(tank));
 
     if (autopilotMode == 1 && missionTime > nextTextRefresh) {

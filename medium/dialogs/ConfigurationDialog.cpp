@@ -6,14 +6,11 @@
 #include <cstring>
 #include <vector>
 
-#include "../AutopilotState.h"
+#include "../MediumLauncher.h"
 #include "../ModuleState.h"
-#include "ConfigurationDialogs.h"
-#include "ConfigurationState.h"
 #include "ControlCanvas.h"
 #include "CustomPayloads.h"
 #include "DialogFields.h"
-#include "DialogProcedure.h"
 #include "LauncherChoices.h"
 #include "LauncherNames.h"
 #include "PayloadChoices.h"
@@ -26,10 +23,6 @@ constexpr int kLauncherPictureWidth = 49, kLauncherPictureHeight = 168;
 constexpr int kPayloadPictureSize = 64;
 constexpr size_t kNameFieldLength = 49;  // the longest payload class or mesh name a field takes
 constexpr int kNumberFieldLength = 9;    // numbers are read from at most this many characters
-
-const char* currentBase() {
-    return tarvik::launcherBaseName(launcherName.c_str());
-}
 
 void showLauncherPicture(HWND dialog, int bitmap) {
     showImage(dialog, ids::kLauncherPicture, bitmap, kLauncherPictureWidth, kLauncherPictureHeight);
@@ -71,7 +64,7 @@ bool isPayloadWord(const std::string& s) {
 
 }  // namespace
 
-void sendFocusRequest() {
+void MediumLauncher::sendFocusRequest() {
     if (baseAnimationDisabled >= 1)
         return;
     static const char* const kPads[] = {nullptr, "LC37", "LC6", "LC37B"};
@@ -81,11 +74,12 @@ void sendFocusRequest() {
         oapiSetFocusObject(pad);
 }
 
-void openConfiguration(VESSEL& launcher) {
-    launcher.ClearThrusterDefinitions();
+void MediumLauncher::openConfiguration() {
+    ClearThrusterDefinitions();
     sendFocusRequest();
-    HWND dialog = oapiOpenDialog(moduleInstance, ids::kConfigurationDialog, launcherDialogProc);
-    if (const LauncherChoice* variant = launcherChoice(currentBase())) {
+    payloadBeforeDialog = {payloadClassName, payloadMeshName, payloadZOffset, payloadMass, fairingMass, fairingAttached};
+    HWND dialog = openLauncherDialog(ids::kConfigurationDialog);
+    if (const LauncherChoice* variant = launcherChoice(tarvik::launcherBaseName(launcherName.c_str()))) {
         showLauncherPicture(dialog, variant->launcherBitmap);
         showPayloadPicture(dialog, variant->payloadBitmap);
     }
@@ -97,12 +91,12 @@ void openConfiguration(VESSEL& launcher) {
     configDialogOpen = 1;
 }
 
-void configurationKey(VESSEL& launcher) {
-    if (missionTime < 1 && launcher.GetThrusterGroupLevel(THGROUP_MAIN) < 0.1 && configDialogOpen == 0)
-        openConfiguration(launcher);
+void MediumLauncher::configurationKey() {
+    if (missionTime < 1 && GetThrusterGroupLevel(THGROUP_MAIN) < 0.1 && configDialogOpen == 0)
+        openConfiguration();
 }
 
-void variantButton(HWND dialog, const LauncherChoice& c) {
+void MediumLauncher::variantButton(HWND dialog, const LauncherChoice& c) {
     SetDlgItemTextA(dialog, ids::kMessage, "");
     showLauncherPicture(dialog, c.launcherBitmap);
     launcherName = c.baseName;
@@ -124,7 +118,7 @@ void variantButton(HWND dialog, const LauncherChoice& c) {
     launcherName = tarvik::nextLauncherName(c.baseName, vesselsAndTheirBodies());
 }
 
-void payloadButton(HWND dialog, const PayloadChoice& p) {
+void MediumLauncher::payloadButton(HWND dialog, const PayloadChoice& p) {
     payloadClassName = p.payloadClass;
     payloadMeshName = p.mesh;
     payloadMass = p.mass;
@@ -136,13 +130,13 @@ void payloadButton(HWND dialog, const PayloadChoice& p) {
     SetDlgItemTextA(dialog, ids::kFairingField, p.fairingField);
     showPayloadPicture(dialog, p.bitmap);
     SetDlgItemTextA(dialog, ids::kMessage, "");
-    if (tooLargeFor(p, currentBase())) {
+    if (tooLargeFor(p, tarvik::launcherBaseName(launcherName.c_str()))) {
         SetDlgItemTextA(dialog, ids::kFairingField, "0");
         SetDlgItemTextA(dialog, ids::kMessage, "Payload Too Large");
     }
 }
 
-void customPayloadButton(HWND dialog, int slot) {
+void MediumLauncher::customPayloadButton(HWND dialog, int slot) {
     char picture[sizeof currentDirectory + 32];
     std::snprintf(picture, sizeof picture, "%s/images/tarvik/custom%d.bmp", currentDirectory, slot);
     customImagePath = picture;
@@ -152,8 +146,8 @@ void customPayloadButton(HWND dialog, int slot) {
         customMeshName = c.mesh;
     if (c.hasZOffset)
         customZOffset = c.zOffset;
-    if (HWND settings = oapiFindDialog(moduleInstance, ids::kCustomPayloadDialog))
-        showCustomPayload(settings, c);
+    if (customPayloadDialog)
+        showCustomPayload(customPayloadDialog, c);
     if (!c.image.empty())
         customImagePath = c.image;
     showPayloadFields(dialog, c);
@@ -162,7 +156,7 @@ void customPayloadButton(HWND dialog, int slot) {
     SetDlgItemTextA(dialog, ids::kMessage, c.problem.c_str());
 }
 
-void applyButton(HWND dialog) {
+void MediumLauncher::applyButton(HWND dialog) {
     // Nothing is taken unless every field reads: the message names the first that does not.
     double fairing = 0, mass = 0, zOffset = 0;
     std::string payloadClass, mesh;
@@ -202,14 +196,14 @@ void applyButton(HWND dialog) {
     oapiCloseDialog(dialog);
 }
 
-void cancelButton(HWND dialog) {
+void MediumLauncher::cancelButton(HWND dialog) {
     sendFocusRequest();
     configDialogOpen = 0;
     stageRebuildRequest = 1.0;
     oapiCloseDialog(dialog);
 }
 
-void configurationClosed() {
+void MediumLauncher::configurationClosed() {
     // Closed by its window frame: the launcher gets its thrusters back and the pad its structures.
     if (configDialogOpen == 1) {
         sendFocusRequest();
@@ -218,11 +212,9 @@ void configurationClosed() {
     }
 }
 
-void reopenConfiguration(const char* why) {
-    if (VESSEL* launcher = ownLauncher()) {
-        openConfiguration(*launcher);
-        SetDlgItemTextA(oapiFindDialog(moduleInstance, ids::kConfigurationDialog), ids::kMessage, why);
-    }
+void MediumLauncher::reopenConfiguration(const char* why) {
+    openConfiguration();
+    SetDlgItemTextA(configurationDialog, ids::kMessage, why);
 }
 
 }  // namespace medium

@@ -1,9 +1,7 @@
 // The custom payload settings dialog: one slot's file shown in its fields,
 // rewritten by Apply, its name put on the slot's button.
-#include "../ModuleState.h"
-#include "ConfigurationDialogs.h"
+#include "../MediumLauncher.h"
 #include "CustomPayloads.h"
-#include "DialogProcedure.h"
 #include "ResourceIds.h"
 
 namespace medium {
@@ -16,37 +14,37 @@ int checkedSlot(HWND settings) {
     return 0;
 }
 
-void backToConfiguration(HWND settings) {
-    ShowWindow(oapiFindDialog(moduleInstance, ids::kConfigurationDialog), SW_SHOW);
+void backToConfiguration(HWND configuration, HWND settings) {
+    ShowWindow(configuration, SW_SHOW);
     oapiCloseDialog(settings);
 }
 
 }  // namespace
 
-void editCustomPayloads(HWND configuration) {
+void MediumLauncher::editCustomPayloads(HWND configuration) {
     ShowWindow(configuration, SW_HIDE);
-    HWND settings = oapiOpenDialog(moduleInstance, ids::kCustomPayloadDialog, launcherDialogProc);
+    HWND settings = openLauncherDialog(ids::kCustomPayloadDialog);
     CheckDlgButton(settings, ids::kCustomSlotRadios[0], BST_CHECKED);
     customSlotRadio(settings, 1);
 }
 
-void customSlotRadio(HWND settings, int slot) {
+void MediumLauncher::customSlotRadio(HWND settings, int slot) {
     showCustomPayload(settings, readCustomPayload(slot));
 }
 
-void customApply(HWND settings) {
+void MediumLauncher::customApply(HWND settings) {
     const int slot = checkedSlot(settings);
     if (slot == 0)
         return;
     writeCustomPayload(settings, slot);
     char name[256] = {};
     GetDlgItemTextA(settings, ids::kCustomName, name, sizeof name);
-    SetDlgItemTextA(oapiFindDialog(moduleInstance, ids::kConfigurationDialog), customButtonOf(slot), name);
-    backToConfiguration(settings);
+    SetDlgItemTextA(configurationDialog, customButtonOf(slot), name);
+    backToConfiguration(configurationDialog, settings);
 }
 
-void customCancel(HWND settings) {
-    backToConfiguration(settings);
+void MediumLauncher::customCancel(HWND settings) {
+    backToConfiguration(configurationDialog, settings);
 }
 
 }  // namespace medium

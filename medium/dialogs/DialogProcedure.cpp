@@ -1,23 +1,82 @@
 // The module's dialogs start alike: the caption of the launcher type, the
 // payload fields, the thrust figures of the variant. Commands are told apart
-// by the control id alone.
+// by the control id alone. Every dialog is opened with the launcher that
+// opened it as its context, and its messages go to that launcher.
 #include "DialogProcedure.h"
 
 #include <cstdio>
 
-#include "../AutopilotState.h"
+#include "../MediumLauncher.h"
 #include "../ModuleState.h"
-#include "ConfigurationDialogs.h"
 #include "DialogFields.h"
 #include "LauncherChoices.h"
-#include "PayloadChoices.h"
 #include "LauncherNames.h"
+#include "PayloadChoices.h"
 #include "ResourceIds.h"
 
 namespace medium {
 namespace {
 
-void initialiseDialog(HWND dialog) {
+// The slot (1-3) whose control this is among `ids`, or 0.
+int slotOf(const int (&ids)[3], int id) {
+    for (int slot = 1; slot <= 3; ++slot)
+        if (ids[slot - 1] == id)
+            return slot;
+    return 0;
+}
+
+MediumLauncher* launcherOf(HWND dialog) {
+    return static_cast<MediumLauncher*>(oapiGetDialogContext(dialog));
+}
+
+}  // namespace
+
+VESSEL* MediumLauncher::ownLauncher() const {
+    OBJHANDLE h = oapiGetObjectByName(const_cast<char*>(ownName.c_str()));
+    return h ? oapiGetVesselInterface(h) : nullptr;
+}
+
+HWND MediumLauncher::openLauncherDialog(int resourceId) {
+    HWND dialog = oapiOpenDialog(moduleInstance, resourceId, launcherDialogProc, this);
+    switch (resourceId) {
+        case ids::kAutopilotDialog:
+            autopilotDialog = dialog;
+            break;
+        case ids::kConfigurationDialog:
+            configurationDialog = dialog;
+            break;
+        case ids::kCustomPayloadDialog:
+            customPayloadDialog = dialog;
+            break;
+        case ids::kMeshOffsetDialog:
+            meshOffsetDialog = dialog;
+            break;
+        default:
+            break;
+    }
+    return dialog;
+}
+
+void MediumLauncher::dialogClosed(HWND dialog) {
+    if (dialog == configurationDialog) {
+        configurationDialog = nullptr;
+        configurationClosed();
+    }
+    for (HWND* kept : {&autopilotDialog, &customPayloadDialog, &meshOffsetDialog})
+        if (*kept == dialog)
+            *kept = nullptr;
+}
+
+void MediumLauncher::closeDialogs() {
+    configDialogOpen = 0;  // going away: the pad is not asked to bring its structures back
+    for (HWND* kept : {&meshOffsetDialog, &customPayloadDialog, &configurationDialog, &autopilotDialog})
+        if (HWND d = *kept) {
+            *kept = nullptr;
+            oapiCloseDialog(d);
+        }
+}
+
+void MediumLauncher::initialiseDialog(HWND dialog) {
     if (const char* caption = tarvik::launcherCaption(ownName.c_str()))
         SetWindowTextA(dialog, caption);
     SetDlgItemTextA(dialog, ids::kAzimuthTrim, "0");
@@ -36,15 +95,7 @@ void initialiseDialog(HWND dialog) {
     }
 }
 
-// The slot (1-3) whose control this is among `ids`, or 0.
-int slotOf(const int (&ids)[3], int id) {
-    for (int slot = 1; slot <= 3; ++slot)
-        if (ids[slot - 1] == id)
-            return slot;
-    return 0;
-}
-
-void command(HWND dialog, int id) {
+void MediumLauncher::dialogCommand(HWND dialog, int id) {
     if (const LauncherChoice* variant = launcherChoiceOfButton(id)) {
         variantButton(dialog, *variant);
         return;
@@ -98,29 +149,29 @@ void command(HWND dialog, int id) {
             autopilotOffButton(dialog);
             break;
         case ids::kHelp:
-            oapiOpenDialog(moduleInstance, ids::kAutopilotDialog, launcherDialogProc);
+            openLauncherDialog(ids::kAutopilotDialog);
             break;
         default:
             break;
     }
 }
 
-}  // namespace
-
 INT_PTR CALLBACK launcherDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    MediumLauncher* launcher = launcherOf(dialog);
+    if (!launcher)
+        return oapiDefDialogProc(dialog, message, wParam, lParam);
     switch (message) {
         case WM_INITDIALOG:
-            initialiseDialog(dialog);
+            launcher->initialiseDialog(dialog);
             return TRUE;
         case WM_COMMAND:
-            command(dialog, LOWORD(wParam));
+            launcher->dialogCommand(dialog, LOWORD(wParam));
             return TRUE;
         case WM_PAINT:
-            dialogRepainted = 1;
+            launcher->dialogRepainted = 1;
             return oapiDefDialogProc(dialog, message, wParam, lParam);
         case WM_DESTROY:
-            if (GetDlgItem(dialog, ids::kLauncherPicture))  // the configuration dialog
-                configurationClosed();
+            launcher->dialogClosed(dialog);
             return TRUE;
         default:
             return oapiDefDialogProc(dialog, message, wParam, lParam);

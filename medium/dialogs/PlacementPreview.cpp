@@ -3,13 +3,9 @@
 // it from beside the stack while the pilot moves the mesh up and down.
 #include <cstdio>
 
-#include "../AutopilotState.h"
-#include "../ModuleState.h"
+#include "../MediumLauncher.h"
 #include "../variants/VariantRecord.h"
-#include "ConfigurationDialogs.h"
-#include "ConfigurationState.h"
 #include "DialogFields.h"
-#include "DialogProcedure.h"
 #include "ResourceIds.h"
 
 namespace medium {
@@ -21,27 +17,27 @@ double payloadStation() {
     return kVariant.stack->pad.payload;
 }
 
-void showOffset(HWND dialog, int id) {
-    setNumber(dialog, id, "%lf", customZOffset);
+void showOffset(HWND dialog, int id, double offset) {
+    setNumber(dialog, id, "%lf", offset);
 }
 
-void addPreviewMesh(VESSEL& v) {
-    const VECTOR3 pos = _V(0, 0, payloadStation() + customZOffset);
-    previewMesh = v.AddMesh(customMeshName.c_str(), &pos);
-    v.SetMeshVisibilityMode(previewMesh, MESHVIS_ALWAYS);
+void addPreviewMesh(VESSEL& v, LauncherState& s) {
+    const VECTOR3 pos = _V(0, 0, payloadStation() + s.customZOffset);
+    s.previewMesh = v.AddMesh(s.customMeshName.c_str(), &pos);
+    v.SetMeshVisibilityMode(s.previewMesh, MESHVIS_ALWAYS);
 }
 
-void shiftFairing(VESSEL& v, double sign) {
-    v.ShiftMesh(static_cast<UINT>(fairingMeshIndex[0]), _V(sign * kFairingPart, 0, 0));
-    v.ShiftMesh(static_cast<UINT>(fairingMeshIndex[1]), _V(-sign * kFairingPart, 0, 0));
+void shiftFairing(VESSEL& v, const LauncherState& s, double sign) {
+    v.ShiftMesh(static_cast<UINT>(s.fairingMeshIndex[0]), _V(sign * kFairingPart, 0, 0));
+    v.ShiftMesh(static_cast<UINT>(s.fairingMeshIndex[1]), _V(-sign * kFairingPart, 0, 0));
 }
 
 // Camera, MFDs and HUD as they were before the preview.
-void restoreView(VESSEL& v) {
-    previewActive = 0;
+void restoreView(VESSEL& v, LauncherState& s) {
+    s.previewActive = 0;
     oapiCameraAttach(v.GetHandle(), 1);
     v.SetCameraRotationRange(0, 1.25 * PI, 2.5 * PI, 0);
-    v.DelMesh(adapterMesh);
+    v.DelMesh(s.adapterMesh);
     oapiToggleMFD_on(MFD_LEFT);
     oapiToggleMFD_on(MFD_RIGHT);
     oapiSetHUDMode(HUD_SURFACE);
@@ -49,7 +45,7 @@ void restoreView(VESSEL& v) {
 
 }  // namespace
 
-void visualAdjustment(HWND settings) {
+void MediumLauncher::visualAdjustment(HWND settings) {
     char text[256] = {};
     GetDlgItemTextA(settings, ids::kPayloadMesh, text, sizeof text);
     customMeshName = text;
@@ -60,10 +56,10 @@ void visualAdjustment(HWND settings) {
     if (!v || !(missionTime < 1) || v->GetThrusterGroupLevel(THGROUP_MAIN) >= 0.1 || previewActive != 0)
         return;
     previewActive = 1.0;
-    HWND offsetDialog = oapiOpenDialog(moduleInstance, ids::kMeshOffsetDialog, launcherDialogProc);
+    HWND offsetDialog = openLauncherDialog(ids::kMeshOffsetDialog);
     if (fairingAttached == 1)
-        shiftFairing(*v, 1);
-    addPreviewMesh(*v);
+        shiftFairing(*v, *this, 1);
+    addPreviewMesh(*v, *this);
     const VECTOR3 adapterPos = _V(0, 4, payloadStation());
     adapterMesh = v->AddMesh("tarvik/pat", &adapterPos);
     v->SetMeshVisibilityMode(adapterMesh, MESHVIS_COCKPIT);
@@ -77,27 +73,27 @@ void visualAdjustment(HWND settings) {
     oapiToggleMFD_on(MFD_RIGHT);
     oapiSetHUDMode(HUD_NONE);
 
-    showOffset(offsetDialog, ids::kPreviewOffset);
+    showOffset(offsetDialog, ids::kPreviewOffset, customZOffset);
     ShowWindow(settings, SW_HIDE);
 }
 
-void movePreview(HWND offsetDialog, double step) {
+void MediumLauncher::movePreview(HWND offsetDialog, double step) {
     VESSEL* v = ownLauncher();
     if (!v || previewActive != 1.0)
         return;
     v->DelMesh(previewMesh);
     customZOffset += step;
-    addPreviewMesh(*v);
-    showOffset(offsetDialog, ids::kPreviewOffset);
+    addPreviewMesh(*v, *this);
+    showOffset(offsetDialog, ids::kPreviewOffset, customZOffset);
 }
 
-void previewOk(HWND offsetDialog) {
+void MediumLauncher::previewOk(HWND offsetDialog) {
     oapiCloseDialog(offsetDialog);
     VESSEL* v = ownLauncher();
     if (!v || previewActive != 1.0)
         return;
     if (fairingAttached == 1) {
-        shiftFairing(*v, -1);
+        shiftFairing(*v, *this, -1);
         v->DelMesh(previewMesh);
     } else {
         v->DelMesh(previewMesh);
@@ -105,22 +101,20 @@ void previewOk(HWND offsetDialog) {
         const VECTOR3 pos = _V(0, 0, payloadStation() + payloadZOffset);
         payloadMeshIndex = v->AddMesh(payloadMeshName.c_str(), &pos);
     }
-    restoreView(*v);
-    if (HWND settings = oapiFindDialog(moduleInstance, ids::kCustomPayloadDialog)) {
-        showOffset(settings, ids::kMeshZOffset);
+    restoreView(*v, *this);
+    if (HWND settings = customPayloadDialog) {
+        showOffset(settings, ids::kMeshZOffset, customZOffset);
         ShowWindow(settings, SW_SHOW);
     }
 }
 
-bool endPreviewByKey() {
-    VESSEL* v = ownLauncher();
-    if (!v || previewActive != 1.0)
+// F1 ends the preview as OK does: were the settings left hidden, the pilot
+// would have no way back to the configuration dialog, and the launcher none
+// to its engines and its pad.
+bool MediumLauncher::endPreviewByKey() {
+    if (!ownLauncher() || previewActive != 1.0)
         return false;
-    if (fairingAttached == 1)
-        shiftFairing(*v, -1);
-    v->DelMesh(previewMesh);
-    restoreView(*v);
-    oapiCloseDialog(oapiFindDialog(moduleInstance, ids::kMeshOffsetDialog));
+    previewOk(meshOffsetDialog);
     return true;
 }
 

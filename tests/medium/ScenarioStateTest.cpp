@@ -3,6 +3,7 @@
 // propellant; odd input loads safely.
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "MissionFlights.h"
 
@@ -68,6 +69,78 @@ TEST_P(ScenarioRoundTrip, FairingShedFromTheUpperStageIsSavedAsGone) {
 
 INSTANTIATE_TEST_SUITE_P(Builds, ScenarioRoundTrip, testing::ValuesIn(kBuilds), buildName);
 
+// What a reload must give back of a launcher: its shape and mass, its tanks,
+// and the engines that can burn (those fed by a tank), with their groups.
+std::string launcherAsBuilt(const host::VesselData& v) {
+    std::ostringstream out;
+    out.precision(12);
+    out << "size " << v.caps.size << ", empty mass " << v.caps.emptyMass << "\n";
+    for (const std::string& m : meshList(v))
+        out << "mesh " << m << "\n";
+    std::vector<const host::Propellant*> tanks;
+    for (const auto& p : v.propellants) {
+        tanks.push_back(p.get());
+        out << "tank " << p->maxMass << " holding " << p->mass << "\n";
+    }
+    auto tankIndex = [&](const host::Propellant* p) {
+        return std::find(tanks.begin(), tanks.end(), p) - tanks.begin();
+    };
+    std::vector<const host::Thruster*> engines;
+    for (const auto& t : v.thrusters)
+        if (t->resource) {
+            engines.push_back(t.get());
+            out << "engine on tank " << tankIndex(t->resource) << ": " << t->maxThrust << " N, Isp " << t->ispVac
+                << "/" << t->ispRef << ", level " << t->level << ", at " << t->pos.x << " " << t->pos.y << " "
+                << t->pos.z << "\n";
+        }
+    for (const auto& g : v.groups) {
+        out << "group " << g->type << ":";
+        for (const host::Thruster* t : g->thrusters)
+            out << " " << std::find(engines.begin(), engines.end(), t) - engines.begin();
+        out << "\n";
+    }
+    return out.str();
+}
+
+std::string withoutThrusterLevels(const std::string& text) {
+    std::istringstream in(text);
+    std::string out;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("  THLEVEL ", 0) != 0)
+            out += line + "\n";
+    return out;
+}
+
+// A scenario written by hand, or by an older version, names the launcher's
+// configuration by its code alone. Its save must reload to that launcher,
+// not to one standing on the pad.
+TEST_P(ScenarioRoundTrip, ALauncherNamedByItsConfigurationAloneSavesAsItself) {
+    for (int code : {4, 1, 2, 3, 5}) {
+        for (int fairing : {0, 1}) {
+            const std::string label = "config" + std::to_string(code) + "-fairing" + std::to_string(fairing);
+            SCOPED_TRACE(label);
+            std::string block = landedBlock(b.name, b.classKey,
+                                            payloadLines(b) + "  CONFIG " + std::to_string(code) +
+                                                "\n  PLDWEIGHT 2500\n  Fairing_attached " +
+                                                std::to_string(fairing) + "\n  missiontime 400\n");
+            // In flight, as such a launcher would be.
+            block.replace(block.find("  STATUS Landed Earth\n  POS -80.5680 28.53429\n  HEADING 30.00\n"), 60,
+                          "  STATUS Orbiting Earth\n  RPOS 6800000 0 0\n  RVEL 0 7600 0\n");
+            auto loaded = loadText(scenario(b.name, block), scratchDir(), label + ".scn");
+            const std::string saved = loaded->scenarioText();
+            auto reloaded = loadText(saved, scratchDir(), label + "-saved.scn");
+            ASSERT_EQ(reloaded->vessels().size(), loaded->vessels().size());
+            EXPECT_EQ(launcherAsBuilt(*reloaded->vessel(b.name)), launcherAsBuilt(*loaded->vessel(b.name)));
+            // The hand-written block set the stage up once per line after CONFIG, which leaves
+            // engines without a tank behind and moves the index of the lit one; from the first
+            // reload on the launcher is built once and every save is the same.
+            const std::string again = reloaded->scenarioText();
+            EXPECT_EQ(withoutThrusterLevels(again), withoutThrusterLevels(saved));
+            EXPECT_EQ(loadText(again, scratchDir(), label + "-again.scn")->scenarioText(), again);
+        }
+    }
+}
+
 std::unique_ptr<host::Simulation> loadM52(const std::string& lines) {
     return loadText(scenario("TarvikM52", landedBlock("TarvikM52", "tarvik/tarvikM52", lines)), scratchDir());
 }
@@ -100,6 +173,40 @@ TEST(ScenarioLines, UnknownConfigurationLoadsAsThePad) {
     for (int i = 0; i < 100; ++i)
         sim->step();
     EXPECT_EQ(v->meshes[0].name, "tarvik/Tarvik1st");
+}
+
+// A value the launcher cannot have is not taken, and the run is told where it
+// stood; the save then holds what the launcher has.
+TEST(ScenarioLines, ValuesALauncherCannotHaveAreRefusedWithTheirLine) {
+    const std::filesystem::path dir = scratchDir();
+    auto sim = std::make_unique<host::Simulation>(TARVIK_DATA_DIR, 60, dir.string());
+    sim->setModuleDir(TARVIK_MODULE_DIR);
+    std::vector<std::string> warnings;
+    sim->setWarningHandler([&](const std::string& w) { warnings.push_back(w); });
+    const std::string text = scenario(
+        "TarvikM42", landedBlock("TarvikM42", "tarvik/tarvikM42",
+                                 "  PAYLOAD tarvik/sat3\n  MESH tarvik/sat3\n  Z_OFFSET 2\n  CONFIG 0\n"
+                                 "  PLDWEIGHT -3000\n  Fairing_attached 2\n  missiontime -5\n"));
+    const std::filesystem::path path = dir / "odd.scn";
+    {
+        std::FILE* f = std::fopen(path.c_str(), "w");
+        std::fputs(text.c_str(), f);
+        std::fclose(f);
+    }
+    sim->loadScenario(path.string());
+    ASSERT_EQ(warnings.size(), 3u);
+    EXPECT_NE(warnings[0].find("odd.scn:19"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("PLDWEIGHT -3000"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[1].find("odd.scn:20"), std::string::npos) << warnings[1];
+    EXPECT_NE(warnings[2].find("missiontime -5"), std::string::npos) << warnings[2];
+
+    const host::VesselData* v = sim->vessel("TarvikM42");
+    const double mass = v->caps.emptyMass;
+    EXPECT_NEAR(mass, 2 * 3250 + 26767 + 2850 + 700, 1e-6) << "no payload mass, the fairing on";
+    const std::string saved = sim->scenarioText();
+    EXPECT_EQ(scenarioValue(saved, "TarvikM42", "Fairing_attached"), "1");
+    auto reloaded = loadText(saved, scratchDir(), "again.scn");
+    EXPECT_NEAR(reloaded->vessel("TarvikM42")->caps.emptyMass, mass, 1e-6) << "a reload changed the launcher's mass";
 }
 
 TEST(ScenarioLines, LongPayloadNamesRoundTripWhole) {
