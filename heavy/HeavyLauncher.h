@@ -92,6 +92,17 @@ private:
     void steerCoreEngines();
     void showMissionTime();
 
+    // Seconds since lift-off.
+    double missionTime = 0;
+    // The engine the main thruster group drives in the current configuration,
+    // and the two side-core engines while the side cores are attached.
+    THRUSTER_HANDLE mainEngine = nullptr;
+    THRUSTER_HANDLE leftCoreEngine = nullptr;
+    THRUSTER_HANDLE rightCoreEngine = nullptr;
+    // Solid-booster tanks in the order the pairs leave: (x -0.9, x 0.9),
+    // (x -5.121, x 5.121), (x 6.921, x -6.921).
+    PROPELLANT_HANDLE boosterPairTanks[3][2] = {};
+
     int stage;
     double fairingAttached;
     double ignitionSteps;

@@ -4,14 +4,6 @@
 
 namespace heavy {
 
-double missionTime = 0;
-
-THRUSTER_HANDLE mainEngine = nullptr;
-THRUSTER_HANDLE leftCoreEngine = nullptr;
-THRUSTER_HANDLE rightCoreEngine = nullptr;
-
-PROPELLANT_HANDLE boosterPairTanks[3][2] = {};
-
 namespace {
 
 struct TextureRegistration {

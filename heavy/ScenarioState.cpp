@@ -32,20 +32,24 @@ void readWord(const char* text, std::string& target) {
 }
 
 // A number the field can hold: it reads, is finite and lies within
-// [low, high]. Anything else leaves target as it was.
-void readNumber(const char* text, double& target, double low = -HUGE_VAL, double high = HUGE_VAL) {
+// [low, high]. Anything else leaves target as it was and gives false.
+bool readNumber(const char* text, double& target, double low = -HUGE_VAL, double high = HUGE_VAL) {
     char* end = nullptr;
     const double value = std::strtod(text, &end);
-    if (end != text && std::isfinite(value) && value >= low && value <= high)
-        target = value + 0.0;  // no negative zero
+    if (end == text || !std::isfinite(value) || value < low || value > high)
+        return false;
+    target = value + 0.0;  // no negative zero
+    return true;
 }
 
 // Fairing_attached is a flag: 0 or 1, nothing else.
-void readFlag(const char* text, double& target) {
+bool readFlag(const char* text, double& target) {
     double value = -1;
     readNumber(text, value, 0, 1);
-    if (value == 0 || value == 1)
-        target = value;
+    if (value != 0 && value != 1)
+        return false;
+    target = value;
+    return true;
 }
 
 }  // namespace
@@ -59,7 +63,8 @@ void HeavyLauncher::clbkSaveState(FILEHANDLE scn) {
 
 // Values a launcher cannot have are refused and the field keeps what it
 // held: a negative payload mass or mission clock, a fairing flag other than
-// 0 or 1, anything not finite. The launcher is rebuilt once every line is
+// 0 or 1, anything not finite; the line goes back to the simulator as one
+// this launcher does not take. The launcher is rebuilt once every line is
 // read.
 void HeavyLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
     SavedFlight saved;
@@ -68,6 +73,7 @@ void HeavyLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
         if (readFlightLine(line, saved))
             continue;
         const char* rest = nullptr;
+        bool taken = true;
         switch (tarvik::matchLauncherKey(line, &rest)) {
             case LauncherKey::Payload:
                 readWord(rest, payloadClassName);
@@ -76,24 +82,26 @@ void HeavyLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
                 readWord(rest, payloadMeshName);
                 break;
             case LauncherKey::ZOffset:
-                readNumber(rest, payloadZOffset);
+                taken = readNumber(rest, payloadZOffset);
                 break;
             case LauncherKey::Config:
-                readNumber(rest, configCode, 0);
+                taken = readNumber(rest, configCode, 0);
                 break;
             case LauncherKey::PayloadWeight:
-                readNumber(rest, payloadMass, 0);
+                taken = readNumber(rest, payloadMass, 0);
                 break;
             case LauncherKey::FairingAttached:
-                readFlag(rest, fairingAttached);
+                taken = readFlag(rest, fairingAttached);
                 break;
             case LauncherKey::MissionTime:
-                readNumber(rest, missionTime, 0);
+                taken = readNumber(rest, missionTime, 0);
                 break;
             case LauncherKey::None:
-                ParseScenarioLineEx(line, status);
+                taken = false;
                 break;
         }
+        if (!taken)
+            ParseScenarioLineEx(line, status);
     }
     rebuildLoadedFlight(saved);
 }

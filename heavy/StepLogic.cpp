@@ -17,18 +17,6 @@ double timeAcceleration() {
     return oapiGetTimeAcceleration();
 }
 
-// A window of the mission clock, open at both ends.
-bool within(double from, double to) {
-    return tarvik::within(missionTime, from, to);
-}
-
-// A staging event has no end to its window: it fires on the first step past
-// the start while its state has not moved on, so that a step at high time
-// acceleration that jumps over the whole window sheds all the same.
-bool past(double from) {
-    return missionTime > from;
-}
-
 char missionTimeLabel[] = "Mission time:";
 
 }  // namespace
@@ -81,6 +69,13 @@ void HeavyLauncher::runTimers() {
 
 // The staging timeline; every row is tested on every step, in this order.
 void HeavyLauncher::runTimeline() {
+    // A window of the mission clock, open at both ends.
+    auto within = [this](double from, double to) { return tarvik::within(missionTime, from, to); };
+    // A staging event has no end to its window: it fires on the first step past
+    // the start while its state has not moved on, so that a step at high time
+    // acceleration that jumps over the whole window sheds all the same.
+    auto past = [this](double from) { return missionTime > from; };
+
     // Centre core throttles back to 0.6 while the side cores stay at full.
     if (within(56, 70) && stage == 0 && GetThrusterGroupLevel(THGROUP_MAIN) > 0.6 && timeAcceleration() < 2)
         SetThrusterGroupLevel(THGROUP_MAIN, GetThrusterGroupLevel(THGROUP_MAIN) - 0.0017);

@@ -82,7 +82,10 @@ public:
     // The launcher's dialogs (medium/dialogs/). Each is opened with this
     // launcher as its context, and the one dialog procedure hands every
     // message to the launcher that opened the dialog.
-    HWND openLauncherDialog(int resourceId);
+    // A module has one dialog of each kind open at a time: while another
+    // launcher of this build holds it, this one cannot open its own.
+    bool dialogHeldByAnother(int resourceId) const;
+    HWND openLauncherDialog(int resourceId);  // null when held by another
     void initialiseDialog(HWND dialog);
     void dialogCommand(HWND dialog, int id);
     void dialogClosed(HWND dialog);

@@ -261,6 +261,11 @@ bool controlVisible(HWND dialog, int id) {
     return c && c->visible;
 }
 
+Rect controlRect(HWND dialog, int id) {
+    HostWindow* c = liveControl(dialog, id);
+    return c ? c->rect : Rect{};
+}
+
 bool controlChecked(HWND dialog, int id) {
     HostWindow* c = liveControl(dialog, id);
     return c && c->checked;

@@ -42,6 +42,7 @@ std::vector<int> controlIds(HWND dialog);
 std::string controlText(HWND dialog, int id);
 bool controlEnabled(HWND dialog, int id);
 bool controlVisible(HWND dialog, int id);
+Rect controlRect(HWND dialog, int id);  // where it sits in its dialog, in pixels
 bool controlChecked(HWND dialog, int id);
 std::vector<std::string> comboItems(HWND dialog, int id);
 int comboSelection(HWND dialog, int id);  // -1 for none

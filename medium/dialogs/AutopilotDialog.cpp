@@ -37,6 +37,8 @@ bool targetsFlyable(HWND dialog, VESSEL& launcher, double targetAltitude) {
 void MediumLauncher::autopilotKey() {
     if (missionTime < 1 && GetThrusterGroupLevel(THGROUP_MAIN) < 0.1 && configDialogOpen == 0 && autopilotMode != 2) {
         HWND dialog = openLauncherDialog(ids::kAutopilotDialog);
+        if (!dialog)
+            return;
         autopilotMode = 1;
         CheckDlgButton(dialog, ids::kAscendingNode, BST_CHECKED);
         orbitListBuilt = 0.0;

@@ -75,6 +75,8 @@ void MediumLauncher::sendFocusRequest() {
 }
 
 void MediumLauncher::openConfiguration() {
+    if (dialogHeldByAnother(ids::kConfigurationDialog))
+        return;  // another launcher of this build is being configured
     ClearThrusterDefinitions();
     sendFocusRequest();
     payloadBeforeDialog = {payloadClassName, payloadMeshName, payloadZOffset, payloadMass, fairingMass, fairingAttached};

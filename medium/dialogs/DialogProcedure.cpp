@@ -36,7 +36,14 @@ VESSEL* MediumLauncher::ownLauncher() const {
     return h ? oapiGetVesselInterface(h) : nullptr;
 }
 
+bool MediumLauncher::dialogHeldByAnother(int resourceId) const {
+    HWND open = oapiFindDialog(moduleInstance, resourceId);
+    return open && oapiGetDialogContext(open) != this;
+}
+
 HWND MediumLauncher::openLauncherDialog(int resourceId) {
+    if (dialogHeldByAnother(resourceId))
+        return nullptr;
     HWND dialog = oapiOpenDialog(moduleInstance, resourceId, launcherDialogProc, this);
     switch (resourceId) {
         case ids::kAutopilotDialog:

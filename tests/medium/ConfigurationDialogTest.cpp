@@ -13,6 +13,22 @@ namespace {
 
 constexpr int kConfig = 101, kCustom = 287, kOffset = 258;
 
+// Whether a static text of this size shows the whole text: 6 x 8 pixel
+// characters, lines broken at blanks.
+bool fitsIn(const std::string& text, const host::Rect& r) {
+    const size_t columns = static_cast<size_t>(r.w / 6), lines = static_cast<size_t>(r.h / 8);
+    std::istringstream words(text);
+    size_t used = 0, line = 1;
+    for (std::string w; words >> w;) {
+        if (w.size() > columns)
+            return false;
+        if (used > 0 && used + 1 + w.size() > columns)
+            ++line, used = 0;
+        used += (used > 0 ? 1 : 0) + w.size();
+    }
+    return line <= std::max<size_t>(lines, 1);
+}
+
 class Configure : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -131,7 +147,16 @@ TEST_F(Configure, ATypeWithoutALauncherClassKeepsTheLauncherAndSaysWhy) {
     frames(2);
     EXPECT_TRUE(sim->vessel("TarvikM52"));
     ASSERT_TRUE(dialog(kConfig)) << "the dialog comes back with the reason";
-    EXPECT_NE(text(kConfig, 1035).find("kept TarvikM52"), std::string::npos) << text(kConfig, 1035);
+    const std::string why = text(kConfig, 1035);
+    EXPECT_NE(why.find("kept TarvikM52"), std::string::npos) << why;
+    EXPECT_TRUE(fitsIn(why, host::controlRect(dialog(kConfig), 1035))) << "the reason is cut off: " << why;
+
+    // The launcher keeps the payload it had, not the heavy launcher's.
+    const std::string saved = sim->scenarioText();
+    EXPECT_EQ(scenarioValue(saved, "TarvikM52", "PAYLOAD"), "tarvik/sat1");
+    EXPECT_EQ(std::stod(scenarioValue(saved, "TarvikM52", "PLDWEIGHT")), 4500);
+    EXPECT_EQ(scenarioValue(saved, "TarvikM52", "Fairing_attached"), "1");
+    EXPECT_NEAR(sim->vessel("TarvikM52")->caps.emptyMass, 2 * 3250 + 26767 + 3490 + 4500 + 1000, 1e-6);
 }
 
 TEST_F(Configure, ApplyWithTheSameTypeOnlyChangesThePayload) {
@@ -260,12 +285,33 @@ TEST_F(Configure, ThePlacementPreviewAndItsEndRestoreTheView) {
     EXPECT_TRUE(sim->view().mfdOn[0] && sim->view().mfdOn[1]);
     EXPECT_FALSE(hasMesh(*sim->vessel("TarvikM52"), "tarvik/pat"));
 
+}
+
+// F1 ends the preview as OK does, and the pilot finds the way back to the
+// pad: the settings, the configuration dialog, the engines and the tower.
+TEST_F(Configure, F1EndsThePreviewAsOkDoes) {
+    open();
+    click(kConfig, 1130);
     click(kCustom, 1141);
-    sim->pressKey(OAPI_KEY_F1);  // ends it the other way
+    click(kOffset, 1116);
+    const std::string moved = text(kOffset, 1115);
+    sim->pressKey(OAPI_KEY_F1);
     EXPECT_FALSE(dialog(kOffset));
-    EXPECT_FALSE(IsWindowVisible(dialog(kCustom)));
+    ASSERT_TRUE(dialog(kCustom));
+    EXPECT_TRUE(IsWindowVisible(dialog(kCustom))) << "the settings stayed hidden: the pilot is stuck";
+    EXPECT_EQ(text(kCustom, 1004), moved);
     EXPECT_EQ(sim->view().hudMode, HUD_SURFACE);
+    EXPECT_FALSE(sim->view().cameraInternal);
     EXPECT_FALSE(hasMesh(*sim->vessel("TarvikM52"), "tarvik/pat"));
+
+    click(kCustom, 1135);  // Cancel
+    ASSERT_TRUE(IsWindowVisible(dialog(kConfig)));
+    click(kConfig, 2);  // Cancel
+    frames(2);
+    sim->setThrottle(1);
+    frames(2);
+    EXPECT_FALSE(sim->vessel("TarvikM52")->thrusters.empty()) << "the engines did not come back";
+    EXPECT_GT(sim->vessel("TarvikM52")->thrusters[1]->effectiveLevel, 0) << "no thrust on the pad";
 }
 
 // The pad is signalled by the launcher's latitude; a scenario can switch the signal off.
