@@ -103,6 +103,7 @@ void MediumLauncher::autopilotBlock() {
         }
         guidanceStep();
     }
+    drawThrustColumn(dialog);
 }
 
 void MediumLauncher::computeLaunchAzimuth(HWND dialog) {

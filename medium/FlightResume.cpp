@@ -245,7 +245,7 @@ void MediumLauncher::resumeAutopilot(const SavedFlight& saved) {
     setNumber(dialog, ids::kTargetAltitude, "%0.0f", targetAltitude);
     if (targetInclination > 0)
         setNumber(dialog, ids::kTargetInclination, "%0.2f", targetInclination);
-    setNumber(dialog, ids::kAzimuthTrim, "%0.2f", cutoffShown == 1 ? azimuthBias : azimuthCorrection);
+    setNumber(dialog, ids::kAzimuthTrim, "%0.2f", cutoffShown == 1 ? azimuthCorrection + azimuthBias : azimuthCorrection);
     if (azimuthComputed == 0)  // the fields are still to be read: as the pilot left them
         for (int i = 0; i < 3; ++i)
             if (saved.inputs[i][0])

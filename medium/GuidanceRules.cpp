@@ -177,6 +177,13 @@ PitchChoice pitchTarget(const GuidanceTables& g, double t, double payloadKg, Pit
     return previous;
 }
 
+double heaviestPitchClass(const GuidanceTables& g) {
+    double heaviest = 0;
+    for (int i = 0; i < g.pitchClassCount; ++i)
+        heaviest = std::fmax(heaviest, g.pitchClasses[i].maxWeightKg);
+    return heaviest;
+}
+
 YawCommand yawHold(double heading, double azimuth) {
     YawCommand c;
     double h = heading;

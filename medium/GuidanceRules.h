@@ -66,6 +66,10 @@ struct PitchChoice {
 // payload; a slot boundary, or a weight no class covers, keeps `previous`.
 PitchChoice pitchTarget(const GuidanceTables& g, double missionTime, double payloadKg, PitchChoice previous);
 
+// The heaviest payload [kg] the pitch programme has a class for; above it
+// the table gives no pitch at all (kNoUpperLimit when a class takes any weight).
+double heaviestPitchClass(const GuidanceTables& g);
+
 // --- heading
 struct YawCommand {
     bool setLeft = false, setRight = false;

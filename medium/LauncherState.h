@@ -118,6 +118,12 @@ struct LauncherState {
     double lastDrawnPitch = 0;
     double lastDrawnThrustHeight = 0;
     char headingText[16] = {};
+    // What the heading strip, the fuel column and the status pictures show,
+    // so that a step redraws only what changes the picture.
+    int drawnHeadingStrip = 0, drawnHeadingOffset = 0;
+    char drawnHeadingText[16] = {};
+    int drawnFuelTop = -1;
+    int drawnStatusImage[4] = {};  // plane change, separation, cut-off, completion
 
     // The configuration dialogs: the re-creation Apply asked for, the payload
     // the launcher had when the dialog opened (kept if no launcher of the

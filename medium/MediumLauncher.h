@@ -63,6 +63,7 @@ public:
     void firstStep();
     void autopilotBlock();
     void refreshAutopilotDialog(HWND dialog);
+    void drawThrustColumn(HWND dialog);
     void computeLaunchAzimuth(HWND dialog);
     void guidanceStep();
     void rollProgramme(VESSELSTATUS2& vs);

@@ -19,6 +19,7 @@ namespace {
 constexpr double kSphereRadius = 6371;  // [km]
 constexpr double kPassedApoapsis = 4500;  // [s] an ApT this long means the apoapsis has just gone by
 constexpr double kRelightApT = 7;         // [s]
+constexpr double kNearApoapsis = 90;      // [s] the prograde turn before the circularisation starts here
 
 bool nearNode(double longitude, double node, double within) {
     return std::fabs(rules::wrapDegrees(longitude - node)) < within;
@@ -61,7 +62,9 @@ void MediumLauncher::insertionStep(VESSELSTATUS2& vs) {
             ascentPhase = 3;
             azimuthBias = rules::suggestedCorrection(g, launchSite, static_cast<int>(nodeChoice), currentInclination,
                                                      targetInclination);
-            setNumber(dialog, ids::kAzimuthTrim, "%0.2f", azimuthBias);
+            // The next launch reads the field as the whole correction: the one
+            // in use plus this flight's increment, so that typing it back converges.
+            setNumber(dialog, ids::kAzimuthTrim, "%0.2f", azimuthCorrection + azimuthBias);
             EnableWindow(GetDlgItem(dialog, ids::kAzimuthTrim), TRUE);
         }
     }
@@ -170,6 +173,16 @@ void MediumLauncher::insertionStep(VESSELSTATUS2& vs) {
                 engineOn(band->level);
         }
     }
+
+    // Every burn after the cut-off (plane change, apoapsis trim, circularisation)
+    // runs in real time, and so does the wait before it: a time acceleration
+    // only takes effect from the next step, and one step of a burn under a
+    // pilot's 100x takes the apoapsis kilometres past what the burn was for.
+    const bool burnLit = GetThrusterGroupLevel(THGROUP_MAIN) > 0;
+    const bool trimDue = trimBurnState == 1 || trimBurnState == 2;
+    const bool apoapsisNear = apT < kNearApoapsis;  // the circularisation burns around it
+    if (ascentPhase >= 3 && ascentPhase < 5 && (burnLit || trimDue || apoapsisNear))
+        oapiSetTimeAcceleration(1);
 
     // 12. Complete once the periapsis has come up to the target. An early
     // ignition burns while still coasting: burning ahead of the apoapsis moves

@@ -11,13 +11,18 @@ namespace medium {
 namespace {
 
 // Targets the autopilot cannot fly are refused on the pad, with the reason
-// in the dialog, before the engines light.
-bool targetsFlyable(HWND dialog, VESSEL& launcher, double targetAltitude) {
+// in the dialog, before the engines light; so is a payload its pitch table
+// has no class for, which would leave the launcher without a pitch programme.
+bool targetsFlyable(HWND dialog, VESSEL& launcher, double targetAltitude, double payloadMass) {
     char message[128] = {};
+    const double heaviest = rules::heaviestPitchClass(*kVariant.guidance);
+    if (payloadMass > heaviest)
+        std::snprintf(message, sizeof message, "No pitch table for a payload of %0.0f kg: at most %0.0f kg",
+                      payloadMass, heaviest);
     double altitude = targetAltitude;
     readNumber(dialog, ids::kTargetAltitude, altitude);
     const CircularisationRule& rule = kVariant.guidance->circularisation;
-    if (!(altitude > 0) || !rules::circularisationBand(rule, altitude)) {
+    if (!message[0] && (!(altitude > 0) || !rules::circularisationBand(rule, altitude))) {
         std::snprintf(message, sizeof message, "No orbit rule for %0.0f km: at most %0.0f km", altitude,
                       rule.ceilingKm - 1);
     }
@@ -52,7 +57,7 @@ void MediumLauncher::autopilotKey() {
 
 void MediumLauncher::launchButton(HWND dialog) {
     VESSEL* launcher = ownLauncher();
-    if (!launcher || !targetsFlyable(dialog, *launcher, targetAltitude))
+    if (!launcher || !targetsFlyable(dialog, *launcher, targetAltitude, payloadMass))
         return;
     launcher->SetThrusterGroupLevel(THGROUP_MAIN, 1);
     EnableWindow(GetDlgItem(dialog, ids::kLaunch), FALSE);

@@ -59,38 +59,51 @@ void copyPickedOrbit(HWND dialog, LauncherState& s) {
     std::snprintf(s.lastCopiedName, sizeof s.lastCopiedName, "%s", picked);
 }
 
+// The strip, its window and the heading text make the whole picture: a
+// heading that changes in a far decimal leaves all three, and the picture,
+// as they are.
 void drawHeading(HWND dialog, LauncherState& s) {
     if (s.currentHeading == s.lastDrawnHeading)
         return;
+    s.lastDrawnHeading = s.currentHeading;
     const bool onHeading =
         (s.currentHeading > s.launchAzimuth - 0.009 && s.currentHeading < s.launchAzimuth + 0.009) ||
         s.ascentPhase > 2;
+    const int strip = onHeading ? ids::kHeadingStripOn : ids::kHeadingStripOff;
+    const int offset = static_cast<int>(s.currentHeading * 4 + 26);
+    if (strip == s.drawnHeadingStrip && offset == s.drawnHeadingOffset &&
+        std::strcmp(s.headingText, s.drawnHeadingText) == 0)
+        return;
     ControlCanvas canvas(dialog, ids::kHeadingPicture);
-    canvas.draw(onHeading ? ids::kHeadingStripOn : ids::kHeadingStripOff, 0, 0, 96, 49,
-                static_cast<int>(s.currentHeading * 4 + 26), 0);
+    canvas.draw(strip, 0, 0, 96, 49, offset, 0);
     canvas.draw(ids::kHeadingOverlay, 0, 0, 96, 49, 0, 0, SRCPAINT);
     canvas.text(0, 0, s.headingText, RGB(0, 255, 0));
-    s.lastDrawnHeading = s.currentHeading;
+    s.drawnHeadingStrip = strip;
+    s.drawnHeadingOffset = offset;
+    std::memcpy(s.drawnHeadingText, s.headingText, sizeof s.drawnHeadingText);
 }
 
-void drawGauge(HWND dialog, LauncherState& s, double pitch, double mainLevel, double fuel, double maxFuel) {
+// A status picture, drawn again only when it would show another image.
+void showStatus(HWND dialog, LauncherState& s, int slot, int controlId, int bitmapId, int w, int h) {
+    if (s.drawnStatusImage[slot] == bitmapId)
+        return;
+    showImage(dialog, controlId, bitmapId, w, h);
+    s.drawnStatusImage[slot] = bitmapId;
+}
+
+void drawGauge(HWND dialog, LauncherState& s, double pitch, double fuel, double maxFuel) {
     ControlCanvas canvas(dialog, ids::kGaugePicture);
     if (std::fabs(pitch - s.lastDrawnPitch) > 1 || s.dialogRepainted) {
         canvas.draw(ids::kPitchTape, 0, 0, 45, 180, 0, rules::pitchTapeRow(pitch));
         canvas.draw(ids::kPitchMarker, 0, 89, 45, 3);
         s.lastDrawnPitch = pitch;
     }
-    const double height = mainLevel * 180;
-    if (std::fabs(height - s.lastDrawnThrustHeight) > 1 || s.dialogRepainted) {
-        const int h = rules::thrustColumnHeight(mainLevel);
-        canvas.draw(ids::kThrustBackground, 46, 0, 45, 180);
-        canvas.draw(ids::kThrustFill, 46, 180 - h, 45, h, 0, 180 - h, SRCPAINT);
-        s.lastDrawnThrustHeight = height;
-    }
     const int top = rules::fuelColumnTop(fuel, maxFuel);
-    canvas.draw(ids::kFuelColumnEmpty, 93, 0, 21, top);
-    canvas.draw(ids::kFuelColumn, 93, top, 21, 180 - top, 0, top);
-    s.dialogRepainted = 0;
+    if (top != s.drawnFuelTop || s.dialogRepainted) {
+        canvas.draw(ids::kFuelColumnEmpty, 93, 0, 21, top);
+        canvas.draw(ids::kFuelColumn, 93, top, 21, 180 - top, 0, top);
+        s.drawnFuelTop = top;
+    }
 }
 
 }  // namespace
@@ -107,19 +120,19 @@ void MediumLauncher::refreshAutopilotDialog(HWND dialog) {
         copyPickedOrbit(dialog, *this);
 
     if (planeChangeState == 1 || planeChangeState == 2)
-        showImage(dialog, ids::kPlaneChangePicture, ids::kPlaneChangeImage, 96, 19);
+        showStatus(dialog, *this, 0, ids::kPlaneChangePicture, ids::kPlaneChangeImage, 96, 19);
     if (planeChangeState == 3)
-        showImage(dialog, ids::kPlaneChangePicture, ids::kPlaneChangeDoneImage, 96, 19);
+        showStatus(dialog, *this, 0, ids::kPlaneChangePicture, ids::kPlaneChangeDoneImage, 96, 19);
     if (separationShown == 1)
-        showImage(dialog, ids::kSeparationPicture, ids::kSeparationImage, 96, 19);
+        showStatus(dialog, *this, 1, ids::kSeparationPicture, ids::kSeparationImage, 96, 19);
     if (cutoffShown == 1)
-        showImage(dialog, ids::kCutoffPicture, ids::kCutoffImage, 96, 19);
+        showStatus(dialog, *this, 2, ids::kCutoffPicture, ids::kCutoffImage, 96, 19);
     drawHeading(dialog, *this);
     if (ascentPhase == 5)
-        showImage(dialog, ids::kCompletionPicture, ids::kCompleteImage, 111, 22);
+        showStatus(dialog, *this, 3, ids::kCompletionPicture, ids::kCompleteImage, 111, 22);
 
     PROPELLANT_HANDLE tank = oapiGetPropellantHandle(GetHandle(), 0);
-    drawGauge(dialog, *this, currentPitch, GetThrusterGroupLevel(THGROUP_MAIN), oapiGetPropellantMass(tank),
+    drawGauge(dialog, *this, currentPitch, oapiGetPropellantMass(tank),
               oapiGetPropellantMaxMass(tank));
 
     if (autopilotMode == 1 && missionTime > nextTextRefresh) {
@@ -138,6 +151,22 @@ void MediumLauncher::refreshAutopilotDialog(HWND dialog) {
     if (missionTime > 1 && missionTime < 2)
         for (int id : kInputs)
             EnableWindow(GetDlgItem(dialog, id), FALSE);
+}
+
+// The thrust column shows the main engine as it runs in this step: it is
+// drawn once the guidance has set the engine, so the picture taken as the
+// engine is cut shows it cut.
+void MediumLauncher::drawThrustColumn(HWND dialog) {
+    const double mainLevel = GetThrusterGroupLevel(THGROUP_MAIN);
+    const double height = mainLevel * 180;
+    if (std::fabs(height - lastDrawnThrustHeight) > 1 || dialogRepainted) {
+        const int h = rules::thrustColumnHeight(mainLevel);
+        ControlCanvas canvas(dialog, ids::kGaugePicture);
+        canvas.draw(ids::kThrustBackground, 46, 0, 45, 180);
+        canvas.draw(ids::kThrustFill, 46, 180 - h, 45, h, 0, 180 - h, SRCPAINT);
+        lastDrawnThrustHeight = height;
+    }
+    dialogRepainted = 0;
 }
 
 }  // namespace medium

@@ -48,6 +48,11 @@ HWND MediumLauncher::openLauncherDialog(int resourceId) {
     switch (resourceId) {
         case ids::kAutopilotDialog:
             autopilotDialog = dialog;
+            // A new window shows none of the pictures yet.
+            drawnHeadingStrip = 0;
+            drawnFuelTop = -1;
+            for (int& image : drawnStatusImage)
+                image = 0;
             break;
         case ids::kConfigurationDialog:
             configurationDialog = dialog;

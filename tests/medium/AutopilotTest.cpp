@@ -157,6 +157,18 @@ TEST(LaunchButton, RefusesTargetsTheAutopilotCannotFly) {
     EXPECT_EQ(pad.text(1035), "");
 }
 
+// TarvikM4 has no pitch table above 3000 kg: such a payload is refused on the pad.
+TEST(LaunchButton, RefusesAPayloadThePitchTableHasNoClassFor) {
+    Build heavy = build("TarvikM4");
+    heavy.payloadMass = 3200;
+    Pad pad(heavy);
+    pad.openAutopilot("350", "51.6");
+    host::click(pad.dialog(), 1075);
+    EXPECT_EQ(pad.mainLevel(), 0);
+    EXPECT_NE(pad.text(1035).find("at most 3000 kg"), std::string::npos) << pad.text(1035);
+    EXPECT_TRUE(host::controlEnabled(pad.dialog(), 1075));
+}
+
 TEST(OrbitList, OffersOrbitsAbove300KilometresOnceAndCopiesThePickedOne) {
     Pad pad(m52(), orbitingBlock("Low", 300.4) + orbitingBlock("High", 300.6));
     pad.openAutopilot();
@@ -233,7 +245,22 @@ TEST(TimeAcceleration, PoweredFlightUnderTheAutopilotStaysInRealTime) {
 // One whole flight to orbit, shared by the tests that look at its end. Only
 // its record is kept: a live simulation would keep the module loaded, with
 // its state, for the tests after it.
+// The thrust column of the gauge (x 46 to 90 of picture 1129), row by row.
+std::vector<uint8_t> thrustColumn(HWND dialog) {
+    std::vector<uint8_t> column;
+    const host::Surface* s = host::pictureSurface(dialog, 1129);
+    if (!s)
+        return column;
+    for (int y = 0; y < s->height(); ++y)
+        for (int x = 46; x < 91; ++x) {
+            const host::Rgb c = s->pixel(x, y);
+            column.insert(column.end(), {c.r, c.g, c.b});
+        }
+    return column;
+}
+
 struct Flight {
+    std::vector<uint8_t> thrustWhileCoasting, thrustAtTheEnd;
     double completedAt = -1;
     double warpAfterCutoff = 0;
     std::string correction;
@@ -249,13 +276,18 @@ const Flight& flownToOrbit() {
         p.openAutopilot("350", "51.6");
         host::click(p.dialog(), 1075);
         bool warped = false;
+        double onInclinationSince = -1;
         while (p.sim->simTime() < 8000) {
             p.sim->step();
             if (f.correction.empty() && p.text(1100) != "0")  // cut-off: the suggested correction is written
                 f.correction = p.text(1100);
-            // Coasting after the plane change, long before the apoapsis: the pilot may speed time up.
-            if (!warped && !f.correction.empty() && p.text(1080) == "51.60" && p.mainLevel() == 0 &&
-                std::atof(p.text(1046).c_str()) > 200) {
+            if (onInclinationSince < 0 && !f.correction.empty() && p.text(1080) == "51.60")
+                onInclinationSince = p.sim->simTime();
+            // Coasting well after the plane change and its apoapsis trim, long before the
+            // apoapsis: the pilot may speed time up.
+            if (!warped && onInclinationSince > 0 && p.sim->simTime() > onInclinationSince + 150 &&
+                p.mainLevel() == 0 && std::atof(p.text(1046).c_str()) > 200) {
+                f.thrustWhileCoasting = thrustColumn(p.dialog());
                 p.sim->setTimeAcceleration(10);
                 p.sim->step();
                 f.warpAfterCutoff = p.sim->timeAcceleration();
@@ -264,6 +296,7 @@ const Flight& flownToOrbit() {
             }
             if (p.annotation(2) == "Autopilot Complete") {
                 f.completedAt = p.sim->simTime();
+                f.thrustAtTheEnd = thrustColumn(p.dialog());
                 break;
             }
         }
@@ -293,6 +326,57 @@ TEST(FlightToOrbit, ReachesTheTargetAndSaysSo) {
     EXPECT_EQ(f.warpAfterCutoff, 10) << "after cut-off the time acceleration is the pilot's";
     EXPECT_FALSE(f.orbitalNode.empty());
     EXPECT_FALSE(f.correction.empty());
+    // The dialog's picture as "Autopilot Complete" shows: the engine is off, as it was while coasting.
+    ASSERT_FALSE(f.thrustWhileCoasting.empty());
+    EXPECT_TRUE(f.thrustAtTheEnd == f.thrustWhileCoasting) << "the thrust column shows the engine still running";
+}
+
+// A pilot who speeds time up once the plane has been changed still gets the
+// orbit: the autopilot takes real time back for the apoapsis trim and the
+// circularisation, before the burns light.
+TEST(FlightToOrbit, APilotsTimeAccelerationAfterThePlaneChangeStillEndsInTheOrbit) {
+    Pad p(m52());
+    p.openAutopilot("350", "51.6");
+    host::click(p.dialog(), 1075);
+    bool warped = false;
+    while (p.sim->simTime() < 20000 && p.annotation(2) != "Autopilot Complete") {
+        if (!warped && p.text(1100) != "0" && p.text(1080) == "51.60") {  // cut off, plane changed
+            p.sim->setTimeAcceleration(100);
+            warped = true;
+        }
+        p.sim->step();
+    }
+    ASSERT_EQ(p.annotation(2), "Autopilot Complete");
+    double ap = 0, pe = 0;
+    p.launcher->iface->GetApDist(ap);
+    p.launcher->iface->GetPeDist(pe);
+    EXPECT_NEAR(ap / 1000 - 6371.01, 350, 1);
+    EXPECT_NEAR(pe / 1000 - 6371.01, 350, 1);
+}
+
+// The "+/-" field after cut-off holds the whole correction for the next
+// launch: typed back as shown, the second launch lands closer, and the field
+// then holds that correction plus the second flight's increment.
+TEST(SuggestedCorrection, TypedBackAsShownTheNextLaunchLandsCloser) {
+    auto toCutoff = [](const std::string& correction, double& inclinationAtCutoff) {
+        Pad p(m52());
+        p.openAutopilot("300", "30");
+        host::typeText(p.dialog(), 1100, correction);
+        host::click(p.dialog(), 1075);
+        p.flyUntil(2);
+        while (p.text(1100) == correction && p.sim->simTime() < 2000)
+            p.sim->step();
+        inclinationAtCutoff = std::atof(p.text(1080).c_str());
+        return p.text(1100);
+    };
+    double first = 0, second = 0;
+    const std::string shown = toCutoff("0", first);
+    ASSERT_GT(std::fabs(first - 30), 0.2) << "a launch near due east from LC37B misses 30 deg by more";
+    const std::string next = toCutoff(shown, second);
+    EXPECT_LT(std::fabs(second - 30), std::fabs(first - 30)) << "the correction as shown did not bring it closer";
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%0.2f", std::atof(shown.c_str()) + (second - 30) * 1.29);
+    EXPECT_EQ(next, expected) << "the field should hold the correction in use plus the increment";
 }
 
 // TarvikM52 lights early below 900 km (ApT 26 s) and, burning ahead of the
