@@ -310,6 +310,33 @@ std::string capacityPlotScript(const std::vector<CapacityRow>& rows, const std::
     return s.str();
 }
 
+void writeCapacityOutputs(const std::vector<CapacityRow>& rows, const std::string& outDir, std::ostream& out,
+                          std::ostream& err) {
+    std::error_code ec;
+    fs::create_directories(outDir, ec);
+    const fs::path csvPath = fs::path(outDir) / "capacity.csv";
+    const fs::path mdPath = fs::path(outDir) / "capacity.md";
+    const std::string table = capacityMarkdown(rows);
+    host::writeFileWhole(csvPath.string(), capacityCsv(rows), "capacity table");
+    host::writeFileWhole(mdPath.string(), table, "capacity table");
+
+    const fs::path plots = fs::path(outDir) / "plots";
+    fs::create_directories(plots, ec);
+    host::writeFileWhole((plots / "capacity.gp").string(), capacityPlotScript(rows, "capacity"), "plot script");
+    std::string drawn;
+    if (const std::string gnuplot = findGnuplot(); gnuplot.empty())
+        err << "tarvik-sim: warning: gnuplot is not installed (Debian: gnuplot-nox); no plot drawn, its script is "
+            << (plots / "capacity.gp").string() << "\n";
+    else if (!runGnuplot(gnuplot, plots.string(), "capacity.gp"))
+        err << "tarvik-sim: warning: gnuplot failed on capacity.gp (see " << (plots / "gnuplot.log").string() << ")\n";
+    else
+        drawn = (plots / "capacity.png").string() + ", " + (plots / "capacity.svg").string();
+
+    out << table << "\nresults: " << csvPath.string() << ", " << mdPath.string() << "\n";
+    if (!drawn.empty())
+        out << "plot:    " << drawn << "\n";
+}
+
 int runCapacity(const CapacityOptions& o, std::ostream& out, std::ostream& err) {
     // The points, a series per launcher and case, altitudes rising; none at
     // or above a launcher's ceiling.
@@ -458,30 +485,9 @@ int runCapacity(const CapacityOptions& o, std::ostream& out, std::ostream& err) 
         rows.push_back(rowOf(p));
     noteAltitudeOrder(rows, o.resolution);
 
-    const fs::path csvPath = fs::path(o.outDir) / "capacity.csv";
-    const fs::path mdPath = fs::path(o.outDir) / "capacity.md";
-    const std::string table = capacityMarkdown(rows);
-    host::writeFileWhole(csvPath.string(), capacityCsv(rows), "capacity table");
-    host::writeFileWhole(mdPath.string(), table, "capacity table");
-
-    const fs::path plots = fs::path(o.outDir) / "plots";
-    fs::create_directories(plots, ec);
-    host::writeFileWhole((plots / "capacity.gp").string(), capacityPlotScript(rows, "capacity"), "plot script");
-    std::string drawn;
-    if (const std::string gnuplot = findGnuplot(); gnuplot.empty())
-        err << "tarvik-sim: warning: gnuplot is not installed (Debian: gnuplot-nox); no plot drawn, its script is "
-            << (plots / "capacity.gp").string() << "\n";
-    else if (!runGnuplot(gnuplot, plots.string(), "capacity.gp"))
-        err << "tarvik-sim: warning: gnuplot failed on capacity.gp (see " << (plots / "gnuplot.log").string() << ")\n";
-    else
-        drawn = (plots / "capacity.png").string() + ", " + (plots / "capacity.svg").string();
-
-    out << table;
+    writeCapacityOutputs(rows, o.outDir, out, err);
     for (const std::string& s : skipped)
         out << "not searched: " << s << "\n";
-    out << "\nresults: " << csvPath.string() << ", " << mdPath.string() << "\n";
-    if (!drawn.empty())
-        out << "plot:    " << drawn << "\n";
     char timing[160];
     std::snprintf(timing, sizeof timing, "%zu orbits, %d flights in %.1f s of wall time with %d at a time",
                   points.size(), flown, elapsed(), o.jobs);

@@ -45,6 +45,11 @@ struct CapacityOptions {
 // settled, 3 when some did not, 130 when interrupted.
 int runCapacity(const CapacityOptions& options, std::ostream& out, std::ostream& err);
 
+// Writes OUT/capacity.csv, OUT/capacity.md and the plot in OUT/plots/ for
+// the rows, and prints the tables and where they went.
+void writeCapacityOutputs(const std::vector<CapacityRow>& rows, const std::string& outDir, std::ostream& out,
+                          std::ostream& err);
+
 // The tables as Markdown: one per case, a row per altitude, a column per launcher.
 std::string capacityMarkdown(const std::vector<CapacityRow>& rows);
 

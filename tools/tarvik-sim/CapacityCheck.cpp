@@ -24,9 +24,11 @@ std::string km(double altitude) {
     return text;
 }
 
+// "SAT2 (13000 kg)", or "a payload of 3200 kg" for a mass alone.
 std::string payloadText(const CheckedMission& c) {
-    const std::string name = c.payload.name.empty() ? c.payload.className : c.payload.name;
-    return "payload " + (name.empty() ? std::string() : name + " ") + "(" + kg(c.payload.massKg) + ")";
+    if (c.payload.name.empty())
+        return "a payload of " + kg(c.payload.massKg);
+    return c.payload.name + " (" + kg(c.payload.massKg) + ")";
 }
 
 }  // namespace
@@ -49,7 +51,7 @@ std::optional<std::string> overCapacity(const CheckedMission& c, const std::vect
     const double mass = c.payload.massKg;
     for (const LauncherInfo& l : mediumLaunchers())
         if (m.launcher == l.name && mass > l.pitchTableLimitKg)
-            return m.launcher + " has no pitch table for a " + payloadText(c) + ": its tables end at " +
+            return m.launcher + " has no pitch table for " + payloadText(c) + ": its tables end at " +
                    kg(l.pitchTableLimitKg) + ", and above that the autopilot does not pitch over";
 
     const CapacityEstimate e =

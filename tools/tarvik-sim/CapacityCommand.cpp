@@ -10,6 +10,7 @@
 #include "Capacity.h"
 #include "Commands.h"
 #include "Failure.h"
+#include "sim/FileIO.h"
 #include "sim/NumberText.h"
 
 namespace fs = std::filesystem;
@@ -35,7 +36,7 @@ std::string self(const char* argv0) {
 
 int capacityCommand(int argc, char** argv) {
     std::vector<std::string> launchers, inclinations, cases, altitudes;
-    std::string pad, node = "ascending", resolution, jobs, fps, timeLimit, warp, dataDir;
+    std::string pad, node = "ascending", resolution, jobs, fps, timeLimit, warp, dataDir, from;
     CapacityOptions o;
 
     CLI::App app{
@@ -50,7 +51,6 @@ int capacityCommand(int argc, char** argv) {
         "when every search settled, 3 when some did not, 2 for bad input, 130 when interrupted.",
         "tarvik-sim capacity"};
     app.add_option("LAUNCHER", launchers, "Launchers (TarvikM4 TarvikM42 TarvikM52 TarvikM54), or all")
-        ->required()
         ->delimiter(',');
     app.add_option("--pad", pad, "LC37B or LC6, with --inclination");
     app.add_option("--inclination", inclinations,
@@ -71,6 +71,8 @@ int capacityCommand(int argc, char** argv) {
     app.add_option("--fps", fps, "Frames per second of every flight");
     app.add_option("--time-limit", timeLimit, "Seconds of simulation time a flight may take to complete");
     app.add_option("--coast-warp", warp, "Time acceleration while the autopilot coasts (see docs/fly.md)");
+    app.add_option("--from", from,
+                   "Fly nothing: the tables and the plot of a capacity CSV file (e.g. data/capacity.csv) into OUT");
 
     try {
         app.parse(argc, argv);
@@ -82,6 +84,15 @@ int capacityCommand(int argc, char** argv) {
     }
 
     try {
+        if (!from.empty()) {
+            if (!launchers.empty())
+                throw MissionError("--from flies nothing and takes no launchers");
+            writeCapacityOutputs(parseCapacityCsv(host::readTextFile(from, "capacity table"), from), o.outDir,
+                                 std::cout, std::cerr);
+            return 0;
+        }
+        if (launchers.empty())
+            throw MissionError("which launchers? TarvikM4, TarvikM42, TarvikM52, TarvikM54 or all");
         for (const std::string& l : launchers) {
             if (l == "all") {
                 for (const LauncherInfo& info : mediumLaunchers())

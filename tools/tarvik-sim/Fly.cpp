@@ -49,8 +49,8 @@ constexpr double kCircularisationApT = 60;  // a burn this close to the apoapsis
 constexpr double kCompletionSphere = 6371e3;   // m
 constexpr double kCompletionMargin = 0.1e3;    // m
 constexpr double kOutlookSlack = 0.98;         // what is left must fall short of the need by more than this
-constexpr double kBurnRoom = 1.5;              // a burn near an apoapsis may last this much longer than any seen
-constexpr double kBurnRoomSeconds = 2;         // and this many seconds more
+constexpr double kBurnRoom = 2;                // a burn near an apoapsis may last this much longer than any seen
+constexpr double kBurnRoomSeconds = 5;         // and this many seconds more
 
 // The pilot's coasting rule: the time acceleration goes up only well away
 // from anything the autopilot does [s].
