@@ -311,7 +311,7 @@ TEST_F(Fly, RefusesAPayloadTheLauncherCannotCarry) {
     EXPECT_NE(far.err.find("tarvik-sim: SAT1 (4500 kg) is more than TarvikM54 from LC37B at 51.6 deg"),
               std::string::npos)
         << far.err;
-    EXPECT_NE(far.err.find("capacity only falls with altitude; with 4500 kg it reaches "), std::string::npos)
+    EXPECT_NE(far.err.find(", and capacity only falls with altitude"), std::string::npos)
         << far.err;
 }
 

@@ -77,15 +77,17 @@ struct Point {
     bool over() const { return settled() || !problem.empty(); }
 };
 
-SearchLimits limitsFor(const Point& p, const std::vector<Point>& points, double resolution) {
+SearchLimits limitsFor(const Point& p, const std::vector<Point>& points, const CapacityOptions& o) {
     SearchLimits l;
-    l.resolution = resolution;
-    l.lightest = resolution;
+    l.resolution = o.resolution;
+    l.lightest = o.resolution;
     l.heaviest = p.heaviest;
     l.step = kFirstStep;
     for (const SearchStart& s : kSearchStarts)
         if (p.launcher == s.launcher)
             l.guess = s.guess;
+    if (o.firstGuess)
+        l.guess = *o.firstGuess;
     // A lower altitude's capacity is a close guess: one carries less higher up.
     if (p.lower && points[*p.lower].settled() && points[*p.lower].search->capacity()) {
         l.guess = *points[*p.lower].search->capacity();
@@ -167,7 +169,7 @@ std::string cellFor(const CapacityRow& r) {
         case CapacityLimit::Unsettled:
             break;
     }
-    return "unsettled";
+    return r.capacityKg > 0 ? "at least " + fixed(r.capacityKg, 0) + " (unsettled)" : std::string("unsettled");
 }
 
 struct CaseKey {
@@ -428,7 +430,7 @@ int runCapacity(const CapacityOptions& o, std::ostream& out, std::ostream& err) 
             if (!p)
                 break;
             if (!p->search)
-                p->search.emplace(limitsFor(*p, points, o.resolution));
+                p->search.emplace(limitsFor(*p, points, o));
             const std::optional<double> mass = p->search->next();
             if (!mass)
                 continue;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ struct CapacityOptions {
     std::vector<CapacityCase> cases;
     std::vector<double> altitudes;       // km, rising
     double resolution = 50;              // kg
+    std::optional<double> firstGuess;    // kg: the first mass flown where no lower altitude has settled
     std::string exe;                     // this program
     std::string outDir = "tarvik-capacity";
     std::string dataDir;                 // for the checks here; the flights get settings.dataDir

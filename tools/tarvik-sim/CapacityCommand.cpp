@@ -36,7 +36,7 @@ std::string self(const char* argv0) {
 
 int capacityCommand(int argc, char** argv) {
     std::vector<std::string> launchers, inclinations, cases, altitudes;
-    std::string pad, node = "ascending", resolution, jobs, fps, timeLimit, warp, dataDir, from;
+    std::string pad, node = "ascending", resolution, jobs, fps, timeLimit, warp, dataDir, from, guess;
     CapacityOptions o;
 
     CLI::App app{
@@ -64,6 +64,8 @@ int capacityCommand(int argc, char** argv) {
     app.add_option("--altitudes", altitudes, "Circular orbit altitudes [km] (default 200 to 1000 every 100)")
         ->delimiter(',');
     app.add_option("--resolution", resolution, "How close the search brackets the capacity [kg] (default 50)");
+    app.add_option("--first-guess", guess,
+                   "The first payload flown [kg] at an orbit whose lower altitude has not settled (default: by build)");
     app.add_option("-j,--jobs", jobs, "Flights at a time (default: every core)");
     app.add_option("--out", o.outDir, "Folder of the results, one folder per flight under OUT/cases/")
         ->capture_default_str();
@@ -139,6 +141,11 @@ int capacityCommand(int argc, char** argv) {
                 throw MissionError("resolution " + resolution + " is not from 1 to 10000 kg");
         }
 
+        if (!guess.empty()) {
+            o.firstGuess = number(guess, "first guess");
+            if (!(*o.firstGuess > 0))
+                throw MissionError("first guess " + guess + " is not above 0 kg");
+        }
         o.dataDir = dataDir.empty() ? TARVIK_DEFAULT_DATA_DIR : dataDir;
         if (!dataDir.empty())
             o.settings.dataDir = fs::absolute(dataDir).string();
