@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -251,11 +252,85 @@ TEST_F(Fly, TheReportAgreesWithTheSummaryAndTheScriptFliesItAgain) {
     EXPECT_EQ(read(dir_ / "again/summary.json"), read(dir_ / "m/summary.json"));
     EXPECT_EQ(read(dir_ / "again/events.log"), read(dir_ / "m/events.log"));
 
+    // The stage table as flown: boosters with the core, the core, the upper
+    // stage; each stage's velocity is its Isp times the log of its mass
+    // ratio, less the little its attitude thrusters burnt (the fairing goes
+    // during the upper stage's burn).
+    const nlohmann::json& stages = report["stages"];
+    ASSERT_EQ(stages.size(), 3u) << stages;
+    EXPECT_EQ(stages[0]["stage"], "core and boosters");
+    EXPECT_EQ(stages[1]["stage"], "core stage");
+    EXPECT_EQ(stages[2]["stage"], "upper stage");
+    EXPECT_NEAR(stages[1]["isp_vacuum_ms"].get<double>(), 4200, 1e-9);
+    EXPECT_NEAR(stages[2]["isp_vacuum_ms"].get<double>(), 4620, 1e-9);
+    const nlohmann::json& core = stages[1];
+    const double ideal = 4200 * std::log(core["ignition_mass_kg"].get<double>() / core["burnout_mass_kg"].get<double>());
+    EXPECT_NEAR(core["delta_v_ms"].get<double>(), ideal, ideal * 0.003) << core;
+    EXPECT_NEAR(core["ignition_mass_kg"].get<double>() - core["burnout_mass_kg"].get<double>(),
+                core["propellant_kg"].get<double>(), 1) << core;
+    EXPECT_GT(stages[0]["thrust_to_weight"].get<double>(), 1) << "it lifted off";
+    double total = 0;
+    for (const nlohmann::json& stage : stages)
+        total += stage["delta_v_ms"].get<double>();
+    EXPECT_NEAR(report["delta_v_total_ms"].get<double>(), total, 0.01);
+    EXPECT_GT(total, 8500);
+    EXPECT_LT(total, 9500);
+
     // The text report reads the same numbers.
     std::ostringstream text;
     printReport(reportFromJson(report), text);
     EXPECT_NE(text.str().find("outcome:     Autopilot Complete at mission time"), std::string::npos) << text.str();
     EXPECT_NE(text.str().find("boosters separated"), std::string::npos);
+    EXPECT_NE(text.str().find("core stage                 99.9"), std::string::npos) << text.str();
+    EXPECT_NE(text.str().find("total delta-v"), std::string::npos);
+}
+
+// What the launcher cannot carry is refused before flying, with the
+// numbers; --over-capacity flies it after a warning. (TarvikM4 above 3000 kg
+// has no pitch table and crashed; SAT2 on a TarvikM52 and a TarvikM54 sent
+// to 5000 km flew to a crash or a whole day to the time limit.)
+TEST_F(Fly, RefusesAPayloadTheLauncherCannotCarry) {
+    const Ran m4 = run("fly TarvikM4 --pad LC37B --altitude 400 --inclination 51.6 --payload 3200 --root m4");
+    EXPECT_EQ(m4.status, 2) << m4.err;
+    EXPECT_EQ(m4.err,
+              "tarvik-sim: TarvikM4 has no pitch table for a payload of 3200 kg: its tables end at 3000 kg, and above "
+              "that the autopilot does not pitch over (--over-capacity flies it anyway)\n");
+    EXPECT_EQ(reportFromJson(nlohmann::json::parse(read(dir_ / "m4/report.json"))).outcome, Outcome::Refused);
+    EXPECT_FALSE(fs::exists(dir_ / "m4/telemetry.csv")) << "nothing flew";
+
+    const Ran sat2 = run("fly TarvikM52 --pad LC37B --altitude 350 --inclination 28.6 --payload SAT2 --root sat2");
+    EXPECT_EQ(sat2.status, 2) << sat2.err;
+    EXPECT_NE(sat2.err.find("tarvik-sim: SAT2 (13000 kg) is more than TarvikM52 from LC37B at 28.6 deg (ascending "
+                            "node) carries to 350 km: "),
+              std::string::npos)
+        << sat2.err;
+    EXPECT_NE(sat2.err.find(" kg by the capacity table ("), std::string::npos) << sat2.err;
+
+    const Ran far = run("fly TarvikM54 --pad LC37B --altitude 5000 --inclination 51.6 --root far");
+    EXPECT_EQ(far.status, 2) << far.err;
+    EXPECT_NE(far.err.find("tarvik-sim: SAT1 (4500 kg) is more than TarvikM54 from LC37B at 51.6 deg"),
+              std::string::npos)
+        << far.err;
+    EXPECT_NE(far.err.find(", and capacity only falls with altitude"), std::string::npos)
+        << far.err;
+}
+
+// A flight whose outcome is decided ends there and says why: TarvikM54 to
+// 5000 km raised its periapsis a little at each apoapsis for a whole day
+// and ended at the time limit with 12 t of propellant left.
+TEST_F(Fly, AFlightEndsOnceItCanNoLongerComplete) {
+    const Ran r = run("fly TarvikM54 --pad LC37B --altitude 5000 --inclination 51.6 --over-capacity --no-plots "
+                      "--root far");
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_NE(r.err.find("tarvik-sim: warning: SAT1 (4500 kg) is more than TarvikM54"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("; flying it as asked (--over-capacity)"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("tarvik-sim: out of reach: the periapsis cannot reach the target before the time limit"),
+              std::string::npos)
+        << r.err;
+    const FlightReport report = reportFromJson(nlohmann::json::parse(read(dir_ / "far/report.json")));
+    EXPECT_EQ(report.outcome, Outcome::OutOfReach);
+    EXPECT_LT(report.endTime, 43200) << "decided well before the day is over";
+    EXPECT_GT(report.propellant, 10000);
 }
 
 // A flight cut short by its time limit ends with status 3 and its report;
@@ -313,21 +388,23 @@ TEST_F(Fly, NamesAndBoundsAreTheAutopilots) {
 // Flights that end without the autopilot completing, each named for what happened.
 TEST_F(Fly, ALauncherThatCannotClimbEndsWithWhatHappened) {
     const Ran heavy = run("fly TarvikM52 --pad LC37B --altitude 350 --inclination 51.6 --payload 600000 --no-plots "
-                          "--root heavy");
+                          "--over-capacity --root heavy");
     EXPECT_EQ(heavy.status, 3) << heavy.err;
     EXPECT_NE(heavy.err.find("tarvik-sim: no lift-off: still on the pad 60 s after LAUNCH"), std::string::npos)
         << heavy.err;
 
     // TarvikM4 has no pitch table for the 24.5 t DeltaGlider: its dialog refuses LAUNCH.
     const Ran glider =
-        run("fly TarvikM4 --pad LC37B --altitude 400 --inclination 51.6 --payload DeltaGlider --no-plots --root glider");
+        run("fly TarvikM4 --pad LC37B --altitude 400 --inclination 51.6 --payload DeltaGlider --no-plots --over-capacity "
+            "--root glider");
     EXPECT_EQ(glider.status, 2) << glider.err;
     EXPECT_NE(glider.err.find("No pitch table for a payload of 24500 kg: at most 3000 kg"), std::string::npos)
         << glider.err;
 
     // SAT2 (13 t) is too heavy for TarvikM52 to reach orbit with.
     const Ran sat2 =
-        run("fly TarvikM52 --pad LC37B --altitude 400 --inclination 51.6 --payload SAT2 --no-plots --root sat2");
+        run("fly TarvikM52 --pad LC37B --altitude 400 --inclination 51.6 --payload SAT2 --no-plots --over-capacity "
+            "--root sat2");
     EXPECT_EQ(sat2.status, 3) << sat2.err;
     EXPECT_NE(sat2.err.find("tarvik-sim: crashed: back on the ground at mission time"), std::string::npos)
         << sat2.err;

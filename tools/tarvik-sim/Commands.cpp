@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "CapacityCheck.h"
 #include "Fly.h"
 #include "Matrix.h"
 #include "Script.h"
@@ -44,7 +45,7 @@ int flyCommand(int argc, char** argv) {
     std::string launcher, pad, altitude, inclination, node = "ascending", payload, correction, timeLimit, warp, fps;
     FlyOptions o;
     o.dataDir = TARVIK_DEFAULT_DATA_DIR;
-    bool json = false, noPlots = false;
+    bool json = false, noPlots = false, flyOverCapacity = false;
 
     CLI::App app{
         "Flies a mission: the launcher's pad scenario from DATA/Scenarios/, the autopilot dialog filled in\n"
@@ -52,7 +53,9 @@ int flyCommand(int argc, char** argv) {
         "stepped until \"Autopilot Complete\" or another clear end (propellant gone, crashed, time limit),\n"
         "then a report of the orbit reached, the suggested correction, the propellant left and the\n"
         "timeline, and plots of the ascent. Targets the autopilot cannot fly are refused before flying\n"
-        "(one line, exit status 2); a flight that does not complete ends with exit status 3.",
+        "(one line, exit status 2), and so is a payload heavier than the launcher carries to the target\n"
+        "by the capacity table DATA/capacity.csv, or than its pitch tables cover, unless --over-capacity\n"
+        "is given; a flight that does not complete ends with exit status 3.",
         "tarvik-sim fly"};
     app.add_option("LAUNCHER", launcher, "TarvikM4, TarvikM42, TarvikM52 or TarvikM54")->required();
     app.add_option("--pad", pad, "LC37B or LC6")->required();
@@ -72,6 +75,8 @@ int flyCommand(int argc, char** argv) {
                    "time throughout; see docs/fly.md)");
     app.add_flag("--json", json, "The report as JSON on stdout");
     app.add_flag("--no-plots", noPlots, "Draw no plots");
+    app.add_flag("--over-capacity", flyOverCapacity,
+                 "Fly a payload heavier than the capacity table or the pitch tables allow, after a warning");
 
     try {
         app.parse(argc, argv);
@@ -105,7 +110,16 @@ int flyCommand(int argc, char** argv) {
                 throw MissionError("time acceleration " + warp + " is not from 1 to 1000");
         }
         o.plots = !noPlots;
-        checkMission(m, o.dataDir);
+        const CheckedMission checked = checkMission(m, o.dataDir);
+        // What the launcher carries, before anything flies.
+        const std::optional<std::string> over =
+            overCapacity(checked, shippedCapacity(o.dataDir), shippedCapacityPath(o.dataDir));
+        if (over && !flyOverCapacity)
+            throw MissionError(*over + " (--over-capacity flies it anyway)");
+        if (over)
+            std::cerr << "tarvik-sim: warning: " << *over << "; flying it as asked (--over-capacity)\n";
+    } catch (const host::InputError& e) {
+        return failWith(describe(e), 2);
     } catch (const MissionError& e) {
         // Refused before flying; the report says so for a matrix that collects it.
         std::error_code ec;

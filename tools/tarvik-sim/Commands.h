@@ -1,5 +1,6 @@
 // tarvik-sim's commands besides flying a scenario with a session script:
-// `fly` (one mission) and `matrix` (a table of missions). Each takes the
+// `fly` (one mission), `matrix` (a table of missions) and `capacity` (what
+// each launcher carries to each orbit). Each takes the
 // arguments after its name (argv[0] is the command's name) and returns the
 // exit status.
 #pragma once
@@ -8,5 +9,6 @@ namespace tarviksim {
 
 int flyCommand(int argc, char** argv);
 int matrixCommand(int argc, char** argv);
+int capacityCommand(int argc, char** argv);
 
 }  // namespace tarviksim

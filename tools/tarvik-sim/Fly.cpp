@@ -1,5 +1,6 @@
 #include "Fly.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -7,13 +8,16 @@
 #include <ostream>
 #include <sstream>
 
+#include "FlightOutlook.h"
 #include "FlightValues.h"
 #include "Plots.h"
 #include "Script.h"
+#include "StageTable.h"
 #include "Summary.h"
 #include "Telemetry.h"
 #include "sim/FileIO.h"
 #include "sim/NumberText.h"
+#include "physics/Earth.h"
 #include "sim/Simulation.h"
 #include "window/Dialogs.h"
 
@@ -39,6 +43,14 @@ const char* const kCompleteText = "Autopilot Complete";
 constexpr double kLiftoffWait = 60;       // after LAUNCH, still on the pad
 constexpr double kEmptyTankWait = 10;     // every tank empty
 constexpr double kCircularisationApT = 60;  // a burn this close to the apoapsis circularises
+
+// When the autopilot can no longer complete. It completes once the periapsis
+// is above the target less 0.1 km, on its 6371 km sphere.
+constexpr double kCompletionSphere = 6371e3;   // m
+constexpr double kCompletionMargin = 0.1e3;    // m
+constexpr double kOutlookSlack = 0.98;         // what is left must fall short of the need by more than this
+constexpr double kBurnRoom = 2;                // a burn near an apoapsis may last this much longer than any seen
+constexpr double kBurnRoomSeconds = 5;         // and this many seconds more
 
 // The pilot's coasting rule: the time acceleration goes up only well away
 // from anything the autopilot does [s].
@@ -244,6 +256,8 @@ private:
     // The time acceleration the pilot wants now.
     void pilotWarp(VESSEL& v);
     bool ended(VESSEL* v, FlightReport& r);
+    // Why the flight can no longer complete, or "".
+    std::string outOfReach(host::VesselData& v);
     void showProgress(std::ostream& out, VESSEL* v, bool force);
 
     const FlyOptions& o_;
@@ -268,6 +282,9 @@ private:
     enum class PlaneChange { Unknown, Changing, Done, Refused } planeChange_ = PlaneChange::Unknown;
     bool burning_ = false;
     double lastBurn_ = -1e300;
+    double burnStart_ = 0;
+    double longestBurn_ = 0;  // after cut-off, away from the plane change
+    StageRecorder stages_;
     int circularisationBurns_ = 0;
     size_t circularisationEvent_ = npos;
     size_t eventsSeen_ = 0;
@@ -296,6 +313,7 @@ void Flight::observe(VESSEL& v) {
         std::string name, className;
         if (!liftedOff_ || e.vessel != c_.mission.launcher || !createdVessel(e.what, name, className))
             continue;
+        stages_.separated(partKind(className), sim_.simTime());
         const std::string what = partKind(className) + " separated";
         if (!timeline_.empty() && timeline_.back().kind == "separation" &&
             timeline_.back().what.rfind(what + " (", 0) == 0 && timeline_.back().missionTime == missionTime()) {
@@ -345,6 +363,10 @@ void Flight::observe(VESSEL& v) {
     }
     if (burning || burning_)
         lastBurn_ = t;
+    if (burning && !burning_)
+        burnStart_ = t;
+    if (!burning && burning_ && cutoff_ >= 0 && planeChange_ != PlaneChange::Changing)
+        longestBurn_ = std::max(longestBurn_, t - burnStart_);
     burning_ = burning;
 
     if (pilotWarp_ > 1 && sim_.timeAcceleration() < pilotWarp_) {
@@ -401,12 +423,70 @@ bool Flight::ended(VESSEL* v, FlightReport& r) {
                            (std::isfinite(apoapsis) && apoapsis > 0 ? "" : ", on an escape orbit"));
         }
     }
+    if (liftedOff_ && cutoff_ >= 0 && !burning_ && planeChange_ != PlaneChange::Changing)
+        if (const std::string why = outOfReach(*sim_.vessel(c_.mission.launcher)); !why.empty())
+            return end(Outcome::OutOfReach, why);
     if (launchTime_ >= 0 && !liftedOff_ && t > launchTime_ + kLiftoffWait)
         return end(Outcome::NoLiftoff, "still on the pad " + fixed(kLiftoffWait, 0) + " s after LAUNCH");
     if (t + timeSlack >= o_.timeLimit)
         return end(Outcome::TimeLimit, std::string("'") + kCompleteText + "' not shown within " +
                                            host::numberText(o_.timeLimit) + " s of simulation time");
     return false;
+}
+
+// After cut-off the autopilot only raises the periapsis, with burns near
+// the apoapsis: the flight is decided once the propellant left, or the burns
+// the time limit still allows, cannot give the velocity that takes.
+std::string Flight::outOfReach(host::VesselData& d) {
+    VESSEL& v = *d.iface;
+    double apoapsis = 0, periapsis = 0;
+    v.GetApDist(apoapsis);
+    v.GetPeDist(periapsis);
+    const double target = kCompletionSphere + c_.mission.altitudeKm * 1000 - kCompletionMargin;
+    if (!(periapsis > 0) || !(apoapsis >= periapsis) || !std::isfinite(apoapsis) || periapsis >= target)
+        return "";
+    const double mu = host::physics::kGravitationalConstant * sim_.earth()->mass;
+    const double needed = periapsisRaise(mu, apoapsis, periapsis, target);
+
+    // The main engine and what its tanks hold.
+    const host::ThrusterGroup* main = d.group(THGROUP_MAIN);
+    if (!main)
+        return "";
+    double thrust = 0, flow = 0, propellant = 0;
+    std::vector<const host::Propellant*> tanks;
+    for (const host::Thruster* t : main->thrusters) {
+        if (t->maxThrust <= 0 || t->ispVac <= 0 || !t->resource)
+            continue;
+        thrust += t->maxThrust;
+        flow += t->maxThrust / t->ispVac;
+        if (std::find(tanks.begin(), tanks.end(), t->resource) == tanks.end()) {
+            tanks.push_back(t->resource);
+            propellant += t->resource->mass;
+        }
+    }
+    if (!(flow > 0))
+        return "";
+    const double mass = d.mass();
+    const double left = deltaVLeft(thrust / flow, mass, propellant);
+    const std::string goal = " to raise the periapsis from " + fixed((periapsis - kCompletionSphere) / 1000, 1) +
+                             " km to " + fieldText(c_.mission.altitudeKm) + " km";
+    if (left < needed * kOutlookSlack)
+        return "propellant short: " + fixed(propellant, 0) + " kg left give " + fixed(left, 0) + " m/s of the " +
+               fixed(needed, 0) + " m/s needed" + goal;
+
+    if (circularisationEvent_ == npos || longestBurn_ <= 0)
+        return "";
+    const FlightValues f = flightValues(sim_, d);
+    const double axis = (apoapsis + periapsis) / 2;
+    const double period = 2 * 3.14159265358979323846 * std::sqrt(axis * axis * axis / mu);
+    const int passes = passesLeft(o_.timeLimit - sim_.simTime(), f.apoapsisTime, period);
+    const double burn = longestBurn_ * kBurnRoom + kBurnRoomSeconds;
+    const double reachable = deltaVInPasses(passes, burn, thrust, flow, mass, propellant);
+    if (reachable < needed * kOutlookSlack)
+        return "the periapsis cannot reach the target before the time limit: the " + std::to_string(passes) +
+               " apoapsis passes left give at most " + fixed(reachable, 0) + " m/s of the " + fixed(needed, 0) +
+               " m/s needed" + goal + " (burns of up to " + fixed(burn, 0) + " s each)";
+    return "";
 }
 
 void Flight::showProgress(std::ostream& out, VESSEL* v, bool force) {
@@ -455,9 +535,13 @@ void Flight::fly(FlightReport& r, std::ostream* progress) {
         pilotWarp(*v);
         telemetry.sample(sim_);
         host::deliverPaintMessages();
+        if (host::VesselData* d = sim_.vessel(c_.mission.launcher))
+            stages_.before(*d);
         sim_.step();
-        if (VESSEL* after = launcher())
+        if (VESSEL* after = launcher()) {
+            stages_.after(*sim_.vessel(c_.mission.launcher), sim_.simStep(), sim_.simTime());
             observe(*after);
+        }
         if (progress && (++steps & 1023) == 0)
             showProgress(*progress, launcher(), false);
     }
@@ -482,6 +566,7 @@ void Flight::fly(FlightReport& r, std::ostream* progress) {
     r.liftoffTime = liftoff_;
     r.endTime = sim_.simTime();
     r.timeline = timeline_;
+    r.stages = stages_.rows(liftedOff_ ? liftoff_ : 0);
     if (host::VesselData* v = sim_.vessel(c_.mission.launcher); v && v->iface) {
         const FlightValues f = flightValues(sim_, *v);
         r.apoapsis = rounded3(f.apoapsisAlt);

@@ -683,4 +683,62 @@ int runMatrix(const std::vector<MatrixCase>& cases, const RunOptions& o, std::os
     return status;
 }
 
+namespace {
+bool interruptNoted() {
+    return interrupted != 0;
+}
+}  // namespace
+
+struct FlightProcesses::Guard {
+    InterruptGuard guard;
+};
+
+FlightProcesses::FlightProcesses() : guard_(std::make_unique<Guard>()) {}
+
+FlightProcesses::~FlightProcesses() {
+    stopAll();
+}
+
+int FlightProcesses::start(const std::vector<std::string>& args, const std::string& dir) {
+    const pid_t pid = startCase(args, dir);
+    if (pid < 0)
+        throw std::runtime_error("cannot start a process: " + std::string(std::strerror(errno)));
+    running_.insert(pid);
+    return pid;
+}
+
+std::optional<std::pair<int, int>> FlightProcesses::ended() {
+    int status = 0;
+    const pid_t pid = ::waitpid(-1, &status, WNOHANG);
+    if (pid > 0 && running_.erase(pid))
+        return std::make_pair(static_cast<int>(pid), WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
+    ::usleep(50000);  // an interrupt cuts it short
+    return std::nullopt;
+}
+
+bool FlightProcesses::interrupted() const {
+    return interruptNoted();
+}
+
+void FlightProcesses::stopAll() {
+    for (int pid : running_)
+        ::kill(pid, SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!running_.empty()) {
+        int status = 0;
+        const pid_t pid = ::waitpid(-1, &status, WNOHANG);
+        if (pid > 0) {
+            running_.erase(pid);
+            continue;
+        }
+        if (pid < 0 && errno == ECHILD)
+            break;
+        if (std::chrono::steady_clock::now() > deadline)
+            for (int p : running_)
+                ::kill(p, SIGKILL);
+        ::usleep(20000);
+    }
+    running_.clear();
+}
+
 }  // namespace tarviksim

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -106,5 +108,34 @@ int runMatrix(const std::vector<MatrixCase>& cases, const RunOptions& options, s
 
 // The processors this process may run on.
 int availableCores();
+
+// The matrix's way of running flights, for other commands that fly many:
+// each flight a process of its own with its stdout and stderr in fly.json
+// and fly.err of its folder, gone when this process goes. While one of
+// these lives, SIGINT and SIGTERM are noted rather than ending the program;
+// it stops and waits for every flight still running when it goes.
+class FlightProcesses {
+public:
+    FlightProcesses();
+    ~FlightProcesses();
+    FlightProcesses(const FlightProcesses&) = delete;
+    FlightProcesses& operator=(const FlightProcesses&) = delete;
+
+    // Starts `args` (argv[0] the program) with its outputs in `dir`; throws
+    // std::runtime_error when no process can be started.
+    int start(const std::vector<std::string>& args, const std::string& dir);
+    // A flight that ended, as (process id, exit status; 128 + the signal
+    // that ended it), waiting up to about 50 ms for one.
+    std::optional<std::pair<int, int>> ended();
+    bool interrupted() const;
+    size_t running() const { return running_.size(); }
+    // Stops every flight still running and waits for each.
+    void stopAll();
+
+private:
+    struct Guard;
+    std::unique_ptr<Guard> guard_;
+    std::set<int> running_;
+};
 
 }  // namespace tarviksim

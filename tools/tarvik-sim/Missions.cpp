@@ -102,11 +102,12 @@ std::string readFile(const std::string& path) {
 const std::vector<LauncherInfo>& mediumLaunchers() {
     // The ceilings are the autopilot's: the highest circularisation band of
     // each build's table ends there (TarvikM54 has a single rule for all).
+    // The pitch tables of every build but TarvikM4 have a class for any mass.
     static const std::vector<LauncherInfo> list = {
-        {"TarvikM4", 1049},
-        {"TarvikM42", 1049},
-        {"TarvikM52", 1050},
-        {"TarvikM54", kNoCeiling},
+        {"TarvikM4", 1049, 3000},
+        {"TarvikM42", 1049, kNoCeiling},
+        {"TarvikM52", 1050, kNoCeiling},
+        {"TarvikM54", kNoCeiling, kNoCeiling},
     };
     return list;
 }

@@ -19,6 +19,9 @@ struct MissionError : std::runtime_error {
 struct LauncherInfo {
     const char* name;  // also the vessel's name in its pad scenarios
     double ceilingKm;  // the autopilot has a rule for every target altitude below this
+    // The heaviest payload the autopilot's pitch tables cover: heavier, it
+    // has no pitch programme at all (TarvikM4 above 3000 kg).
+    double pitchTableLimitKg;
 };
 const std::vector<LauncherInfo>& mediumLaunchers();  // TarvikM4, TarvikM42, TarvikM52, TarvikM54
 

@@ -252,7 +252,8 @@ bool executable(const fs::path& p) {
     return ::access(p.c_str(), X_OK) == 0 && fs::is_regular_file(p);
 }
 
-// Runs gnuplot on the script in its folder; its messages go to gnuplot.log there.
+}  // namespace
+
 bool runGnuplot(const std::string& gnuplot, const std::string& dir, const std::string& script) {
     const pid_t pid = ::fork();
     if (pid < 0)
@@ -277,8 +278,6 @@ bool runGnuplot(const std::string& gnuplot, const std::string& dir, const std::s
             return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
-
-}  // namespace
 
 const std::vector<std::string>& plotNames() {
     static const std::vector<std::string> names = {"ascent", "orbit", "ground-track"};

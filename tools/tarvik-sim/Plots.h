@@ -35,4 +35,8 @@ std::vector<std::string> writePlots(const PlotInput& input, std::ostream& warnin
 // The gnuplot program found on PATH, or "".
 std::string findGnuplot();
 
+// Runs gnuplot on `script` in the folder `dir`; its messages go to
+// gnuplot.log there. False when it failed.
+bool runGnuplot(const std::string& gnuplot, const std::string& dir, const std::string& script);
+
 }  // namespace tarviksim

@@ -18,7 +18,7 @@ constexpr OutcomeName kOutcomeNames[] = {
     {Outcome::Complete, "complete"},           {Outcome::Refused, "refused"},
     {Outcome::NoLiftoff, "no lift-off"},       {Outcome::Crashed, "crashed"},
     {Outcome::PropellantGone, "propellant gone"}, {Outcome::LauncherLost, "launcher lost"},
-    {Outcome::TimeLimit, "time limit"},
+    {Outcome::TimeLimit, "time limit"},       {Outcome::OutOfReach, "out of reach"},
 };
 
 std::string fixed(double value, int decimals, bool sign = false) {
@@ -153,6 +153,8 @@ nlohmann::ordered_json reportJson(const FlightReport& r) {
                                 {"latitude_deg", number(e.latitude)},
                                 {"longitude_deg", number(e.longitude)}});
         j["timeline"] = timeline;
+        j["stages"] = stagesJson(r.stages);
+        j["delta_v_total_ms"] = number(totalDeltaV(r.stages));
     }
     nlohmann::ordered_json outputs = nlohmann::ordered_json::object();
     for (const auto& [what, path] : r.outputs)
@@ -214,6 +216,8 @@ FlightReport reportFromJson(const nlohmann::json& j) {
                 ev.longitude = numberAt(e, "longitude_deg");
                 r.timeline.push_back(ev);
             }
+        if (const auto st = j.find("stages"); st != j.end())
+            r.stages = stagesFromJson(*st);
     }
     if (const auto o = j.find("outputs"); o != j.end() && o->is_object())
         for (const auto& [what, path] : o->items())
@@ -256,6 +260,7 @@ void printReport(const FlightReport& r, std::ostream& out) {
     out << "propellant left:            " << fixed(r.propellant, 0) << " kg\n";
     if (r.coastWarp > 1)
         out << "time acceleration:          " << fixed(r.coastWarp, 0) << "x while the autopilot coasted\n";
+    printStageTable(r.stages, out);
 
     out << "\ntimeline (mission time)\n";
     for (const TimelineEvent& e : r.timeline) {

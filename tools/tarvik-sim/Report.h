@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "StageTable.h"
+
 namespace tarviksim {
 
 // How a flight ended. Only Complete reached the target orbit; Refused never
-// lit the engines.
-enum class Outcome { Complete, Refused, NoLiftoff, Crashed, PropellantGone, LauncherLost, TimeLimit };
+// lit the engines; OutOfReach could no longer complete when it was ended.
+enum class Outcome { Complete, Refused, NoLiftoff, Crashed, PropellantGone, LauncherLost, TimeLimit, OutOfReach };
 const char* outcomeName(Outcome o);                // "complete", "refused", "no lift-off", ...
 std::optional<Outcome> outcomeNamed(const std::string& name);
 
@@ -49,6 +51,7 @@ struct FlightReport {
     double endTime = 0;      // s of simulation time
     double coastWarp = 1;    // the time acceleration the pilot used while the autopilot coasted
     std::vector<TimelineEvent> timeline;
+    std::vector<StageRow> stages;  // as flown
 
     // where things went (paths as given, relative to where fly ran)
     std::string root;

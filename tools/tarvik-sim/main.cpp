@@ -38,11 +38,13 @@ int main(int argc, char** argv) {
     // killed mid-write.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    // `tarvik-sim fly ...` and `tarvik-sim matrix ...` are commands of their own.
+    // `tarvik-sim fly ...`, `matrix ...` and `capacity ...` are commands of their own.
     if (argc > 1 && std::string(argv[1]) == "fly")
         return tarviksim::flyCommand(argc - 1, argv + 1);
     if (argc > 1 && std::string(argv[1]) == "matrix")
         return tarviksim::matrixCommand(argc - 1, argv + 1);
+    if (argc > 1 && std::string(argv[1]) == "capacity")
+        return tarviksim::capacityCommand(argc - 1, argv + 1);
 
     tarviksim::Options o;
     o.dataDir = TARVIK_DEFAULT_DATA_DIR;
