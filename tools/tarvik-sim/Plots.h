@@ -16,6 +16,7 @@ namespace tarviksim {
 
 struct PlotInput {
     std::string dir;        // where the scripts and pictures go; created if missing
+    std::string within;     // the folder they must stay in (the root folder); empty: dir
     std::string telemetry;  // the flight's telemetry CSV
     const FlightReport* report = nullptr;
 };
@@ -29,7 +30,8 @@ std::string plotScript(const std::string& name, const FlightReport& report, cons
 
 // Writes every script and runs gnuplot on it; returns the pictures drawn.
 // Without gnuplot, or when it fails, one warning line goes to `warnings` and
-// the flight carries on without pictures (the scripts stay).
+// the flight carries on without pictures (the scripts stay; a picture not
+// drawn leaves the earlier one as it was).
 std::vector<std::string> writePlots(const PlotInput& input, std::ostream& warnings);
 
 // The gnuplot program found on PATH, or "".
