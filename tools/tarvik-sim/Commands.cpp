@@ -269,7 +269,11 @@ int matrixCommand(int argc, char** argv) {
             for (const MatrixCase& c : cases)
                 commands.push_back(listedCommand(exe, c, absoluteOut, settings));
 
-        // One matrix at a time in OUT, and never over another's results.
+        // One matrix at a time in OUT, never over another's results, and
+        // never over what the matrix reads.
+        host::ProtectedInputs inputs;
+        inputs.dataFolder(settings.dataDir.empty() ? TARVIK_DEFAULT_DATA_DIR : settings.dataDir, outDir);
+        inputs.file(casesFile, "the list of cases");
         std::error_code ec;
         fs::create_directories(outDir, ec);
         if (!fs::is_directory(outDir, ec))

@@ -326,27 +326,18 @@ std::string findGnuplot() {
 // Every file goes the one output way, inside the root folder: the scripts
 // written whole, the pictures drawn by gnuplot into temporaries that take
 // their names once drawn. A picture gnuplot could not draw leaves the last
-// one as it was.
+// one as it was; a file that may not or cannot be written is an output like
+// any other (InputError, std::runtime_error).
 std::vector<std::string> writePlots(const PlotInput& in, std::ostream& warnings) {
     std::vector<std::string> pictures;
     const std::string within = in.within.empty() ? in.dir : in.within;
-    try {
-        host::createFolders(in.dir, within);
-    } catch (const host::InputError& e) {
-        warnings << "tarvik-sim: warning: " << e.what() << "; no plots\n";
-        return pictures;
-    }
+    host::createFolders(in.dir, within);
     std::error_code ec;
     const std::string telemetry = fs::relative(fs::absolute(in.telemetry), fs::absolute(in.dir), ec).string();
-    try {
-        for (const std::string& name : plotNames())
-            host::writeFileWhole((fs::path(in.dir) / (name + ".gp")).string(),
-                                 plotScript(name, *in.report, telemetry.empty() ? in.telemetry : telemetry),
-                                 "plot script", within);
-    } catch (const std::exception& e) {
-        warnings << "tarvik-sim: warning: " << e.what() << "; no plots\n";
-        return pictures;
-    }
+    for (const std::string& name : plotNames())
+        host::writeFileWhole((fs::path(in.dir) / (name + ".gp")).string(),
+                             plotScript(name, *in.report, telemetry.empty() ? in.telemetry : telemetry), "plot script",
+                             within);
 
     const std::string gnuplot = findGnuplot();
     if (gnuplot.empty()) {
@@ -356,30 +347,23 @@ std::vector<std::string> writePlots(const PlotInput& in, std::ostream& warnings)
         return pictures;
     }
     std::vector<std::string> failed;
-    std::string problem;
-    try {
-        host::OutputFile log((fs::path(in.dir) / "gnuplot.log").string(), "gnuplot log", within);
-        const std::string logFile = fs::absolute(log.handOver()).string();
-        for (const std::string& name : plotNames()) {
-            host::OutputFile png((fs::path(in.dir) / (name + ".png")).string(), "plot", within);
-            host::OutputFile svg((fs::path(in.dir) / (name + ".svg")).string(), "plot", within);
-            const std::string pngFile = fs::absolute(png.handOver()).string();
-            const std::string svgFile = fs::absolute(svg.handOver()).string();
-            const bool drawn = runGnuplot(gnuplot, in.dir, name + ".gp", pngFile, svgFile, logFile);
-            if (!drawn)
-                failed.push_back(name + ".gp");
-            for (host::OutputFile* picture : {&png, &svg})
-                if (drawn && fs::file_size(picture == &png ? pngFile : svgFile, ec) > 0) {
-                    picture->commit();
-                    pictures.push_back(picture->path());
-                }
-        }
-        log.commit();
-    } catch (const std::exception& e) {
-        problem = e.what();
+    host::OutputFile log((fs::path(in.dir) / "gnuplot.log").string(), "gnuplot log", within);
+    const std::string logFile = fs::absolute(log.handOver()).string();
+    for (const std::string& name : plotNames()) {
+        host::OutputFile png((fs::path(in.dir) / (name + ".png")).string(), "plot", within);
+        host::OutputFile svg((fs::path(in.dir) / (name + ".svg")).string(), "plot", within);
+        const std::string pngFile = fs::absolute(png.handOver()).string();
+        const std::string svgFile = fs::absolute(svg.handOver()).string();
+        const bool drawn = runGnuplot(gnuplot, in.dir, name + ".gp", pngFile, svgFile, logFile);
+        if (!drawn)
+            failed.push_back(name + ".gp");
+        for (host::OutputFile* picture : {&png, &svg})
+            if (drawn && fs::file_size(picture == &png ? pngFile : svgFile, ec) > 0) {
+                picture->commit();
+                pictures.push_back(picture->path());
+            }
     }
-    if (!problem.empty())
-        warnings << "tarvik-sim: warning: " << problem << "; plots not all drawn\n";
+    log.commit();
     if (!failed.empty()) {
         std::string names;
         for (const std::string& f : failed)

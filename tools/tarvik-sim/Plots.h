@@ -31,7 +31,8 @@ std::string plotScript(const std::string& name, const FlightReport& report, cons
 // Writes every script and runs gnuplot on it; returns the pictures drawn.
 // Without gnuplot, or when it fails, one warning line goes to `warnings` and
 // the flight carries on without pictures (the scripts stay; a picture not
-// drawn leaves the earlier one as it was).
+// drawn leaves the earlier one as it was). A file that may not be written
+// there throws host::InputError, one whose write fails std::runtime_error.
 std::vector<std::string> writePlots(const PlotInput& input, std::ostream& warnings);
 
 // The gnuplot program found on PATH, or "".
