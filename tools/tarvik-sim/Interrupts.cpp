@@ -30,13 +30,19 @@ void onSignal(int signal) {
 
 }  // namespace
 
+// A signal the run was started with ignored stays ignored: `nohup` and a
+// shell's background jobs ask for that.
 void catchInterrupts() {
     struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction was {};
+        if (sigaction(signal, nullptr, &was) == 0 && was.sa_handler == SIG_IGN)
+            continue;
         sigaction(signal, &sa, nullptr);
+    }
 }
 
 bool interruptRequested() {
