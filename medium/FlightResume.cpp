@@ -149,7 +149,6 @@ bool MediumLauncher::readFlightState(const char* line, SavedFlight& saved) {
 }
 
 void MediumLauncher::resumeFlight(const SavedFlight& saved) {
-    const double loadedConfig = configCode;
     const int loadedFairing = fairingAttached;
     rebuildingFlight = true;
 
@@ -193,7 +192,9 @@ void MediumLauncher::resumeFlight(const SavedFlight& saved) {
         }
     }
 
-    configCode = loadedConfig;
+    // The configuration code is the one the history built: a CONFIG line
+    // that says otherwise (a history cut short) would be saved against a
+    // launcher of another shape, and its fairing line with it.
     fairingAttached = loadedFairing;
     stage = static_cast<int>(saved.stage);
     stageTimerMode = saved.timerMode;

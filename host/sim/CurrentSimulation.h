@@ -42,4 +42,14 @@ HostFile* openFileOf(FILEHANDLE f);
 // Closes the file a handle names, if it is open.
 void closeOpenFile(FILEHANDLE f);
 
+// A host file a module wrote that may not be written there (`refused`: its
+// name leads out of the root folder, names a pipe or an input of the run)
+// or whose write failed. The module cannot be told; the run ends with it at
+// the next step.
+void reportFileFailure(const std::string& message, bool refused);
+
+// A host file that is there but was not read (not a regular file, too
+// large): the pilot hears of it as of a lost vessel.
+void warnOfFile(const std::string& message);
+
 }  // namespace host

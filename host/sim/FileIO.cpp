@@ -8,31 +8,75 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <streambuf>
 #include <vector>
 
 #include "Simulation.h"
+#include "Temporaries.h"
 
 namespace fs = std::filesystem;
 
 namespace host {
 
-std::string readTextFile(const std::string& path, const std::string& what) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (!fs::exists(status))
-        throw InputError(path, 0, "cannot read the " + what + ": no such file");
-    if (!fs::is_regular_file(status))
-        throw InputError(path, 0, "cannot read the " + what + ": not a regular file");
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    if (in)
-        text << in.rdbuf();
-    if (!in || in.bad())
-        throw InputError(path, 0, "cannot read the " + what);
-    return text.str();
+namespace {
+
+std::string sizeText(size_t bytes) {
+    return bytes >= (size_t{1} << 20) ? std::to_string(bytes >> 20) + " MiB" : std::to_string(bytes) + " bytes";
+}
+
+}  // namespace
+
+bool readInputFile(const std::string& path, std::string& content, std::string* problem, size_t limit) {
+    auto fail = [&](const std::string& why) {
+        if (problem)
+            *problem = why;
+        return false;
+    };
+    // Not blocking: opening a pipe would otherwise wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(errno == ENOENT ? "no such file" : std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(std::strerror(errno));
+    if (!S_ISREG(st.st_mode))
+        return fail("not a regular file");
+    if (static_cast<unsigned long long>(st.st_size) > limit)
+        return fail("larger than " + sizeText(limit));
+    std::string bytes(static_cast<size_t>(st.st_size), '\0');
+    size_t have = 0;
+    // The file may grow while it is read: at most one byte past the limit is asked for.
+    while (true) {
+        if (have == bytes.size()) {
+            if (bytes.size() > limit)
+                return fail("larger than " + sizeText(limit));
+            bytes.resize(std::min(limit + 1, std::max<size_t>(bytes.size() * 2, 4096)));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(std::strerror(errno));
+        if (n == 0)
+            break;
+        have += static_cast<size_t>(n);
+    }
+    if (have > limit)
+        return fail("larger than " + sizeText(limit));
+    bytes.resize(have);
+    content = std::move(bytes);
+    return true;
+}
+
+std::string readTextFile(const std::string& path, const std::string& what, size_t limit) {
+    std::string text, problem;
+    if (!readInputFile(path, text, &problem, limit))
+        throw InputError(path, 0, "cannot read the " + what + ": " + problem);
+    return text;
 }
 
 // A stream buffer on a file descriptor that remembers the first failed write.
@@ -59,6 +103,11 @@ public:
         if (fd_ >= 0 && ::close(fd_) != 0 && !error_)
             error_ = errno;
         fd_ = -1;
+    }
+
+    void fail(int error) {
+        if (!error_)
+            error_ = error;
     }
 
 protected:
@@ -107,35 +156,39 @@ mode_t fileMode() {
 }
 
 void syncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
 
+// What another program wrote into the temporary reaches the disk; 0 or errno.
+int syncWritten(const std::string& temp) {
+    const int fd = ::open(temp.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    int error = ::fstat(fd, &st) != 0 ? errno : !S_ISREG(st.st_mode) ? EINVAL : 0;
+    if (!error && ::fsync(fd) != 0)
+        error = errno;
+    ::close(fd);
+    return error;
+}
+
 }  // namespace
 
-OutputFile::OutputFile(std::string path, std::string what) : path_(std::move(path)), what_(std::move(what)) {
-    std::error_code ec;
-    if (path_.empty())
-        throw InputError("", 0, "no file name for the " + what_);
-    if (fs::is_directory(path_, ec))
-        throw InputError(path_, 0, "cannot write the " + what_ + ": it is a folder");
-    // The rename at commit() would put a regular file in place of a device or
-    // a pipe (/dev/null among them).
-    if (fs::exists(path_, ec) && !fs::is_regular_file(path_, ec))
-        throw InputError(path_, 0, "cannot write the " + what_ + ": not a regular file");
-    const fs::path target(path_);
-    const fs::path folder = target.parent_path();
-    if (!folder.empty() && !fs::is_directory(folder, ec))
-        throw InputError(path_, 0, "cannot write the " + what_ + ": no folder " + folder.string());
-    std::string pattern = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
+OutputFile::OutputFile(std::string path, std::string what, std::string within)
+    : path_(std::move(path)), what_(std::move(what)), within_(std::move(within)) {
+    target_ = checkOutput(path_, what_, within_);
+    const fs::path target(target_);
+    std::string pattern = (target.parent_path() / temporaryPattern(target.filename().string())).string();
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         throw InputError(path_, 0, "cannot write the " + what_ + ": " + std::strerror(errno));
-    ::fchmod(fd, fileMode());
     temp_ = pattern;
+    noteTemporary(temp_);
+    ::fchmod(fd, fileMode());
     buffer_ = std::make_unique<Buffer>(fd);
     stream_ = std::make_unique<std::ostream>(buffer_.get());
 }
@@ -144,6 +197,7 @@ OutputFile::~OutputFile() {
     if (!committed_) {
         buffer_->close();
         ::unlink(temp_.c_str());
+        forgetTemporary(temp_);
     }
 }
 
@@ -151,30 +205,50 @@ std::ostream& OutputFile::stream() {
     return *stream_;
 }
 
+const std::string& OutputFile::handOver() {
+    if (!handedOver_) {
+        handedOver_ = true;
+        stream_->flush();
+        if (!buffer_->finish())
+            stream_->setstate(std::ios::badbit);
+    }
+    return temp_;
+}
+
 void OutputFile::finish() {
     if (finished_)
         return;
     finished_ = true;
-    stream_->flush();
-    if (!buffer_->finish() || !*stream_) {
-        const int error = buffer_->error();
-        throw std::runtime_error(path_ + ": cannot write the " + what_ +
-                                 (error ? std::string(": ") + std::strerror(error) : std::string()));
+    int error = 0;
+    if (handedOver_) {
+        error = *stream_ ? syncWritten(temp_) : buffer_->error();
+    } else {
+        stream_->flush();
+        if (!buffer_->finish() || !*stream_)
+            error = buffer_->error() ? buffer_->error() : EIO;
     }
+    if (error)
+        throw std::runtime_error(path_ + ": cannot write the " + what_ + ": " + std::strerror(error));
 }
 
 void OutputFile::commit() {
     if (committed_)
         return;
     finish();
-    if (std::rename(temp_.c_str(), path_.c_str()) != 0)
+    // What may have appeared at the name while the file was written (a pipe,
+    // a link out of the folder) is refused as it would have been at the start.
+    if (checkOutput(path_, what_, within_) != target_)
+        throw InputError(path_, 0, "cannot write the " + what_ + ": it was replaced by a link while it was written");
+    if (std::rename(temp_.c_str(), target_.c_str()) != 0)
         throw std::runtime_error(path_ + ": cannot write the " + what_ + ": " + std::strerror(errno));
     committed_ = true;
-    syncFolder(fs::path(path_).parent_path());
+    forgetTemporary(temp_);
+    syncFolder(fs::path(target_).parent_path());
 }
 
-void writeFileWhole(const std::string& path, const std::string& text, const std::string& what) {
-    OutputFile out(path, what);
+void writeFileWhole(const std::string& path, const std::string& text, const std::string& what,
+                    const std::string& within) {
+    OutputFile out(path, what, within);
     out.stream() << text;
     out.commit();
 }

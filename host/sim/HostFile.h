@@ -3,27 +3,26 @@
 // scenario being read or written.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "FileIO.h"
 #include "ItemFile.h"
 
 struct HostFile {
     enum class Kind { ItemsIn, ItemsOut, ScenarioIn, ScenarioOut };
     explicit HostFile(Kind k) : kind(k) {}
-    ~HostFile() {
-        if (out)
-            std::fclose(out);
-    }
     HostFile(const HostFile&) = delete;
     HostFile& operator=(const HostFile&) = delete;
 
     const Kind kind;
 
     host::ItemFile items;      // ItemsIn (empty when the file could not be read)
-    std::FILE* out = nullptr;  // ItemsOut (null when the file could not be written)
+    // ItemsOut: the file being written, which takes its name when the module
+    // closes it (null when it may not or cannot be written there).
+    std::unique_ptr<host::OutputFile> out;
 
     std::vector<std::string> lines;  // ScenarioIn: the module's lines of the block
     std::vector<int> lineNumbers;    // ScenarioIn: where each one stands in the file

@@ -2,6 +2,9 @@
 // host's root folder ("temp") or its Config folder ("tarvik/custom1.cfg").
 // Reading a configuration file falls back to the data folder's copy. A file
 // that cannot be read still gives a handle, on which every read fails.
+// Written files go the way every output goes (FileIO.h): to a temporary
+// beside the file, which takes the file's name when the module closes it,
+// never out of the root folder, into a pipe or over an input of the run.
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -10,10 +13,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "NumberText.h"
 #include "PathLookup.h"
 #include "CurrentSimulation.h"
+#include "Simulation.h"
 
 namespace {
 
@@ -51,14 +56,30 @@ const host::Item* itemOf(FILEHANDLE f, const char* item) {
     return file->items.find(item);
 }
 
-std::FILE* outOf(FILEHANDLE f) {
+host::OutputFile* outOf(FILEHANDLE f) {
     HostFile* file = host::openFileOf(f);
-    return file && file->kind == HostFile::Kind::ItemsOut ? file->out : nullptr;
+    return file && file->kind == HostFile::Kind::ItemsOut ? file->out.get() : nullptr;
 }
 
 void writeItem(FILEHANDLE f, const char* item, const std::string& value) {
-    if (std::FILE* out = outOf(f); out && item)
-        std::fprintf(out, "%s = %s\n", item, value.c_str());
+    if (host::OutputFile* out = outOf(f); out && item)
+        out->stream() << item << " = " << value << '\n';
+}
+
+// The file a module opens for writing, or null (the failure reported) when
+// it may not or cannot be written. Appending starts from what the file holds.
+std::unique_ptr<host::OutputFile> openOutput(const std::string& path, const std::string& rootDir, bool append) {
+    try {
+        host::createFolders(std::filesystem::path(path).parent_path().string(), rootDir);
+        auto out = std::make_unique<host::OutputFile>(path, "host file", rootDir);
+        std::string before;
+        if (append && host::readInputFile(path, before))
+            out->stream() << before;
+        return out;
+    } catch (const host::InputError& e) {
+        host::reportFileFailure(e.what(), true);
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -72,23 +93,31 @@ FILEHANDLE oapiOpenFile(const char* fname, FileAccessMode mode, PathRoot root) {
     if (mode == FILE_OUT || mode == FILE_APP) {
         file = std::make_unique<HostFile>(HostFile::Kind::ItemsOut);
         std::string path = host::joinPath(folder(rootDir, root), name);
-        if (!path.empty()) {
-            std::error_code ec;
-            std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-            file->out = std::fopen(path.c_str(), mode == FILE_APP ? "a" : "w");
-        }
+        if (!path.empty())
+            file->out = openOutput(path, rootDir, mode == FILE_APP);
     } else {
         file = std::make_unique<HostFile>(HostFile::Kind::ItemsIn);
         std::string path = host::findFile(folder(rootDir, root), name);
         if (path.empty() && root != ROOT)
             path = host::findFile(folder(dataDir, root), name);
-        if (!path.empty())
-            host::readItemFile(path, file->items);
+        std::string problem, content;
+        if (!path.empty() && !host::readItemFile(path, file->items) && !host::readInputFile(path, content, &problem))
+            host::warnOfFile(path + ": not read: " + problem);
     }
     return host::keepOpen(std::move(file));
 }
 
 void oapiCloseFile(FILEHANDLE f, FileAccessMode mode) {
+    HostFile* file = host::openFileOf(f);
+    if (file && file->kind == HostFile::Kind::ItemsOut && file->out) {
+        try {
+            file->out->commit();
+        } catch (const host::InputError& e) {
+            host::reportFileFailure(e.what(), true);
+        } catch (const std::exception& e) {
+            host::reportFileFailure(e.what(), false);
+        }
+    }
     host::closeOpenFile(f);
 }
 

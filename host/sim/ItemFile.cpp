@@ -1,7 +1,9 @@
 #include "ItemFile.h"
 
 #include <cctype>
-#include <fstream>
+#include <sstream>
+
+#include "FileIO.h"
 
 namespace host {
 
@@ -31,9 +33,10 @@ const Item* ItemFile::find(const std::string& key) const {
 }
 
 bool readItemFile(const std::string& path, ItemFile& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string text;
+    if (!readInputFile(path, text))
         return false;
+    std::istringstream in(text);
     out.path = path;
     out.items.clear();
     std::string line;

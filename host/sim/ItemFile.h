@@ -22,7 +22,8 @@ struct ItemFile {
     const Item* find(const std::string& key) const;
 };
 
-// Reads the file; false when it cannot be opened. Lines without '=' are skipped.
+// Reads the file; false when it cannot be read (readInputFile: a regular
+// file of sensible size). Lines without '=' are skipped.
 bool readItemFile(const std::string& path, ItemFile& out);
 
 bool equalsNoCase(const std::string& a, const std::string& b);

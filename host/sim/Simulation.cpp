@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "ClassConfig.h"
 #include "InputText.h"
@@ -102,6 +103,24 @@ void closeOpenFile(FILEHANDLE f) {
     if (!s || !s->fileOf(f))
         return;
     std::erase_if(s->files, [&](const auto& file) { return file.get() == f; });
+}
+
+void reportFileFailure(const std::string& message, bool refused) {
+    Simulation::Impl* s = currentSim();
+    if (!s || !s->fileFailure.empty())
+        return;
+    s->fileFailure = message;
+    s->fileRefused = refused;
+    s->record("", "host file not written: " + message);
+}
+
+void warnOfFile(const std::string& message) {
+    Simulation::Impl* s = currentSim();
+    if (!s)
+        return;
+    s->record("", message);
+    if (s->warn)
+        s->warn(message);
 }
 
 Module* moduleFromInstance(HINSTANCE instance) {
@@ -292,6 +311,8 @@ Simulation::Simulation(std::string dataDir, double fps, std::string rootDir) : i
     s.dataDir = std::move(dataDir);
     s.rootDir = rootDir.empty() ? std::string(".") : std::move(rootDir);
     s.moduleDir = TARVIK_DEFAULT_MODULE_DIR;
+    s.inputs.dataFolder(s.dataDir, s.rootDir);
+    s.inputs.folder(s.moduleDir, "the plug-in folder");
     if (!(fps > 0) || !std::isfinite(fps))
         throw InputError("", 0, "the frame rate must be a positive number");
     s.frameLength = 1.0 / fps;
@@ -324,6 +345,7 @@ Simulation* Simulation::current() {
 
 void Simulation::setModuleDir(std::string dir) {
     impl_->moduleDir = std::move(dir);
+    impl_->inputs.folder(impl_->moduleDir, "the plug-in folder");
 }
 const std::string& Simulation::moduleDir() const {
     return impl_->moduleDir;
@@ -398,10 +420,21 @@ bool Simulation::setFocus(VesselData* v) {
     return true;
 }
 
+void Simulation::checkHostFiles() {
+    Impl& s = *impl_;
+    if (s.fileFailure.empty())
+        return;
+    const std::string message = std::exchange(s.fileFailure, std::string());
+    if (s.fileRefused)
+        throw InputError("", 0, message);
+    throw std::runtime_error(message);
+}
+
 void Simulation::step() {
     Impl& s = *impl_;
     if (s.inStep)
-        return;            // a module cannot run a frame from inside one
+        return;  // a module cannot run a frame from inside one
+    checkHostFiles();
     s.processDeletions();  // asked for between frames
 
     s.inStep = true;
@@ -436,6 +469,7 @@ void Simulation::step() {
     for (const auto& v : s.vessels)
         v->createdThisStep = false;
     ++s.steps;
+    checkHostFiles();
 }
 
 void Simulation::run(double seconds) {

@@ -106,6 +106,12 @@ public:
     // logged.
     void setWarningHandler(std::function<void(const std::string&)> handler);
 
+    // Throws the first failure of a host file a module wrote ("temp",
+    // "tarvik/custom1.cfg") since the last call: InputError when it may not
+    // be written there, std::runtime_error when the write failed. step()
+    // calls it before and after the frame.
+    void checkHostFiles();
+
     // records
     const std::vector<Event>& events() const;
     void addEvent(const std::string& vessel, const std::string& what);

@@ -48,6 +48,11 @@ struct Simulation::Impl {
     ScenarioVesselLines* loadingLines = nullptr;   // status pointer handed to clbkLoadStateEx
     HostFile* loadingFile = nullptr;                // the block it reads meanwhile
     std::function<void(const std::string&)> warn;  // see Simulation::setWarningHandler
+    ProtectedInputs inputs;                        // the data and plug-in folders no host file may replace
+    // The first host file a module wrote that may not (refused) or could not
+    // be written; Simulation::checkHostFiles throws it.
+    std::string fileFailure;
+    bool fileRefused = false;
 
     double mjd() const { return mjd0 + simt / 86400.0; }
 

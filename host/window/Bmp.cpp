@@ -2,14 +2,16 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+
+#include "sim/FileIO.h"
 
 namespace host {
 
 namespace {
 
 constexpr int maxSide = 16384;  // larger images are not pictures for a dialog
+// The largest a dialog (at most 4096 x 4096) can show, in 32 bits, and its headers.
+constexpr size_t maxBitmapBytes = size_t{4096} * 4096 * 4 + 4096;
 
 uint32_t u32(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
@@ -88,12 +90,13 @@ std::optional<Surface> decodeBmp(const std::vector<uint8_t>& b, std::string* pro
     return s;
 }
 
+// A picture is a regular file no larger than any a dialog can show: a
+// custom payload's IMAGE may name anything (a device, a pipe).
 std::optional<Surface> readBmp(const std::string& path, std::string* problem) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return fail(problem, "cannot open the file");
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return decodeBmp(bytes, problem);
+    std::string content, why;
+    if (!readInputFile(path, content, &why, maxBitmapBytes))
+        return fail(problem, why.c_str());
+    return decodeBmp(std::vector<uint8_t>(content.begin(), content.end()), problem);
 }
 
 std::vector<uint8_t> encodeBmp(const Surface& s) {

@@ -68,8 +68,12 @@ InputResult select(HWND dialog, int id, const std::string& entry);
 // The dialog as a user would see it: caption bar, frames, texts, check marks,
 // picture controls' pixels. Hidden controls are left out.
 Surface renderDialog(HWND dialog);
-// Writes renderDialog to a PNG file; false when the dialog is not open or the
-// file cannot be written (why goes to *problem when given).
+// The surface as the bytes of a PNG file; throws std::runtime_error for an
+// empty one.
+std::string encodePng(const Surface& s);
+// Writes renderDialog to a PNG file as host::writeFileWhole writes; false
+// when the dialog is not open or the file cannot be written (why goes to
+// *problem when given).
 bool writePng(HWND dialog, const std::string& path, std::string* problem = nullptr);
 bool writePng(const Surface& s, const std::string& path, std::string* problem = nullptr);
 

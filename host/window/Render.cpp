@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "Dialogs.h"
 #include "Font.h"
 #include "Window.h"
+#include "sim/FileIO.h"
 
 namespace host {
 
@@ -111,25 +113,42 @@ Surface renderDialog(HWND dialog) {
     return canvas;
 }
 
-bool writePng(const Surface& s, const std::string& path, std::string* problem) {
-    if (s.empty()) {
-        if (problem)
-            *problem = "nothing to write";
-        return false;
-    }
+std::string encodePng(const Surface& s) {
+    if (s.empty())
+        throw std::runtime_error("nothing to write");
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(s.width());
     image.height = static_cast<png_uint_32>(s.height());
     image.format = PNG_FORMAT_RGB;
-    if (!png_image_write_to_file(&image, path.c_str(), 0, s.rgb().data(), 0, nullptr)) {
-        if (problem)
-            *problem = std::string("cannot write ") + path + ": " + image.message;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, s.rgb().data(), 0, nullptr)) {
+        const std::string why = image.message;
         png_image_free(&image);
+        throw std::runtime_error("cannot encode the picture: " + why);
+    }
+    std::string bytes(size, '\0');
+    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, s.rgb().data(), 0, nullptr)) {
+        const std::string why = image.message;
+        png_image_free(&image);
+        throw std::runtime_error("cannot encode the picture: " + why);
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+// The picture goes through the one output path: a temporary beside the
+// file, renamed once whole, never into a device, a pipe or an input.
+bool writePng(const Surface& s, const std::string& path, std::string* problem) {
+    try {
+        writeFileWhole(path, encodePng(s), "picture");
+        return true;
+    } catch (const std::exception& e) {
+        if (problem)
+            *problem = e.what();
         return false;
     }
-    return true;
 }
 
 bool writePng(HWND dialog, const std::string& path, std::string* problem) {

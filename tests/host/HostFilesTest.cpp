@@ -1,10 +1,14 @@
 // The host files the modules share ("temp", custom payload files): items
 // written and read back, the configuration folder with its fallback, and
 // files that cannot be read or may not be written.
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "HostTestSupport.h"
 #include "Orbitersdk.h"
+#include "sim/FileIO.h"
 
 using namespace hosttest;
 
@@ -119,4 +123,67 @@ TEST_F(HostFiles, AppendingKeepsWhatWasThereAndLongValuesAreCut) {
     EXPECT_TRUE(oapiReadItem_int(in, cs("B"), b));
     EXPECT_EQ(b, 2);
     oapiCloseFile(in, FILE_IN);
+}
+
+// A module cannot be told that its file was not written: the run ends with
+// it at the next step, the file outside the root or the pipe untouched.
+TEST_F(HostFiles, AFileThatMayNotBeWrittenEndsTheRunAndTouchesNothing) {
+    namespace fs = std::filesystem;
+    TempDir outside;
+    const std::string secret = outside.path + "/secret";
+    std::ofstream(secret) << "keep me\n";
+    fs::create_symlink(secret, root.path + "/temp");
+    ASSERT_EQ(::mkfifo((root.path + "/pipe").c_str(), 0600), 0);
+    fs::create_symlink(outside.path, root.path + "/Config");
+
+    const struct {
+        const char* name;
+        PathRoot where;
+        const char* named;  // in the message
+    } files[] = {{"temp", ROOT, "/temp: "}, {"pipe", ROOT, "/pipe: "}, {"tarvik/custom1.cfg", CONFIG, "/Config/tarvik: "}};
+    for (const auto& f : files) {
+        FILEHANDLE out = oapiOpenFile(f.name, FILE_OUT, f.where);
+        oapiWriteItem_int(out, cs("X"), 1);
+        oapiCloseFile(out, FILE_OUT);
+        try {
+            sim->step();
+            ADD_FAILURE() << f.name << " was written";
+        } catch (const host::InputError& e) {
+            EXPECT_NE(std::string(e.what()).find(f.named), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(readFile("temp"), "keep me\n");
+    EXPECT_TRUE(fs::is_fifo(root.path + "/pipe"));
+    EXPECT_FALSE(fs::exists(outside.path + "/tarvik"));
+    for (const auto& entry : fs::recursive_directory_iterator(root.path))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    EXPECT_NO_THROW(sim->step());  // each failure ends the run once
+
+    // A link that stays inside the root folder is followed, and stays a link.
+    fs::remove(root.path + "/temp");
+    fs::create_symlink("handoff.txt", root.path + "/temp");
+    FILEHANDLE out = oapiOpenFile("temp", FILE_OUT);
+    oapiWriteItem_int(out, cs("X"), 2);
+    oapiCloseFile(out, FILE_OUT);
+    EXPECT_NO_THROW(sim->step());
+    EXPECT_TRUE(fs::is_symlink(root.path + "/temp"));
+    EXPECT_EQ(readFile("handoff.txt"), "X = 2\n");
+}
+
+// A file the module reads must be a regular file of sensible size: a pipe
+// is not waited on, and the pilot is told it was not read.
+TEST_F(HostFiles, APipeOrAHugeFileIsNotReadAndThePilotIsTold) {
+    std::vector<std::string> warnings;
+    sim->setWarningHandler([&](const std::string& w) { warnings.push_back(w); });
+    {
+        std::ofstream big(root.path + "/temp", std::ios::binary);
+        big.seekp(static_cast<std::streamoff>(host::maxInputBytes));
+        big << "PLDWEIGHT = 5\n";
+    }
+    FILEHANDLE in = oapiOpenFile("temp", FILE_IN);
+    double d = 7;
+    EXPECT_FALSE(oapiReadItem_float(in, cs("PLDWEIGHT"), d));
+    oapiCloseFile(in, FILE_IN);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("temp: not read: larger than 64 MiB"), std::string::npos) << warnings[0];
 }

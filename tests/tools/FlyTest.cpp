@@ -1,8 +1,10 @@
 // tarvik-sim fly: targets refused before anything flies (and the autopilot
 // dialog refusing the same ones), the payload written into the scenario, a
 // whole mission whose report agrees with the summary of the same flight and
-// whose session script flies it again, and the ends short of completion.
+// whose session script flies it again, the ends short of completion, and an
+// interrupt that keeps the flight so far.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -454,4 +456,41 @@ TEST_F(Fly, AReportReadsBackAsWritten) {
     // Not UTF-8 in a dialog's text does not stop the report.
     r.correctionText = "\xff";
     EXPECT_NE(reportText(r).find("\xef\xbf\xbd"), std::string::npos);
+}
+
+// Interrupted, a flight keeps what it flew so far, whole (events, telemetry,
+// summary, the scenario where it was), says how far it got and has no
+// report; its pictures so far are whole and no temporary is left. Flying it
+// again in the same root starts afresh.
+TEST_F(Fly, AnInterruptKeepsTheFlightSoFarWithoutAReport) {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (chdir(dir_.c_str()) != 0 || !freopen("out.txt", "w", stdout) || !freopen("err.txt", "w", stderr))
+            _exit(127);
+        execl(TARVIK_SIM_EXE, TARVIK_SIM_EXE, "fly", "TarvikM52", "--pad", "LC37B", "--altitude", "350",
+              "--inclination", "28.6", "--root", "i", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Once the pilot's picture of the dialog is there, the flight is under way.
+    for (int i = 0; i < 500 && !fs::exists(dir_ / "i/autopilot-pad.png"); ++i)
+        usleep(20000);
+    usleep(300000);
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130) << read(dir_ / "err.txt");
+    const std::string err = read(dir_ / "err.txt");
+    EXPECT_NE(err.find("tarvik-sim: fly: interrupted at mission time "), std::string::npos) << err;
+    EXPECT_NE(err.find("holds the flight so far, without a report"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(dir_ / "i/report.json"));
+    const auto summary = nlohmann::json::parse(read(dir_ / "i/summary.json"));
+    EXPECT_GT(summary["sim_time"].get<double>(), 3);
+    EXPECT_NE(read(dir_ / "i/final.scn").find("TarvikM52:tarvik/tarvikM52"), std::string::npos);
+    EXPECT_NE(read(dir_ / "i/events.log").find("dialog opened 131"), std::string::npos);
+    EXPECT_EQ(read(dir_ / "i/autopilot-pad.png").substr(1, 3), "PNG");
+    for (const auto& entry : fs::recursive_directory_iterator(dir_ / "i"))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    EXPECT_FALSE(fs::exists(dir_ / "i/.tarvik-sim.lock"));
 }

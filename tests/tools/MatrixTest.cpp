@@ -295,3 +295,98 @@ TEST_F(Matrix, AListedCommandRunsAsWrittenWhereverItsFolderIs) {
                                "cases.csv"),
                  host::InputError);
 }
+
+// Settings every flight would refuse are refused once, before anything
+// flies; a quoted input stays short whatever it holds.
+TEST_F(Matrix, SettingsOutOfRangeAreBadInput) {
+    const std::string cases = "--launchers TarvikM52 --pads LC37B --altitudes 300 --inclinations 30 --out m";
+    for (const auto& [option, message] :
+         {std::pair{"--fps 0", "matrix: frame rate '0' is not above 0 and at most 1000"},
+          std::pair{"--fps 1e6", "frame rate '1e6' is not above 0"},
+          std::pair{"--time-limit 2", "time limit '2' s is not above 3"},
+          std::pair{"--coast-warp 0.5", "time acceleration '0.5' is not from 1 to 1000"},
+          std::pair{"-j 0", "-j '0' is not a whole number"}}) {
+        EXPECT_EQ(shell(inDir("'" TARVIK_SIM_EXE "' matrix " + cases + " " + option + " > o.txt 2> e.txt")), 2)
+            << option;
+        const std::string err = read(dir_ / "e.txt");
+        EXPECT_NE(err.find(message), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "m/cases"));
+    EXPECT_EQ(shell(inDir("'" TARVIK_SIM_EXE "' matrix --altitudes " + std::string(5000, '9') + "x > o.txt 2> e.txt")),
+              2);
+    EXPECT_LT(read(dir_ / "e.txt").size(), 160u) << read(dir_ / "e.txt");
+}
+
+// A file of cases is read as CSV: quoted fields (with commas, quotes and line
+// breaks in them), and no column named twice.
+TEST_F(Matrix, AFileOfCasesIsReadAsCsv) {
+    const std::vector<MatrixCase> cases = parseCasesCsv(
+        "\"launcher\",pad,altitude_km,inclination_deg,payload,correction_deg\r\n"
+        "\"TarvikM52\",\"LC37B\", \"350\" ,30,\"SAT,\"\"2\"\"\nnext\",\r\n"
+        "TarvikM4,LC6,300,63.4,,\"0.1\"\n",
+        "cases.csv");
+    ASSERT_EQ(cases.size(), 2u);
+    EXPECT_EQ(cases[0].mission.launcher, "TarvikM52");
+    EXPECT_EQ(cases[0].mission.altitudeKm, 350);
+    EXPECT_EQ(cases[0].mission.payload, "SAT,\"2\"\nnext");
+    ASSERT_TRUE(cases[1].mission.correctionDeg);
+    EXPECT_EQ(*cases[1].mission.correctionDeg, 0.1);
+
+    const std::pair<const char*, const char*> bad[] = {
+        {"launcher,pad,altitude_km,inclination_deg,altitude_km\nTarvikM52,LC6,300,63.4,900\n",
+         "cases.csv:1: the column 'altitude_km' is named twice"},
+        {"launcher,pad,altitude_km,inclination_deg\nTarvikM52,LC6,300,63.4\nTarvikM52,LC6,\"300,63.4\n",
+         "cases.csv:3: a quoted field is not closed"},
+        {"launcher,pad,altitude_km,inclination_deg\nTarvikM52,LC6,\"300\"km,63.4\n",
+         "cases.csv:2: text after a quoted field's closing quote"},
+        {"launcher,pad,altitude_km,inclination_deg\nTarvikM52,LC6,300,63,4\n",
+         "cases.csv:2: 5 fields where the header names 4"},
+    };
+    for (const auto& [text, message] : bad) {
+        try {
+            parseCasesCsv(text, "cases.csv");
+            ADD_FAILURE() << "taken: " << text;
+        } catch (const host::InputError& e) {
+            EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+        }
+    }
+}
+
+// The listed commands are one per line for a shell, xargs and GNU parallel,
+// whatever the folder's name holds: a line break in it is refused.
+TEST_F(Matrix, AListIsOneSafeCommandPerLineOrNone) {
+    const std::string axes = "--launchers TarvikM52 --pads LC6 --altitudes 300 --inclinations 63.4 --list";
+    EXPECT_EQ(shell(inDir("'" TARVIK_SIM_EXE "' matrix " + axes + " --out \"$(printf 'runs\\ntouch injected')\" > l.txt 2> e.txt")),
+              2);
+    EXPECT_NE(read(dir_ / "e.txt").find("holds a line break, and the listed commands are one per line"),
+              std::string::npos)
+        << read(dir_ / "e.txt");
+    EXPECT_EQ(read(dir_ / "l.txt"), "");
+    shell(inDir("xargs -r -d '\\n' -n 1 sh -c < l.txt"));
+    EXPECT_FALSE(fs::exists(dir_ / "injected"));
+
+    // Quotes, blanks and a semicolon are words like any other.
+    ASSERT_EQ(shell(inDir("'" TARVIK_SIM_EXE "' matrix " + axes + " --out \"it's; touch injected\" > l.txt")), 0);
+    const std::string list = read(dir_ / "l.txt");
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 1) << list;
+    shell(inDir("xargs -r -d '\\n' -n 1 sh -c < l.txt"));
+    EXPECT_FALSE(fs::exists(dir_ / "injected"));
+    EXPECT_TRUE(fs::exists(dir_ / "it's; touch injected/cases/TarvikM52-LC6-300km-63.4deg-asc/report.json"));
+}
+
+// A folder that holds another matrix's results is not taken over silently.
+TEST_F(Matrix, AnotherMatrixsResultsAreReplacedOnlyWhenAskedTo) {
+    const std::string base = "'" TARVIK_SIM_EXE "' matrix --pads LC6 --altitudes 300 --inclinations 63.4 --list --out o";
+    ASSERT_EQ(shell(inDir(base + " --launchers TarvikM52 > l.txt 2> e.txt")), 0) << read(dir_ / "e.txt");
+    const std::string plan = read(dir_ / "o/cases.csv");
+    ASSERT_EQ(shell(inDir(base + " --launchers TarvikM52 > l.txt 2> e.txt")), 0);  // the same matrix again
+    EXPECT_EQ(shell(inDir(base + " --launchers TarvikM4 > l.txt 2> e.txt")), 2);
+    EXPECT_NE(read(dir_ / "e.txt").find("o holds the results of another matrix (its cases.csv lists other cases); "
+                                        "give --replace"),
+              std::string::npos)
+        << read(dir_ / "e.txt");
+    EXPECT_EQ(read(dir_ / "o/cases.csv"), plan);
+    ASSERT_EQ(shell(inDir(base + " --launchers TarvikM4 --replace > l.txt 2> e.txt")), 0) << read(dir_ / "e.txt");
+    EXPECT_NE(read(dir_ / "o/cases.csv").find("TarvikM4,LC6"), std::string::npos);
+}

@@ -2,8 +2,13 @@
 // outputs, a save that loads back to the same summary, how long a run lasts,
 // a wait for a text on screen that is met or runs out (status 3), bad input
 // that ends with one line and exit status 2, outputs that never destroy an
-// earlier run's or an input, and what the run must say on stderr.
+// earlier run's or an input nor leave the root, one run at a time in a
+// root, interrupts that keep the run so far, and what the run must say on
+// stderr.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -294,6 +299,132 @@ TEST_F(TarvikSim, AFailedWriteEndsWithStatusOneNamingTheFile) {
     EXPECT_EQ(read(dir_ / "run/telemetry.csv"), telemetry);
     EXPECT_EQ(read(dir_ / "run/final.scn"), saved);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "run"), {}), 4);
+}
+
+// Every output stays where it belongs: a script's snapshot or save through a
+// link out of the root, into a pipe or over the data folder is refused
+// before the run starts, as is a named output over a class configuration;
+// nothing outside is touched and no temporary is left.
+TEST_F(TarvikSim, NoOutputLeavesTheRootOrReplacesAPipeOrTheData) {
+    fs::create_directories(dir_ / "outside");
+    write(dir_ / "outside/secret", "keep me\n");
+    fs::create_directories(dir_ / "run");
+    fs::create_symlink(dir_ / "outside/secret", dir_ / "run/shot.png");
+    write(dir_ / "shot.txt", "at 0 key D\nat 1 snapshot 100 shot.png\n");
+    expectRejected("orbit --script shot.txt --root run",
+                   "shot.txt:2: run/shot.png: cannot write the snapshot: a symbolic link out of the folder");
+    write(dir_ / "up.txt", "at 0 key D\nat 1 snapshot 100 ../outside/secret\n");
+    expectRejected("orbit --script up.txt --root run", "up.txt:2: run/../outside/secret: cannot write the snapshot: it "
+                                                        "lies outside the folder");
+    ASSERT_EQ(::mkfifo((dir_ / "run/pipe.scn").c_str(), 0600), 0);
+    write(dir_ / "pipe.txt", "at 1 save pipe.scn\n");
+    expectRejected("orbit --script pipe.txt --root run", "pipe.txt:1: run/pipe.scn: cannot write the save: not a "
+                                                          "regular file");
+    fs::remove(dir_ / "run/shot.png");
+    fs::create_symlink(dir_ / "outside/secret", dir_ / "run/events.log");
+    expectRejected("orbit --root run", "run/events.log: cannot write the event log: a symbolic link out of the folder");
+    EXPECT_EQ(read(dir_ / "outside/secret"), "keep me\n");
+    EXPECT_TRUE(fs::is_fifo(dir_ / "run/pipe.scn"));
+
+    fs::copy(TARVIK_TEST_DIR "/data", dir_ / "data", fs::copy_options::recursive);
+    const std::string ball = read(dir_ / "data/Config/test/ball.cfg");
+    Outcome r = run("orbit --duration 1 --root fresh --save data/Config/test/ball.cfg", (dir_ / "data").string());
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("cannot write the scenario: it lies in the class configurations this run reads"),
+              std::string::npos)
+        << r.err;
+    // A root folder made inside the data folder is the run's own; the rest of it is not.
+    write(dir_ / "data.txt", "at 1 save " + (dir_ / "data/Scenarios/new.scn").string() + "\n");
+    r = run("orbit --script data.txt --root data/runs", (dir_ / "data").string());
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("data.txt:1: "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("cannot write the save: it lies in the scenarios this run reads"), std::string::npos) << r.err;
+    EXPECT_EQ(run("orbit --duration 1 --root data/runs", (dir_ / "data").string()).status, 0);
+    EXPECT_EQ(read(dir_ / "data/Config/test/ball.cfg"), ball);
+    for (const auto& entry : fs::recursive_directory_iterator(dir_))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+}
+
+// One run at a time in a root folder: a second one names the run that holds
+// it. A run that was killed leaves no lock behind, and the next run removes
+// the temporaries it left.
+TEST_F(TarvikSim, OneRunAtATimeInARootAndWhatAKilledRunLeftGoes) {
+    fs::create_directories(dir_ / "run");
+    const int held = ::open((dir_ / "run/.tarvik-sim.lock").c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    const std::string holder = "pid 4242 since 2024-05-01 10:00:00: tarvik-sim fly TarvikM52\n";
+    ASSERT_EQ(::write(held, holder.data(), holder.size()), static_cast<ssize_t>(holder.size()));
+    expectRejected("orbit --duration 1 --root run",
+                   "run: another run is using this folder (pid 4242 since 2024-05-01 10:00:00: tarvik-sim fly "
+                   "TarvikM52); one run at a time in a root folder");
+    ::close(held);
+    EXPECT_FALSE(fs::exists(dir_ / "run/events.log"));
+
+    // Killed in the middle of its flight, a run leaves its temporaries.
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (chdir(dir_.c_str()) != 0 || !freopen("/dev/null", "w", stdout) || !freopen("/dev/null", "w", stderr))
+            _exit(127);
+        execl(TARVIK_SIM_EXE, TARVIK_SIM_EXE, "orbit", "--data", TARVIK_TEST_DIR "/data", "--duration", "86400",
+              "--root", "run", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    auto temporaries = [&] {
+        int n = 0;
+        for (const auto& entry : fs::recursive_directory_iterator(dir_ / "run"))
+            n += entry.path().filename().string().find(".tmp-") != std::string::npos;
+        return n;
+    };
+    for (int i = 0; i < 200 && temporaries() < 4; ++i)
+        usleep(20000);
+    kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_EQ(temporaries(), 4);
+
+    Outcome r = run("orbit --duration 1 --root run");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "tarvik-sim: warning: removed 4 temporary files an interrupted run left in run\n");
+    EXPECT_EQ(temporaries(), 0);
+    EXPECT_FALSE(fs::exists(dir_ / "run/.tarvik-sim.lock"));
+}
+
+// SIGINT or SIGTERM ends a run at the step it is at: every output is written
+// whole as far as the run got, the status tells the signal, and no
+// temporary is left.
+TEST_F(TarvikSim, AnInterruptKeepsTheRunSoFarWholeAndLeavesNothingBehind) {
+    for (int signal : {SIGINT, SIGTERM}) {
+        const std::string root = "run" + std::to_string(signal);
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            if (chdir(dir_.c_str()) != 0 || !freopen("out.txt", "w", stdout) || !freopen("err.txt", "w", stderr))
+                _exit(127);
+            execl(TARVIK_SIM_EXE, TARVIK_SIM_EXE, "orbit", "--data", TARVIK_TEST_DIR "/data", "--duration", "86400",
+                  "--root", root.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        usleep(500000);
+        kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status)) << signal;
+        EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+        const std::string err = read(dir_ / "err.txt");
+        EXPECT_EQ(err.rfind("tarvik-sim: interrupted at ", 0), 0u) << err;
+        EXPECT_NE(err.find(" s of simulation time; the outputs hold the run so far\n"), std::string::npos) << err;
+        const auto summary = nlohmann::json::parse(read(dir_ / root / "summary.json"));
+        EXPECT_GT(summary["sim_time"].get<double>(), 0);
+        EXPECT_LT(summary["sim_time"].get<double>(), 86400);
+        EXPECT_NE(read(dir_ / root / "final.scn").find("END_SHIPS"), std::string::npos);
+        std::vector<std::string> files;
+        for (const auto& entry : fs::directory_iterator(dir_ / root))
+            files.push_back(entry.path().filename().string());
+        std::sort(files.begin(), files.end());
+        EXPECT_EQ(files, (std::vector<std::string>{"events.log", "final.scn", "summary.json", "telemetry.csv"}));
+    }
 }
 
 // Text that is not UTF-8 typed into a dialog reaches the summary as U+FFFD.

@@ -284,13 +284,16 @@ std::string capacityPlotScript(const std::vector<CapacityRow>& rows, const std::
         }
     const int width = columns == 2 ? 1400 : 900;
     const int height = 250 + 450 * panelRows;
-    s << "do for [format in \"png svg\"] {\n"
+    s << "if (!exists(\"png_file\")) png_file = \"" << name << ".png\"\n"
+      << "if (!exists(\"svg_file\")) svg_file = \"" << name << ".svg\"\n"
+      << "do for [format in \"png svg\"] {\n"
       << "  if (format eq \"png\") {\n"
       << "    set terminal pngcairo size " << width << "," << height << " font \"sans,10\"\n"
+      << "    set output png_file\n"
       << "  } else {\n"
       << "    set terminal svg size " << width << "," << height << " font \"sans,10\" dynamic\n"
+      << "    set output svg_file\n"
       << "  }\n"
-      << "  set output \"" << name << ".\" . format\n"
       << "  set multiplot layout " << panelRows << "," << columns
       << " title \"Payload to a circular orbit (heaviest that completes, to " << 50 << " kg)\" font \",13\"\n"
       << "  set grid linecolor rgb \"#d0d0d0\"\n"
@@ -326,13 +329,20 @@ void writeCapacityOutputs(const std::vector<CapacityRow>& rows, const std::strin
     fs::create_directories(plots, ec);
     host::writeFileWhole((plots / "capacity.gp").string(), capacityPlotScript(rows, "capacity"), "plot script");
     std::string drawn;
-    if (const std::string gnuplot = findGnuplot(); gnuplot.empty())
+    if (const std::string gnuplot = findGnuplot(); gnuplot.empty()) {
         err << "tarvik-sim: warning: gnuplot is not installed (Debian: gnuplot-nox); no plot drawn, its script is "
             << (plots / "capacity.gp").string() << "\n";
-    else if (!runGnuplot(gnuplot, plots.string(), "capacity.gp"))
-        err << "tarvik-sim: warning: gnuplot failed on capacity.gp (see " << (plots / "gnuplot.log").string() << ")\n";
-    else
-        drawn = (plots / "capacity.png").string() + ", " + (plots / "capacity.svg").string();
+    } else {
+        host::OutputFile log((plots / "gnuplot.log").string(), "gnuplot log");
+        std::vector<std::string> pictures;
+        if (!drawPlot(gnuplot, plots.string(), "capacity", plots.string(), fs::absolute(log.handOver()).string(),
+                      pictures))
+            err << "tarvik-sim: warning: gnuplot failed on capacity.gp (see " << (plots / "gnuplot.log").string()
+                << ")\n";
+        log.commit();
+        for (const std::string& p : pictures)
+            drawn += (drawn.empty() ? "" : ", ") + p;
+    }
 
     out << table << "\nresults: " << csvPath.string() << ", " << mdPath.string() << "\n";
     if (!drawn.empty())

@@ -9,9 +9,12 @@
 
 #include "CapacityCheck.h"
 #include "Fly.h"
+#include "Interrupts.h"
 #include "Matrix.h"
+#include "RootLock.h"
 #include "Script.h"
 #include "sim/FileIO.h"
+#include "sim/InputText.h"
 #include "sim/NumberText.h"
 #include "Failure.h"
 #include "sim/Simulation.h"
@@ -26,8 +29,28 @@ namespace {
 double numberArgument(const std::string& text, const std::string& what) {
     double value = 0;
     if (!host::parseNumber(text, value))
-        throw MissionError(what + " '" + text + "' is not a number");
+        throw MissionError(what + " " + host::quote(text) + " is not a number");
     return value;
+}
+
+// The settings fly and matrix both take, with the ranges fly flies in.
+double frameRateArgument(const std::string& text) {
+    const double fps = numberArgument(text, "frame rate");
+    if (!(fps > 0) || fps > 1000)
+        throw MissionError("frame rate " + host::quote(text) + " is not above 0 and at most 1000");
+    return fps;
+}
+double timeLimitArgument(const std::string& text) {
+    const double limit = numberArgument(text, "time limit");
+    if (!(limit > 3) || limit > maxDuration)
+        throw MissionError("time limit " + host::quote(text) + " s is not above 3 and at most 86400 s");
+    return limit;
+}
+double coastWarpArgument(const std::string& text) {
+    const double warp = numberArgument(text, "time acceleration");
+    if (!(warp >= 1) || warp > 1000)
+        throw MissionError("time acceleration " + host::quote(text) + " is not from 1 to 1000");
+    return warp;
 }
 
 // This program, for the processes the matrix starts and the commands it lists.
@@ -97,18 +120,12 @@ int flyCommand(int argc, char** argv) {
         m.descending = parseNode(node);
         if (!correction.empty())
             m.correctionDeg = numberArgument(correction, "correction");
-        if (!fps.empty()) {
-            o.fps = numberArgument(fps, "frame rate");
-            if (!(o.fps > 0) || o.fps > 1000)
-                throw MissionError("frame rate " + fps + " is not above 0 and at most 1000");
-        }
+        if (!fps.empty())
+            o.fps = frameRateArgument(fps);
         if (!timeLimit.empty())
-            o.timeLimit = numberArgument(timeLimit, "time limit");
-        if (!warp.empty()) {
-            o.coastWarp = numberArgument(warp, "time acceleration");
-            if (!(o.coastWarp >= 1) || o.coastWarp > 1000)
-                throw MissionError("time acceleration " + warp + " is not from 1 to 1000");
-        }
+            o.timeLimit = timeLimitArgument(timeLimit);
+        if (!warp.empty())
+            o.coastWarp = coastWarpArgument(warp);
         o.plots = !noPlots;
         const CheckedMission checked = checkMission(m, o.dataDir);
         // What the launcher carries, before anything flies.
@@ -126,7 +143,7 @@ int flyCommand(int argc, char** argv) {
         fs::create_directories(o.rootDir, ec);
         try {
             const FlightReport r = refusedReport(m, e.what());
-            writeReportFile(r, (fs::path(o.rootDir) / "report.json").string());
+            writeReportFile(r, (fs::path(o.rootDir) / "report.json").string(), o.rootDir);
             if (json)
                 std::cout << reportText(r);
         } catch (const std::exception&) {
@@ -145,6 +162,8 @@ int flyCommand(int argc, char** argv) {
             return failWith(r.reason, 2);
         if (r.outcome != Outcome::Complete)
             return failWith(std::string(outcomeName(r.outcome)) + ": " + r.reason, 3);
+    } catch (const Interrupted& e) {
+        return failWith(e.what(), interruptStatus());
     } catch (const MissionError& e) {
         return failWith(e.what(), 2);
     } catch (const host::InputError& e) {
@@ -160,7 +179,7 @@ int matrixCommand(int argc, char** argv) {
     std::string dataDir;
     MatrixAxes axes;
     std::vector<std::string> altitudes, inclinations;
-    bool list = false, plots = false;
+    bool list = false, plots = false, replace = false;
 
     CLI::App app{
         "Flies a table of missions, each with `tarvik-sim fly` in a process of its own, at most -j at a\n"
@@ -190,6 +209,8 @@ int matrixCommand(int argc, char** argv) {
     app.add_option("--time-limit", timeLimit, "Seconds of simulation time a flight may take at most");
     app.add_option("--coast-warp", warp, "Time acceleration while the autopilot coasts (see docs/fly.md)");
     app.add_flag("--plots", plots, "Draw each flight's plots too");
+    app.add_flag("--replace", replace,
+                 "Replace the results of another matrix in OUT (without it, an OUT that holds them is refused)");
 
     try {
         app.parse(argc, argv);
@@ -205,6 +226,7 @@ int matrixCommand(int argc, char** argv) {
             std::error_code ec;
             if (!fs::is_directory(collectDir, ec))
                 throw MissionError("no folder " + collectDir);
+            const RootLock lock(collectDir);
             return reportResults(collectFolder(collectDir), collectDir, std::cout);
         }
 
@@ -217,16 +239,16 @@ int matrixCommand(int argc, char** argv) {
         if (!dataDir.empty())
             settings.dataDir = fs::absolute(dataDir).string();
         if (!fps.empty())
-            settings.fps = numberArgument(fps, "frame rate");
+            settings.fps = frameRateArgument(fps);
         if (!timeLimit.empty())
-            settings.timeLimit = numberArgument(timeLimit, "time limit");
+            settings.timeLimit = timeLimitArgument(timeLimit);
         if (!warp.empty())
-            settings.coastWarp = numberArgument(warp, "time acceleration");
+            settings.coastWarp = coastWarpArgument(warp);
         int jobCount = availableCores();
         if (!jobs.empty()) {
             double n = 0;
             if (!host::parseNumber(jobs, n) || n != std::floor(n) || n < 1 || n > 1024)
-                throw MissionError("-j " + jobs + " is not a whole number from 1 to 1024");
+                throw MissionError("-j " + host::quote(jobs) + " is not a whole number from 1 to 1024");
             jobCount = static_cast<int>(n);
         }
 
@@ -254,14 +276,29 @@ int matrixCommand(int argc, char** argv) {
             throw MissionError("no cases");
 
         const std::string exe = thisProgram(argv[0]);
-        if (list) {
-            std::error_code ec;
-            fs::create_directories(outDir, ec);
-            host::writeFileWhole((fs::path(outDir) / "cases.csv").string(), casesCsv(cases), "list of cases");
-            // Absolute paths: the commands may run anywhere that sees this folder.
-            const std::string absoluteOut = fs::absolute(outDir).lexically_normal().string();
+        // Absolute paths: the listed commands may run anywhere that sees this folder.
+        const std::string absoluteOut = fs::absolute(outDir).lexically_normal().string();
+        std::vector<std::string> commands;
+        if (list)
             for (const MatrixCase& c : cases)
-                std::cout << listedCommand(exe, c, absoluteOut, settings) << '\n';
+                commands.push_back(listedCommand(exe, c, absoluteOut, settings));
+
+        // One matrix at a time in OUT, never over another's results, and
+        // never over what the matrix reads.
+        host::ProtectedInputs inputs;
+        inputs.dataFolder(settings.dataDir.empty() ? TARVIK_DEFAULT_DATA_DIR : settings.dataDir, outDir);
+        inputs.file(casesFile, "the list of cases");
+        std::error_code ec;
+        fs::create_directories(outDir, ec);
+        if (!fs::is_directory(outDir, ec))
+            throw host::InputError(outDir, 0, "cannot create the matrix folder");
+        const RootLock lock(outDir);
+        std::cerr << leftoverWarning(lock.removeLeftovers(), outDir);
+        claimMatrixFolder(outDir, cases, replace);
+        if (list) {
+            host::writeFileWhole((fs::path(outDir) / "cases.csv").string(), casesCsv(cases), "list of cases", outDir);
+            for (const std::string& command : commands)
+                std::cout << command << '\n';
             return 0;
         }
         RunOptions run;

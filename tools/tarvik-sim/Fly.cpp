@@ -10,7 +10,9 @@
 
 #include "FlightOutlook.h"
 #include "FlightValues.h"
+#include "Interrupts.h"
 #include "Plots.h"
+#include "RootLock.h"
 #include "Script.h"
 #include "StageTable.h"
 #include "Summary.h"
@@ -153,6 +155,8 @@ public:
 
     void fly(FlightReport& r, std::ostream* progress);
     const std::vector<std::pair<double, double>>& warps() const { return warps_; }
+    bool interrupted() const { return interrupted_; }
+    double missionTimeNow() const { return missionTime(); }
 
 private:
     static constexpr size_t npos = static_cast<size_t>(-1);
@@ -208,12 +212,14 @@ private:
                 if (c.dialog == kAutopilotDialog && c.control == kLaunchButton)
                     launched(dialog(c));
                 break;
-            case CommandKind::Snapshot: {
-                std::string problem;
-                if (!host::writePng(dialog(c), outputPath(c.text), &problem))
-                    fail(c, problem);
+            case CommandKind::Snapshot:
+                try {
+                    host::writeFileWhole(outputPath(c.text), host::encodePng(host::renderDialog(dialog(c))),
+                                         "snapshot", root_);
+                } catch (const host::InputError& e) {
+                    fail(c, e.what());
+                }
                 break;
-            }
             default:  // the pilot's script holds nothing else before its wait
                 break;
         }
@@ -295,6 +301,7 @@ private:
     std::vector<std::pair<double, double>> warps_;
 
     std::chrono::steady_clock::time_point lastProgress_{};
+    bool interrupted_ = false;
 
 };
 
@@ -517,7 +524,7 @@ void Flight::showProgress(std::ostream& out, VESSEL* v, bool force) {
 void Flight::fly(FlightReport& r, std::ostream* progress) {
     const std::vector<Command>& commands = script_.commands;
     const std::string telemetryPath = (fs::path(root_) / "telemetry.csv").string();
-    Telemetry telemetry(telemetryPath, 1);
+    Telemetry telemetry(telemetryPath, 1, root_);
     long long steps = 0;
     bool complete = false;
     while (true) {
@@ -531,6 +538,8 @@ void Flight::fly(FlightReport& r, std::ostream* progress) {
             execute(commands[next_]);
         VESSEL* v = launcher();
         if (ended(v, r))
+            break;
+        if ((interrupted_ = interruptRequested()))
             break;
         pilotWarp(*v);
         telemetry.sample(sim_);
@@ -552,6 +561,8 @@ void Flight::fly(FlightReport& r, std::ostream* progress) {
         for (size_t i = waitAt_ + 1; i < commands.size() && commands[i].kind != CommandKind::Stop; ++i)
             execute(commands[i]);
         note(kCompleteText, "end");
+    } else if (interrupted_) {
+        note("interrupted", "end");
     } else if (r.outcome != Outcome::Refused) {
         note(std::string(outcomeName(r.outcome)) + ": " + r.reason, "end");
     }
@@ -621,8 +632,8 @@ std::string pilotScript(const CheckedMission& c, double timeLimit, const std::ve
     return s.str();
 }
 
-void writeReportFile(const FlightReport& report, const std::string& path) {
-    host::writeFileWhole(path, reportText(report), "report");
+void writeReportFile(const FlightReport& report, const std::string& path, const std::string& within) {
+    host::writeFileWhole(path, reportText(report), "report", within);
 }
 
 FlightReport refusedReport(const Mission& m, const std::string& reason) {
@@ -649,20 +660,27 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
     fs::create_directories(root, ec);
     if (!fs::is_directory(root))
         throw host::InputError(root, 0, "cannot create the root folder");
+    const RootLock lock(root);
+    warnings << leftoverWarning(lock.removeLeftovers(), root);
+    host::ProtectedInputs inputs;
+    inputs.dataFolder(o.dataDir, root);
     auto inRoot = [&](const char* file) { return (fs::path(root) / file).string(); };
     const std::string reportPath = inRoot("report.json");
+    host::checkOutput(reportPath, "report", root);
     fs::remove(reportPath, ec);  // a flight that does not finish leaves no report of an earlier one
 
+    // Every output stays in the root folder.
     const std::string scenarioPath = inRoot("scenario.scn");
     const std::string sessionPath = inRoot("session.txt");
-    host::writeFileWhole(scenarioPath, c.scenarioText, "scenario");
-    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit), "session script");
+    host::writeFileWhole(scenarioPath, c.scenarioText, "scenario", root);
+    inputs.file(scenarioPath, "the scenario");
+    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit), "session script", root);
     const Script script = parseScript(pilotScript(c, o.timeLimit), sessionPath);
 
     // Written beside their files, they take their names once all are complete.
-    host::OutputFile events(inRoot("events.log"), "event log");
-    host::OutputFile summaryFile(inRoot("summary.json"), "summary");
-    host::OutputFile finalScenario(inRoot("final.scn"), "scenario");
+    host::OutputFile events(inRoot("events.log"), "event log", root);
+    host::OutputFile summaryFile(inRoot("summary.json"), "summary", root);
+    host::OutputFile finalScenario(inRoot("final.scn"), "scenario", root);
 
     FlightReport r;
     fillMission(r, c);
@@ -675,6 +693,7 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
             throw host::InputError(c.scenarioPath, 0, "no vessel " + c.mission.launcher);
         Flight flight(o, c, script, sim, root, warnings);
         flight.fly(r, progress);
+        sim.checkHostFiles();
 
         for (const host::Event& e : sim.events())
             events.stream() << e.line() << '\n';
@@ -685,7 +704,11 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
         // The script as flown, with the pilot's time acceleration in it.
         r.coastWarp = flight.warps().empty() ? 1 : o.coastWarp;
         if (!flight.warps().empty())
-            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps()), "session script");
+            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps()), "session script", root);
+        // Interrupted, the outputs hold the flight as far as it went; there is no report of it.
+        if (flight.interrupted())
+            throw Interrupted("fly: interrupted at mission time " + fixed(flight.missionTimeNow(), 1) + " s; " +
+                              root + " holds the flight so far, without a report");
     }
 
     r.root = root;
@@ -700,11 +723,12 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
     if (o.plots && r.outcome != Outcome::Refused) {
         PlotInput in;
         in.dir = inRoot("plots");
+        in.within = root;
         in.telemetry = inRoot("telemetry.csv");
         in.report = &r;
         r.plots = writePlots(in, warnings);
     }
-    writeReportFile(r, reportPath);
+    writeReportFile(r, reportPath, root);
     return r;
 }
 

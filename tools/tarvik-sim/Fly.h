@@ -36,12 +36,14 @@ std::string pilotScript(const CheckedMission& mission, double timeLimit,
 // --script ROOT/session.txt` flies it again), events, telemetry, summary,
 // final scenario, report.json and, unless turned off, the plots.
 // Throws MissionError for a target that cannot be flown (before anything
-// flies) and host::InputError for unusable input. `progress`, when given,
+// flies) and host::InputError for unusable input; an interrupt ends the
+// flight with its outputs written and throws Interrupted. `progress`, when given,
 // gets a line now and then (with '\r', for a terminal).
 FlightReport flyMission(const FlyOptions& options, std::ostream& warnings, std::ostream* progress);
 
-// Writes report.json into the root folder, replacing any earlier one whole.
-void writeReportFile(const FlightReport& report, const std::string& path);
+// Writes report.json into the root folder, replacing any earlier one whole
+// (inside `within`, as host::OutputFile takes it).
+void writeReportFile(const FlightReport& report, const std::string& path, const std::string& within = "");
 
 // A report for a mission refused before flying (what `matrix` collects).
 FlightReport refusedReport(const Mission& mission, const std::string& reason);

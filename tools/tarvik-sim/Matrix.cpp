@@ -1,6 +1,7 @@
 #include "Matrix.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -24,6 +25,7 @@
 #include <thread>
 
 #include "sim/FileIO.h"
+#include "sim/InputText.h"
 #include "sim/NumberText.h"
 #include "sim/Simulation.h"
 
@@ -53,19 +55,78 @@ std::string trimmed(const std::string& s) {
     return s.substr(a, s.find_last_not_of(" \t\r") - a + 1);
 }
 
-std::vector<std::string> splitCsvLine(const std::string& line) {
+// One record of a CSV file and the line it starts on.
+struct CsvRecord {
+    int line = 0;
     std::vector<std::string> fields;
-    std::string field;
-    for (char c : line) {
-        if (c == ',') {
-            fields.push_back(trimmed(field));
-            field.clear();
-        } else {
-            field += c;
+};
+
+// The records of a CSV text: fields separated by commas; a field in double
+// quotes may hold commas, line breaks and quotes (doubled). Fields without
+// quotes are taken without the blanks around them. Blank lines and lines
+// that begin with '#' are skipped. Throws host::InputError naming the line.
+std::vector<CsvRecord> csvRecords(const std::string& text, const std::string& path) {
+    std::vector<CsvRecord> records;
+    size_t i = 0;
+    int line = 1;
+    const size_t n = text.size();
+    while (i < n) {
+        // A blank line or a comment.
+        size_t end = text.find('\n', i);
+        if (end == std::string::npos)
+            end = n;
+        const std::string whole = trimmed(text.substr(i, end - i));
+        if (whole.empty() || whole[0] == '#') {
+            i = end + 1;
+            ++line;
+            continue;
         }
+        CsvRecord r;
+        r.line = line;
+        while (true) {
+            std::string field;
+            while (i < n && (text[i] == ' ' || text[i] == '\t'))
+                ++i;
+            if (i < n && text[i] == '"') {
+                const int opened = line;
+                ++i;
+                while (true) {
+                    if (i >= n)
+                        throw host::InputError(path, opened, "a quoted field is not closed");
+                    if (text[i] == '"') {
+                        if (i + 1 < n && text[i + 1] == '"') {
+                            field += '"';
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (text[i] == '\n')
+                        ++line;
+                    field += text[i++];
+                }
+                while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r'))
+                    ++i;
+                if (i < n && text[i] != ',' && text[i] != '\n')
+                    throw host::InputError(path, line, "text after a quoted field's closing quote");
+            } else {
+                while (i < n && text[i] != ',' && text[i] != '\n')
+                    field += text[i++];
+                field = trimmed(field);
+            }
+            r.fields.push_back(field);
+            if (i < n && text[i] == ',') {
+                ++i;
+                continue;
+            }
+            break;  // the end of the record
+        }
+        records.push_back(std::move(r));
+        ++i;  // past the line break
+        ++line;
     }
-    fields.push_back(trimmed(field));
-    return fields;
+    return records;
 }
 
 // A CSV field: quoted when it holds a comma, a quote or a line break.
@@ -97,11 +158,11 @@ std::string shellWord(const std::string& s) {
     return q + "'";
 }
 
+// What a case's flight left (a report, its messages): a regular file of
+// sensible size, else nothing.
 std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    std::string text;
+    return host::readInputFile(p.string(), text) ? text : std::string();
 }
 
 // The last line a case's fly wrote on stderr (its one-line failure), without "tarvik-sim: ".
@@ -131,7 +192,7 @@ InclinationChoice parseInclinationChoice(const std::string& text) {
     const size_t colon = text.find(':');
     const std::string number = text.substr(0, colon);
     if (!host::parseNumber(number, c.degrees))
-        throw MissionError("inclination '" + text + "' is not a number of degrees (with ':descending' if wanted)");
+        throw MissionError("inclination " + host::quote(text) + " is not a number of degrees (with ':descending' if wanted)");
     if (colon != std::string::npos)
         c.descending = parseNode(text.substr(colon + 1));
     return c;
@@ -199,18 +260,16 @@ std::vector<MatrixCase> expandCases(const MatrixAxes& axes) {
 std::vector<MatrixCase> parseCasesCsv(const std::string& text, const std::string& path) {
     std::vector<MatrixCase> cases;
     std::set<std::string> ids;
-    std::istringstream in(text);
     std::map<std::string, size_t> column;
-    int lineNumber = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++lineNumber;
-        const std::string t = trimmed(line);
-        if (t.empty() || t[0] == '#')
-            continue;
-        const std::vector<std::string> fields = splitCsvLine(t);
+    size_t columns = 0;
+    for (const CsvRecord& record : csvRecords(text, path)) {
+        const int lineNumber = record.line;
+        const std::vector<std::string>& fields = record.fields;
         if (column.empty()) {
             for (size_t i = 0; i < fields.size(); ++i)
-                column[fields[i]] = i;
+                if (!column.emplace(fields[i], i).second)
+                    throw host::InputError(path, lineNumber, "the column " + host::quote(fields[i]) + " is named twice");
+            columns = fields.size();
             for (const char* required : {"launcher", "pad", "altitude_km", "inclination_deg"})
                 if (!column.count(required))
                     throw host::InputError(path, lineNumber,
@@ -218,6 +277,10 @@ std::vector<MatrixCase> parseCasesCsv(const std::string& text, const std::string
                                                kCasesHeader + ")");
             continue;
         }
+        if (fields.size() > columns)
+            throw host::InputError(path, lineNumber,
+                                   std::to_string(fields.size()) + " fields where the header names " +
+                                       std::to_string(columns) + " (a comma in a field needs quotes)");
         auto field = [&](const char* name) {
             const auto it = column.find(name);
             return it != column.end() && it->second < fields.size() ? fields[it->second] : std::string();
@@ -228,16 +291,16 @@ std::vector<MatrixCase> parseCasesCsv(const std::string& text, const std::string
         m.pad = field("pad");
         try {
             if (!host::parseNumber(field("altitude_km"), m.altitudeKm))
-                throw MissionError("altitude '" + field("altitude_km") + "' is not a number");
+                throw MissionError("altitude " + host::quote(field("altitude_km")) + " is not a number");
             if (!host::parseNumber(field("inclination_deg"), m.inclinationDeg))
-                throw MissionError("inclination '" + field("inclination_deg") + "' is not a number");
+                throw MissionError("inclination " + host::quote(field("inclination_deg")) + " is not a number");
             if (!field("node").empty())
                 m.descending = parseNode(field("node"));
             m.payload = field("payload");
             if (!field("correction_deg").empty()) {
                 double correction = 0;
                 if (!host::parseNumber(field("correction_deg"), correction))
-                    throw MissionError("correction '" + field("correction_deg") + "' is not a number");
+                    throw MissionError("correction " + host::quote(field("correction_deg")) + " is not a number");
                 m.correctionDeg = correction;
             }
         } catch (const MissionError& e) {
@@ -303,8 +366,17 @@ std::vector<std::string> flyArguments(const std::string& exe, const MatrixCase& 
 std::string listedCommand(const std::string& exe, const MatrixCase& c, const std::string& outDir,
                           const FlySettings& settings) {
     const std::string dir = caseDir(outDir, c);
+    // One command per line, whatever reads the lines (a shell, xargs -d '\n',
+    // GNU parallel): a line break in a word would end the command there.
+    std::vector<std::string> words = flyArguments(exe, c, outDir, settings);
+    words.push_back(dir);
+    for (const std::string& w : words)
+        if (w.find_first_of("\n\r") != std::string::npos)
+            throw MissionError(c.id + ": " + host::quote(w) +
+                               " holds a line break, and the listed commands are one per line");
     std::string line = "mkdir -p " + shellWord(dir) + " &&";
-    for (const std::string& a : flyArguments(exe, c, outDir, settings))
+    words.pop_back();
+    for (const std::string& a : words)
         line += " " + shellWord(a);
     line += " > " + shellWord((fs::path(dir) / "fly.json").string()) + " 2> " +
             shellWord((fs::path(dir) / "fly.err").string());
@@ -482,13 +554,45 @@ int reportResults(const std::vector<CaseResult>& results, const std::string& out
     const std::string csvPath = (fs::path(outDir) / "results.csv").string();
     const std::string mdPath = (fs::path(outDir) / "results.md").string();
     const std::string line = verdict(results);
-    host::writeFileWhole(csvPath, resultsCsv(results), "results");
-    host::writeFileWhole(mdPath, resultsMarkdown(results) + "\n" + line + "\n", "results table");
+    host::writeFileWhole(csvPath, resultsCsv(results), "results", outDir);
+    host::writeFileWhole(mdPath, resultsMarkdown(results) + "\n" + line + "\n", "results table", outDir);
     out << resultsMarkdown(results) << '\n' << line << '\n' << "results: " << csvPath << ", " << mdPath << '\n';
     for (const CaseResult& r : results)
         if (!r.report || r.report->outcome != Outcome::Complete)
             return 3;
     return 0;
+}
+
+void claimMatrixFolder(const std::string& outDir, const std::vector<MatrixCase>& cases, bool replace) {
+    const fs::path out(outDir);
+    std::error_code ec;
+    const bool hasPlan = fs::exists(fs::symlink_status(out / "cases.csv", ec));
+    const bool hasResults = fs::exists(fs::symlink_status(out / "results.csv", ec)) ||
+                            fs::exists(fs::symlink_status(out / "results.md", ec));
+    std::string plan;
+    if (hasPlan && host::readInputFile((out / "cases.csv").string(), plan) && plan == casesCsv(cases))
+        return;  // this matrix, run again
+    if (!hasPlan && !hasResults)
+        return;
+    if (!replace)
+        throw MissionError(outDir + " holds the results of another matrix (" +
+                           (hasPlan ? "its cases.csv lists other cases" : "results without a cases.csv") +
+                           "); give --replace to replace them, or another --out");
+    // Its case folders go too, so that none passes for this matrix's.
+    std::vector<MatrixCase> old;
+    try {
+        if (!plan.empty())
+            old = parseCasesCsv(plan, (out / "cases.csv").string());
+    } catch (const std::exception&) {
+    }
+    for (const MatrixCase& c : old)
+        if (c.id == caseId(c.mission) && fs::path(c.id).filename() == fs::path(c.id))
+            fs::remove_all(caseDir(outDir, c), ec);
+    for (const char* file : {"results.csv", "results.md", "cases.csv", "matrix.log"}) {
+        const std::string path = (out / file).string();
+        host::checkOutput(path, "matrix's file", outDir);
+        fs::remove(path, ec);
+    }
 }
 
 int availableCores() {
@@ -529,36 +633,113 @@ private:
     struct sigaction oldInt_ {}, oldTerm_ {};
 };
 
-// Starts the case's fly with its stdout and stderr in files of its folder.
-// The child goes when the matrix goes, whatever ends it.
-pid_t startCase(const std::vector<std::string>& args, const fs::path& dir) {
+// A case's fly, its stdout and stderr read through pipes as it runs, to be
+// written into its folder (fly.json, fly.err) as every output is once it
+// has ended.
+struct Flight {
+    size_t index = 0;
+    int out = -1, err = -1;  // the pipes' reading ends; -1 once closed
+    std::string outText, errText;
+};
+
+// The child's messages are kept up to this much each (a flight writes a
+// few kilobytes); beyond it they are read and dropped.
+constexpr size_t kLongestCapture = size_t{16} << 20;
+
+// Reads what a pipe holds now; closes it at its end.
+void drain(int& fd, std::string& text) {
+    char buffer[65536];
+    while (fd >= 0) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            const size_t room = kLongestCapture - std::min(kLongestCapture, text.size());
+            text.append(buffer, std::min(static_cast<size_t>(n), room));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return;
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+void closePipes(Flight& f) {
+    for (int* fd : {&f.out, &f.err})
+        if (*fd >= 0) {
+            ::close(*fd);
+            *fd = -1;
+        }
+}
+
+// Starts the case's fly, its stdout and stderr into pipes. The child goes
+// when the matrix goes, whatever ends it.
+pid_t startCase(const std::vector<std::string>& args, Flight& flight) {
     std::vector<char*> argv;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    const std::string out = (dir / "fly.json").string(), err = (dir / "fly.err").string();
+    int out[2], err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0)
+        return -1;
+    if (::pipe2(err, O_CLOEXEC) != 0) {
+        ::close(out[0]);
+        ::close(out[1]);
+        return -1;
+    }
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
-    if (pid != 0)
+    if (pid != 0) {
+        ::close(out[1]);
+        ::close(err[1]);
+        if (pid < 0) {
+            ::close(out[0]);
+            ::close(err[0]);
+            return pid;
+        }
+        ::fcntl(out[0], F_SETFL, O_NONBLOCK);
+        ::fcntl(err[0], F_SETFL, O_NONBLOCK);
+        flight.out = out[0];
+        flight.err = err[0];
         return pid;
+    }
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (::getppid() != parent)
         ::_exit(127);
     // The matrix handles interrupts for its children; they start with the default handling.
     ::signal(SIGINT, SIG_DFL);
     ::signal(SIGTERM, SIG_DFL);
-    const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int in = ::open("/dev/null", O_RDONLY);
-    if (o < 0 || e < 0 || in < 0)
+    if (in < 0)
         ::_exit(127);
-    ::dup2(o, STDOUT_FILENO);
-    ::dup2(e, STDERR_FILENO);
+    ::dup2(out[1], STDOUT_FILENO);
+    ::dup2(err[1], STDERR_FILENO);
     ::dup2(in, STDIN_FILENO);
     ::execv(argv[0], argv.data());
     const char* problem = "tarvik-sim: matrix: cannot start the flight\n";
     (void)!::write(STDERR_FILENO, problem, std::strlen(problem));
     ::_exit(127);
+}
+
+// matrix.log, written whole again at every line, so that it can be read
+// while the matrix runs and never shows a part of a line.
+class MatrixLog {
+public:
+    MatrixLog(std::string path, std::string within) : path_(std::move(path)), within_(std::move(within)) {}
+    void add(const std::string& line) {
+        text_ += line + "\n";
+        host::writeFileWhole(path_, text_, "matrix log", within_);
+    }
+
+private:
+    std::string path_, within_, text_;
+};
+
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", seconds);
+    return text;
 }
 
 std::string clock(double seconds) {
@@ -575,23 +756,35 @@ std::string clock(double seconds) {
 
 int runMatrix(const std::vector<MatrixCase>& cases, const RunOptions& o, std::ostream& out, std::ostream& err) {
     std::error_code ec;
-    fs::create_directories(fs::path(o.outDir) / "cases", ec);
-    if (!fs::is_directory(fs::path(o.outDir) / "cases"))
-        throw host::InputError(o.outDir, 0, "cannot create the matrix folder");
-    host::writeFileWhole((fs::path(o.outDir) / "cases.csv").string(), casesCsv(cases), "list of cases");
-    std::ofstream log(fs::path(o.outDir) / "matrix.log");
+    host::createFolders((fs::path(o.outDir) / "cases").string(), o.outDir);
+    host::writeFileWhole((fs::path(o.outDir) / "cases.csv").string(), casesCsv(cases), "list of cases", o.outDir);
+    MatrixLog log((fs::path(o.outDir) / "matrix.log").string(), o.outDir);
 
-    // No result of an earlier run may pass for this one's.
+    // No result of an earlier run may pass for this one's; what is not a
+    // file of a case is refused before anything flies, never removed.
     for (const MatrixCase& c : cases) {
-        fs::create_directories(caseDir(o.outDir, c), ec);
-        for (const char* file : {"report.json", "fly.json", "fly.err"})
-            fs::remove(fs::path(caseDir(o.outDir, c)) / file, ec);
+        host::createFolders(caseDir(o.outDir, c), o.outDir);
+        for (const char* file : {"report.json", "fly.json", "fly.err"}) {
+            const std::string path = (fs::path(caseDir(o.outDir, c)) / file).string();
+            host::checkOutput(path, "flight's file", o.outDir);
+            fs::remove(path, ec);
+        }
     }
+    // A flight's stdout and stderr go into its folder once it has ended.
+    auto keep = [&](const MatrixCase& c, Flight& f) {
+        drain(f.out, f.outText);
+        drain(f.err, f.errText);
+        closePipes(f);
+        host::writeFileWhole((fs::path(caseDir(o.outDir, c)) / "fly.json").string(), f.outText, "flight's report",
+                             o.outDir);
+        host::writeFileWhole((fs::path(caseDir(o.outDir, c)) / "fly.err").string(), f.errText, "flight's messages",
+                             o.outDir);
+    };
 
     InterruptGuard guard;
     const auto start = std::chrono::steady_clock::now();
     auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
-    std::map<pid_t, size_t> running;
+    std::map<pid_t, Flight> running;
     std::vector<bool> finished(cases.size(), false);
     size_t next = 0, done = 0, failedCount = 0;
     auto lastProgress = std::chrono::steady_clock::now() - std::chrono::seconds(10);
@@ -612,53 +805,81 @@ int runMatrix(const std::vector<MatrixCase>& cases, const RunOptions& o, std::os
         err << '\r' << line << std::flush;
     };
 
+    // Reads what the flights wrote, waiting at most `ms` for something to come.
+    auto listen = [&](int ms) {
+        std::vector<pollfd> fds;
+        for (const auto& [pid, f] : running)
+            for (int fd : {f.out, f.err})
+                if (fd >= 0)
+                    fds.push_back({fd, POLLIN, 0});
+        if (fds.empty()) {
+            ::usleep(static_cast<useconds_t>(ms) * 1000);  // an interrupt cuts it short
+            return;
+        }
+        if (::poll(fds.data(), fds.size(), ms) <= 0)
+            return;
+        for (auto& [pid, f] : running) {
+            drain(f.out, f.outText);
+            drain(f.err, f.errText);
+        }
+    };
+
     while (!interrupted && (next < cases.size() || !running.empty())) {
         while (!interrupted && next < cases.size() && static_cast<int>(running.size()) < o.jobs) {
             const MatrixCase& c = cases[next];
-            const pid_t pid = startCase(flyArguments(o.exe, c, o.outDir, o.settings), caseDir(o.outDir, c));
+            Flight f;
+            f.index = next;
+            const pid_t pid = startCase(flyArguments(o.exe, c, o.outDir, o.settings), f);
             if (pid < 0)
                 throw std::runtime_error("cannot start a process: " + std::string(std::strerror(errno)));
-            log << std::fixed << elapsed() << " start " << c.id << " pid " << pid << std::endl;
-            running[pid] = next++;
+            log.add(secondsText(elapsed()) + " start " + c.id + " pid " + std::to_string(pid));
+            running[pid] = std::move(f);
+            ++next;
         }
         int status = 0;
         const pid_t pid = ::waitpid(-1, &status, WNOHANG);
         if (pid > 0 && running.count(pid)) {
-            const size_t i = running[pid];
+            Flight f = std::move(running[pid]);
             running.erase(pid);
+            const size_t i = f.index;
+            keep(cases[i], f);
             finished[i] = true;
             ++done;
             const bool complete = WIFEXITED(status) && WEXITSTATUS(status) == 0;
             if (!complete)
                 ++failedCount;
-            log << std::fixed << elapsed() << " end " << cases[i].id << " pid " << pid << " status "
-                << (WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)) << std::endl;
+            log.add(secondsText(elapsed()) + " end " + cases[i].id + " pid " + std::to_string(pid) + " status " +
+                    std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)));
             showProgress(true);
             continue;
         }
         showProgress(false);
-        ::usleep(50000);  // an interrupt cuts it short
+        listen(50);
     }
 
     if (interrupted) {
-        // Every child still running goes, and is waited for: none is left behind.
-        for (const auto& [pid, i] : running)
+        // Every child still running goes, and is waited for: none is left
+        // behind. Each ends its flight with its outputs written as far as it
+        // got, and what it said is kept in its folder.
+        for (const auto& [pid, f] : running)
             ::kill(pid, SIGTERM);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (!running.empty()) {
             int status = 0;
             const pid_t pid = ::waitpid(-1, &status, WNOHANG);
-            if (pid > 0) {
-                log << std::fixed << elapsed() << " stopped " << cases[running[pid]].id << " pid " << pid << std::endl;
+            if (pid > 0 && running.count(pid)) {
+                Flight& f = running[pid];
+                keep(cases[f.index], f);
+                log.add(secondsText(elapsed()) + " stopped " + cases[f.index].id + " pid " + std::to_string(pid));
                 running.erase(pid);
                 continue;
             }
             if (pid < 0 && errno == ECHILD)
                 break;
             if (std::chrono::steady_clock::now() > deadline)
-                for (const auto& [p, i] : running)
+                for (const auto& [p, f] : running)
                     ::kill(p, SIGKILL);
-            ::usleep(20000);
+            listen(20);
         }
     }
     if (o.progress)
@@ -674,7 +895,7 @@ int runMatrix(const std::vector<MatrixCase>& cases, const RunOptions& o, std::os
     std::snprintf(timing, sizeof timing, "%zu cases in %.1f s of wall time with %d at a time: %.3f cases per second",
                   done, wall, o.jobs, wall > 0 ? done / wall : 0.0);
     out << timing << '\n';
-    log << timing << std::endl;
+    log.add(timing);
     if (interrupted) {
         err << "tarvik-sim: matrix: interrupted after " << done << " of " << cases.size()
             << " cases; the table holds those\n";
@@ -689,30 +910,64 @@ bool interruptNoted() {
 }
 }  // namespace
 
-struct FlightProcesses::Guard {
+// The flights running, each with the folder its stdout and stderr go into.
+struct FlightProcesses::State {
     InterruptGuard guard;
+    struct Running {
+        Flight flight;
+        std::string dir;
+    };
+    std::map<pid_t, Running> running;
+
+    // What a flight said, into its folder once it has ended.
+    static void keep(Running& r) {
+        drain(r.flight.out, r.flight.outText);
+        drain(r.flight.err, r.flight.errText);
+        closePipes(r.flight);
+        host::writeFileWhole((fs::path(r.dir) / "fly.json").string(), r.flight.outText, "flight's report", r.dir);
+        host::writeFileWhole((fs::path(r.dir) / "fly.err").string(), r.flight.errText, "flight's messages", r.dir);
+    }
 };
 
-FlightProcesses::FlightProcesses() : guard_(std::make_unique<Guard>()) {}
+FlightProcesses::FlightProcesses() : state_(std::make_unique<State>()) {}
 
 FlightProcesses::~FlightProcesses() {
     stopAll();
 }
 
 int FlightProcesses::start(const std::vector<std::string>& args, const std::string& dir) {
-    const pid_t pid = startCase(args, dir);
+    State::Running r;
+    r.dir = dir;
+    const pid_t pid = startCase(args, r.flight);
     if (pid < 0)
         throw std::runtime_error("cannot start a process: " + std::string(std::strerror(errno)));
-    running_.insert(pid);
+    state_->running[pid] = std::move(r);
     return pid;
 }
 
 std::optional<std::pair<int, int>> FlightProcesses::ended() {
     int status = 0;
     const pid_t pid = ::waitpid(-1, &status, WNOHANG);
-    if (pid > 0 && running_.erase(pid))
+    if (pid > 0 && state_->running.count(pid)) {
+        State::keep(state_->running[pid]);
+        state_->running.erase(pid);
         return std::make_pair(static_cast<int>(pid), WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
-    ::usleep(50000);  // an interrupt cuts it short
+    }
+    // Read what the flights say meanwhile, so that none blocks on a full pipe.
+    std::vector<pollfd> fds;
+    for (const auto& [p, r] : state_->running)
+        for (int fd : {r.flight.out, r.flight.err})
+            if (fd >= 0)
+                fds.push_back({fd, POLLIN, 0});
+    if (fds.empty() || ::poll(fds.data(), fds.size(), 50) <= 0) {
+        if (fds.empty())
+            ::usleep(50000);  // an interrupt cuts it short
+        return std::nullopt;
+    }
+    for (auto& [p, r] : state_->running) {
+        drain(r.flight.out, r.flight.outText);
+        drain(r.flight.err, r.flight.errText);
+    }
     return std::nullopt;
 }
 
@@ -720,25 +975,35 @@ bool FlightProcesses::interrupted() const {
     return interruptNoted();
 }
 
+size_t FlightProcesses::running() const {
+    return state_->running.size();
+}
+
 void FlightProcesses::stopAll() {
-    for (int pid : running_)
+    for (const auto& [pid, r] : state_->running)
         ::kill(pid, SIGTERM);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!running_.empty()) {
+    while (!state_->running.empty()) {
         int status = 0;
         const pid_t pid = ::waitpid(-1, &status, WNOHANG);
-        if (pid > 0) {
-            running_.erase(pid);
+        if (pid > 0 && state_->running.count(pid)) {
+            try {
+                State::keep(state_->running[pid]);
+            } catch (const std::exception&) {
+            }
+            state_->running.erase(pid);
             continue;
         }
         if (pid < 0 && errno == ECHILD)
             break;
         if (std::chrono::steady_clock::now() > deadline)
-            for (int p : running_)
+            for (const auto& [p, r] : state_->running)
                 ::kill(p, SIGKILL);
         ::usleep(20000);
     }
-    running_.clear();
+    for (auto& [pid, r] : state_->running)
+        closePipes(r.flight);
+    state_->running.clear();
 }
 
 }  // namespace tarviksim

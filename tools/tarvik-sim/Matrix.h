@@ -91,6 +91,12 @@ std::string verdict(const std::vector<CaseResult>& results);
 // verdict; returns 0 when every case completed, 3 otherwise.
 int reportResults(const std::vector<CaseResult>& results, const std::string& outDir, std::ostream& out);
 
+// Takes OUT for a matrix of these cases. A folder that holds the results of
+// another matrix (a cases.csv of other cases, or results without one) is
+// refused with a MissionError unless `replace` is set; then that matrix's
+// results and case folders go. The same matrix again replaces its own.
+void claimMatrixFolder(const std::string& outDir, const std::vector<MatrixCase>& cases, bool replace);
+
 struct RunOptions {
     std::string exe;  // this program
     std::string outDir;
@@ -128,14 +134,13 @@ public:
     // that ended it), waiting up to about 50 ms for one.
     std::optional<std::pair<int, int>> ended();
     bool interrupted() const;
-    size_t running() const { return running_.size(); }
+    size_t running() const;
     // Stops every flight still running and waits for each.
     void stopAll();
 
 private:
-    struct Guard;
-    std::unique_ptr<Guard> guard_;
-    std::set<int> running_;
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace tarviksim

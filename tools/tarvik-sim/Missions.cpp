@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "sim/InputText.h"
 #include "sim/NumberText.h"
 
 namespace fs = std::filesystem;
@@ -169,7 +170,7 @@ Payload parsePayload(const std::string& text) {
     std::vector<std::string> names;
     for (const PayloadInfo& c : payloadChoices())
         names.push_back(c.name);
-    throw MissionError("unknown payload '" + text + "': a name (" + joined(names) + ") or a mass in kg above 0");
+    throw MissionError("unknown payload " + host::quote(text) + ": a name (" + joined(names) + ") or a mass in kg above 0");
 }
 
 bool parseNode(const std::string& text) {
@@ -177,7 +178,7 @@ bool parseNode(const std::string& text) {
         return false;
     if (sameName(text, "descending"))
         return true;
-    throw MissionError("node '" + text + "' is not ascending or descending");
+    throw MissionError("node " + host::quote(text) + " is not ascending or descending");
 }
 
 std::string fieldText(double value) {
@@ -251,7 +252,7 @@ CheckedMission checkMission(const Mission& m, const std::string& dataDir) {
             launcher = &l;
     }
     if (!launcher)
-        throw MissionError("unknown launcher '" + m.launcher + "' (" + joined(names) + ")");
+        throw MissionError("unknown launcher " + host::quote(m.launcher) + " (" + joined(names) + ")");
     c.mission.launcher = launcher->name;
 
     const std::string* pad = nullptr;
@@ -259,7 +260,7 @@ CheckedMission checkMission(const Mission& m, const std::string& dataDir) {
         if (sameName(m.pad, p))
             pad = &p;
     if (!pad)
-        throw MissionError("unknown pad '" + m.pad + "' (" + joined(padNames()) + ")");
+        throw MissionError("unknown pad " + host::quote(m.pad) + " (" + joined(padNames()) + ")");
     c.mission.pad = *pad;
 
     if (!std::isfinite(m.altitudeKm) || !(m.altitudeKm > 0))

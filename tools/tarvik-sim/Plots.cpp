@@ -15,6 +15,9 @@
 #include <ostream>
 #include <sstream>
 
+#include "sim/FileIO.h"
+#include "sim/Simulation.h"
+
 namespace fs = std::filesystem;
 
 namespace tarviksim {
@@ -112,19 +115,32 @@ std::string header(const FlightReport& r, const std::string& what, const std::st
     return s.str();
 }
 
-// The loop over both pictures of a figure.
+// The loop over both pictures of a figure. tarvik-sim names the files it
+// draws into (png_file, svg_file: temporaries that take the pictures' names
+// once drawn); run by hand, the script draws NAME.png and NAME.svg.
 std::string bothFormats(const std::string& name, int width, int height, const std::string& body) {
     std::ostringstream s;
-    s << "do for [format in \"png svg\"] {\n"
+    s << "if (!exists(\"png_file\")) png_file = \"" << name << ".png\"\n"
+      << "if (!exists(\"svg_file\")) svg_file = \"" << name << ".svg\"\n"
+      << "do for [format in \"png svg\"] {\n"
       << "  if (format eq \"png\") {\n"
       << "    set terminal pngcairo size " << width << "," << height << " font \"sans,10\"\n"
+      << "    set output png_file\n"
       << "  } else {\n"
       << "    set terminal svg size " << width << "," << height << " dynamic font \"sans,10\"\n"
+      << "    set output svg_file\n"
       << "  }\n"
-      << "  set output \"" << name << ".\" . format\n"
       << body << "  unset output\n"
       << "}\n";
     return s.str();
+}
+
+// A file name as a gnuplot string in single quotes (no escapes in them).
+std::string gnuplotFileName(const std::string& name) {
+    std::string q = "'";
+    for (char c : name)
+        q += c == '\'' ? std::string("''") : std::string(1, c);
+    return q + "'";
 }
 
 std::string ascentScript(const FlightReport& r, const std::string& telemetry) {
@@ -252,16 +268,18 @@ bool executable(const fs::path& p) {
     return ::access(p.c_str(), X_OK) == 0 && fs::is_regular_file(p);
 }
 
-}  // namespace
-
-bool runGnuplot(const std::string& gnuplot, const std::string& dir, const std::string& script) {
+// Runs gnuplot on the script in its folder, drawing into the files named
+// (absolute paths); its messages go to the file `log`.
+bool runGnuplot(const std::string& gnuplot, const std::string& dir, const std::string& script,
+                const std::string& pngFile, const std::string& svgFile, const std::string& logFile) {
+    const std::string names = "png_file = " + gnuplotFileName(pngFile) + "; svg_file = " + gnuplotFileName(svgFile);
     const pid_t pid = ::fork();
     if (pid < 0)
         return false;
     if (pid == 0) {
         if (::chdir(dir.c_str()) != 0)
             ::_exit(127);
-        const int log = ::open("gnuplot.log", O_WRONLY | O_CREAT | O_APPEND, 0644);
+        const int log = ::open(logFile.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
         const int none = ::open("/dev/null", O_RDONLY);
         if (log >= 0) {
             ::dup2(log, STDOUT_FILENO);
@@ -269,7 +287,7 @@ bool runGnuplot(const std::string& gnuplot, const std::string& dir, const std::s
         }
         if (none >= 0)
             ::dup2(none, STDIN_FILENO);
-        ::execl(gnuplot.c_str(), "gnuplot", script.c_str(), static_cast<char*>(nullptr));
+        ::execl(gnuplot.c_str(), "gnuplot", "-e", names.c_str(), script.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     int status = 0;
@@ -277,6 +295,24 @@ bool runGnuplot(const std::string& gnuplot, const std::string& dir, const std::s
         if (errno != EINTR)
             return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+bool drawPlot(const std::string& gnuplot, const std::string& dir, const std::string& name, const std::string& within,
+              const std::string& logFile, std::vector<std::string>& pictures) {
+    std::error_code ec;
+    host::OutputFile png((fs::path(dir) / (name + ".png")).string(), "plot", within);
+    host::OutputFile svg((fs::path(dir) / (name + ".svg")).string(), "plot", within);
+    const std::string pngFile = fs::absolute(png.handOver()).string();
+    const std::string svgFile = fs::absolute(svg.handOver()).string();
+    const bool drawn = runGnuplot(gnuplot, dir, name + ".gp", pngFile, svgFile, logFile);
+    for (host::OutputFile* picture : {&png, &svg})
+        if (drawn && fs::file_size(picture == &png ? pngFile : svgFile, ec) > 0) {
+            picture->commit();
+            pictures.push_back(picture->path());
+        }
+    return drawn;
 }
 
 const std::vector<std::string>& plotNames() {
@@ -303,26 +339,21 @@ std::string findGnuplot() {
     return "";
 }
 
+// Every file goes the one output way, inside the root folder: the scripts
+// written whole, the pictures drawn by gnuplot into temporaries that take
+// their names once drawn. A picture gnuplot could not draw leaves the last
+// one as it was; a file that may not or cannot be written is an output like
+// any other (InputError, std::runtime_error).
 std::vector<std::string> writePlots(const PlotInput& in, std::ostream& warnings) {
     std::vector<std::string> pictures;
+    const std::string within = in.within.empty() ? in.dir : in.within;
+    host::createFolders(in.dir, within);
     std::error_code ec;
-    fs::create_directories(in.dir, ec);
-    if (!fs::is_directory(in.dir)) {
-        warnings << "tarvik-sim: warning: cannot create " << in.dir << "; no plots\n";
-        return pictures;
-    }
     const std::string telemetry = fs::relative(fs::absolute(in.telemetry), fs::absolute(in.dir), ec).string();
-    for (const std::string& name : plotNames()) {
-        for (const char* extension : {".png", ".svg"})
-            fs::remove(fs::path(in.dir) / (name + extension), ec);
-        std::ofstream out(fs::path(in.dir) / (name + ".gp"));
-        out << plotScript(name, *in.report, telemetry.empty() ? in.telemetry : telemetry);
-        if (!out.flush()) {
-            warnings << "tarvik-sim: warning: cannot write the plot scripts in " << in.dir << "; no plots\n";
-            return pictures;
-        }
-    }
-    fs::remove(fs::path(in.dir) / "gnuplot.log", ec);
+    for (const std::string& name : plotNames())
+        host::writeFileWhole((fs::path(in.dir) / (name + ".gp")).string(),
+                             plotScript(name, *in.report, telemetry.empty() ? in.telemetry : telemetry), "plot script",
+                             within);
 
     const std::string gnuplot = findGnuplot();
     if (gnuplot.empty()) {
@@ -332,15 +363,12 @@ std::vector<std::string> writePlots(const PlotInput& in, std::ostream& warnings)
         return pictures;
     }
     std::vector<std::string> failed;
-    for (const std::string& name : plotNames()) {
-        if (!runGnuplot(gnuplot, in.dir, name + ".gp"))
+    host::OutputFile log((fs::path(in.dir) / "gnuplot.log").string(), "gnuplot log", within);
+    const std::string logFile = fs::absolute(log.handOver()).string();
+    for (const std::string& name : plotNames())
+        if (!drawPlot(gnuplot, in.dir, name, within, logFile, pictures))
             failed.push_back(name + ".gp");
-        for (const char* extension : {".png", ".svg"}) {
-            const fs::path picture = fs::path(in.dir) / (name + extension);
-            if (fs::is_regular_file(picture, ec) && fs::file_size(picture, ec) > 0)
-                pictures.push_back(picture.string());
-        }
-    }
+    log.commit();
     if (!failed.empty()) {
         std::string names;
         for (const std::string& f : failed)

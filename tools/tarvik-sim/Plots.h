@@ -16,6 +16,7 @@ namespace tarviksim {
 
 struct PlotInput {
     std::string dir;        // where the scripts and pictures go; created if missing
+    std::string within;     // the folder they must stay in (the root folder); empty: dir
     std::string telemetry;  // the flight's telemetry CSV
     const FlightReport* report = nullptr;
 };
@@ -29,14 +30,20 @@ std::string plotScript(const std::string& name, const FlightReport& report, cons
 
 // Writes every script and runs gnuplot on it; returns the pictures drawn.
 // Without gnuplot, or when it fails, one warning line goes to `warnings` and
-// the flight carries on without pictures (the scripts stay).
+// the flight carries on without pictures (the scripts stay; a picture not
+// drawn leaves the earlier one as it was). A file that may not be written
+// there throws host::InputError, one whose write fails std::runtime_error.
 std::vector<std::string> writePlots(const PlotInput& input, std::ostream& warnings);
 
 // The gnuplot program found on PATH, or "".
 std::string findGnuplot();
 
-// Runs gnuplot on `script` in the folder `dir`; its messages go to
-// gnuplot.log there. False when it failed.
-bool runGnuplot(const std::string& gnuplot, const std::string& dir, const std::string& script);
+// Draws DIR/NAME.gp with gnuplot into DIR/NAME.png and DIR/NAME.svg, each
+// written the one output way (kept inside `within`) and named once drawn;
+// gnuplot's messages go to `logFile`. The pictures drawn are added to
+// `pictures`; false when gnuplot failed. The script names its outputs
+// png_file and svg_file.
+bool drawPlot(const std::string& gnuplot, const std::string& dir, const std::string& name, const std::string& within,
+              const std::string& logFile, std::vector<std::string>& pictures);
 
 }  // namespace tarviksim

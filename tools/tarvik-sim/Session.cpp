@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include "Interrupts.h"
+#include "RootLock.h"
 #include "Summary.h"
 #include "Telemetry.h"
 #include "sim/FileIO.h"
@@ -38,6 +40,12 @@ bool shown(host::Simulation& sim, const std::string& text) {
 std::string inRootFolder(const std::string& rootDir, const std::string& file) {
     fs::path p(file);
     return p.is_absolute() ? file : (fs::path(rootDir) / p).string();
+}
+
+// The folder a script's save or snapshot must stay in: the root folder for
+// a relative name, its own folder for an absolute one.
+std::string folderOf(const std::string& rootDir, const std::string& file) {
+    return fs::path(file).is_absolute() ? std::string() : rootDir;
 }
 
 // Plays the script's commands at their times, in file order. A waitfor that
@@ -154,6 +162,18 @@ private:
         }
     }
 
+    // A save or a snapshot, written as every output is. Refused (a pipe, a
+    // link out of the root, an input): bad input at the script's line; a
+    // write that failed (a full disk) ends the run with status 1.
+    template <typename Content>
+    void write(const Command& c, const char* what, Content content) {
+        try {
+            host::writeFileWhole(outputPath(c.text), content(), what, folderOf(rootDir_, c.text));
+        } catch (const host::InputError& e) {
+            fail(c, e.what());
+        }
+    }
+
     bool execute(const Command& c) {
         switch (c.kind) {
             case CommandKind::Key:
@@ -185,18 +205,12 @@ private:
                     fail(c, "vessel " + host::quote(c.text) + " does not take the focus");
                 break;
             }
-            case CommandKind::Save: {
-                try {
-                    sim_.saveScenario(outputPath(c.text));
-                } catch (const host::InputError& e) {
-                    fail(c, e.what());
-                }
+            case CommandKind::Save:
+                write(c, "scenario", [&] { return sim_.scenarioText(); });
                 break;
-            }
             case CommandKind::Snapshot: {
-                std::string problem;
-                if (!host::writePng(dialog(c), outputPath(c.text), &problem))
-                    fail(c, problem);
+                const HWND d = dialog(c);
+                write(c, "snapshot", [&] { return host::encodePng(host::renderDialog(d)); });
                 break;
             }
             case CommandKind::WaitFor:  // played by runDue
@@ -279,6 +293,13 @@ void checkOutputs(const Options& o, const std::string& scenario, const Script& s
                 throw host::InputError(script.path, c.line,
                                        "the " + what + " " + host::quote(c.text) + " and " + taken.what +
                                            " name one file");
+        // What the write itself would refuse (a pipe, a link out of the root,
+        // the data folder) is refused before the run starts, too.
+        try {
+            host::checkOutput(path, what, folderOf(o.rootDir, c.text));
+        } catch (const host::InputError& e) {
+            throw host::InputError(script.path, c.line, e.what());
+        }
     }
 }
 
@@ -318,14 +339,25 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     fs::create_directories(o.rootDir, ec);
     if (!fs::is_directory(o.rootDir))
         throw host::InputError(o.rootDir, 0, "cannot create the root folder");
-    auto inRoot = [&](std::string& path, const char* file) {
-        if (path.empty())
-            path = (fs::path(o.rootDir) / file).string();
+    const RootLock lock(o.rootDir);
+    warnings << leftoverWarning(lock.removeLeftovers(), o.rootDir);
+
+    // Outputs not named go into the root folder and stay in it; those named
+    // stay in the folder they are named in.
+    struct Output {
+        std::string& path;
+        std::string within;
     };
-    inRoot(o.events, "events.log");
-    inRoot(o.telemetry, "telemetry.csv");
-    inRoot(o.summary, "summary.json");
-    inRoot(o.save, "final.scn");
+    auto inRoot = [&](std::string& path, const char* file) {
+        if (!path.empty())
+            return Output{path, ""};
+        path = (fs::path(o.rootDir) / file).string();
+        return Output{path, o.rootDir};
+    };
+    const Output eventsOut = inRoot(o.events, "events.log");
+    const Output telemetryOut = inRoot(o.telemetry, "telemetry.csv");
+    const Output summaryOut = inRoot(o.summary, "summary.json");
+    const Output saveOut = inRoot(o.save, "final.scn");
 
     // Everything that can be checked is checked before the run starts. The
     // outputs are written beside their files and take their names only when
@@ -334,11 +366,15 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     if (!o.script.empty())
         script = readScript(o.script);
     const std::string scenario = findScenario(o.scenario, o.dataDir);
+    host::ProtectedInputs inputs;
+    inputs.file(scenario, "the scenario");
+    inputs.file(o.script, "the script");
+    inputs.dataFolder(o.dataDir, o.rootDir);
     checkOutputs(o, scenario, script);
-    Telemetry telemetry(o.telemetry, o.telemetryInterval);
-    host::OutputFile events(o.events, "event log");
-    host::OutputFile summaryFile(o.summary, "summary");
-    host::OutputFile finalScenario(o.save, "scenario");
+    Telemetry telemetry(telemetryOut.path, o.telemetryInterval, telemetryOut.within);
+    host::OutputFile events(eventsOut.path, "event log", eventsOut.within);
+    host::OutputFile summaryFile(summaryOut.path, "summary", summaryOut.within);
+    host::OutputFile finalScenario(saveOut.path, "scenario", saveOut.within);
 
     host::Simulation sim(o.dataDir, o.fps, o.rootDir);
     sim.setWarningHandler(
@@ -349,11 +385,15 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     Player player(sim, script, o.rootDir, warnings);
     const double end = o.duration >= 0 ? o.duration : defaultDurationOf(script);
     Player::Outcome outcome = Player::Outcome::Running;
+    bool interrupted = false;
     while ((outcome = player.runDue()) == Player::Outcome::Running && sim.simTime() + timeSlack < end) {
+        if ((interrupted = interruptRequested()))
+            break;
         telemetry.sample(sim);
         host::deliverPaintMessages();
         sim.step();
     }
+    sim.checkHostFiles();
     telemetry.finish(sim);
 
     for (const host::Event& e : sim.events())
@@ -365,6 +405,16 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     telemetry.commit();
     for (host::OutputFile* f : {&events, &summaryFile, &finalScenario})
         f->commit();
+
+    // Interrupted, the outputs hold the run as far as it got.
+    if (interrupted) {
+        report << "events:    " << o.events << '\n'
+               << "telemetry: " << o.telemetry << '\n'
+               << "summary:   " << o.summary << '\n'
+               << "scenario:  " << o.save << '\n';
+        throw Interrupted("interrupted at " + host::numberText(sim.simTime()) +
+                          " s of simulation time; the outputs hold the run so far");
+    }
 
     if (outcome == Player::Outcome::Running) {
         const std::vector<const Command*> late = player.timedAfter(sim.simTime());

@@ -31,8 +31,8 @@ std::string number(const char* format, double value) {
 
 }  // namespace
 
-Telemetry::Telemetry(const std::string& path, double interval)
-    : file_(path, "telemetry file"), out_(file_.stream()), path_(path), interval_(interval) {
+Telemetry::Telemetry(const std::string& path, double interval, const std::string& within)
+    : file_(path, "telemetry file", within), out_(file_.stream()), path_(path), interval_(interval) {
     out_ << "time_s,focus,altitude_m,airspeed_ms,pitch_deg,heading_deg,apoapsis_alt_km,periapsis_alt_km,"
             "inclination_deg,mass_kg,propellant_kg,main_level,latitude_deg,longitude_deg,flight_path_deg,orbital_speed_ms\n";
 }

@@ -13,8 +13,9 @@ namespace tarviksim {
 class Telemetry {
 public:
     // The rows go to a temporary file until commit(), as host::OutputFile
-    // does; throws host::InputError when the file cannot be written there.
-    Telemetry(const std::string& path, double interval);
+    // does (inside `within`, as it takes it); throws host::InputError when
+    // the file cannot be written there.
+    Telemetry(const std::string& path, double interval, const std::string& within = "");
     void sample(host::Simulation& sim);  // a row when the next sample time has come
     void finish(host::Simulation& sim);  // the last row, at the end of the run; throws when a write failed
     void commit();                       // the file takes its name

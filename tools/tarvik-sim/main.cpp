@@ -9,6 +9,7 @@
 
 #include "Commands.h"
 #include "Failure.h"
+#include "Interrupts.h"
 #include "Session.h"
 #include "sim/InputText.h"
 #include "sim/Simulation.h"
@@ -37,6 +38,9 @@ int main(int argc, char** argv) {
     // naming the file, its outputs left as they were, rather than being
     // killed mid-write.
     std::signal(SIGXFSZ, SIG_IGN);
+    // An interrupt ends a run with its outputs written as far as it got, and
+    // no temporary file left (Interrupts.h).
+    tarviksim::catchInterrupts();
 
     // `tarvik-sim fly ...`, `matrix ...` and `capacity ...` are commands of their own.
     if (argc > 1 && std::string(argv[1]) == "fly")
@@ -95,6 +99,8 @@ int main(int argc, char** argv) {
         const tarviksim::RunResult result = tarviksim::runSession(o, std::cout, std::cerr);
         if (!result.unmetWait.empty())
             return failWith(result.unmetWait, 3);
+    } catch (const tarviksim::Interrupted& e) {
+        return failWith(e.what(), tarviksim::interruptStatus());
     } catch (const host::InputError& e) {
         return failWith(describe(e), 2);
     } catch (const std::exception& e) {
