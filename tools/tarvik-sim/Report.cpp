@@ -140,6 +140,7 @@ nlohmann::ordered_json reportJson(const FlightReport& r) {
         j["suggested_correction_deg"] = r.suggestedCorrection ? nlohmann::ordered_json(*r.suggestedCorrection)
                                                               : nlohmann::ordered_json(nullptr);
         j["propellant_kg"] = number(r.propellant);
+        j["cutoff_inclination_deg"] = r.cutoffInclination ? number(*r.cutoffInclination) : nullptr;
         j["lifted_off"] = r.liftedOff;
         j["liftoff_sim_time_s"] = number(r.liftoffTime);
         j["mission_time_s"] = number(r.missionTime());
@@ -153,7 +154,11 @@ nlohmann::ordered_json reportJson(const FlightReport& r) {
                                 {"latitude_deg", number(e.latitude)},
                                 {"longitude_deg", number(e.longitude)}});
         j["timeline"] = timeline;
+        if (r.plane)
+            j["plane"] = planeJson(*r.plane);
     }
+    if (r.aim)
+        j["aim"] = aimJson(*r.aim);
     nlohmann::ordered_json outputs = nlohmann::ordered_json::object();
     for (const auto& [what, path] : r.outputs)
         outputs[what] = path;
@@ -200,6 +205,8 @@ FlightReport reportFromJson(const nlohmann::json& j) {
         if (std::isfinite(suggested))
             r.suggestedCorrection = suggested;
         r.propellant = numberAt(j, "propellant_kg");
+        if (const double cutoff = numberAt(j, "cutoff_inclination_deg"); std::isfinite(cutoff))
+            r.cutoffInclination = cutoff;
         r.liftedOff = j.value("lifted_off", false);
         r.liftoffTime = numberAt(j, "liftoff_sim_time_s");
         r.endTime = numberAt(j, "sim_time_s");
@@ -214,7 +221,11 @@ FlightReport reportFromJson(const nlohmann::json& j) {
                 ev.longitude = numberAt(e, "longitude_deg");
                 r.timeline.push_back(ev);
             }
+        if (const auto p = j.find("plane"); p != j.end() && !p->is_null())
+            r.plane = planeFromJson(*p);
     }
+    if (const auto a = j.find("aim"); a != j.end() && !a->is_null())
+        r.aim = aimFromJson(*a);
     if (const auto o = j.find("outputs"); o != j.end() && o->is_object())
         for (const auto& [what, path] : o->items())
             if (path.is_string())
@@ -250,6 +261,8 @@ void printReport(const FlightReport& r, std::ostream& out) {
     row("apoapsis", r.targetAltitude, r.apoapsis, apoapsisError(r), 1, "km");
     row("periapsis", r.targetAltitude, r.periapsis, periapsisError(r), 1, "km");
     row("inclination", r.targetInclination, r.inclination, inclinationError(r), 2, "deg");
+    if (r.plane)
+        printPlane(*r.plane, r.inclination, out);
     out << "\nsuggested correction (+/-): "
         << (r.suggestedCorrection ? fixed(*r.suggestedCorrection, 2) + " deg" : std::string("none (no cut-off)"))
         << '\n';
@@ -274,6 +287,8 @@ void printReport(const FlightReport& r, std::ostream& out) {
     }
     for (const std::string& p : r.plots)
         out << "plot:      " << p << '\n';
+    if (r.aim)
+        printAim(*r.aim, r.plane ? &*r.plane : nullptr, out);
 }
 
 }  // namespace tarviksim
