@@ -154,16 +154,23 @@ TEST(StoppingRule, StopsWithinFailedOrOutOfFlights) {
     EXPECT_EQ(chosenFlight({flown(0, 50, 50, false)}, 51.6), -1);
 }
 
-// A plane change that ran but left the orbit off: what the flight kept is
-// its final inclination, and the next correction aims that.
-TEST(StoppingRule, AfterAPlaneChangeThatFellShortTheFinalInclinationIsAimed) {
-    const AimGeometry g{28.53429, 300};
-    AimedFlight trimmed = flown(-3.48, 30.1, 30.011);
-    trimmed.trimmed = true;
-    const AimStep s = nextCorrection({flown(-5.25, 30.827, 30.827), trimmed}, 30, g);
+// A cut-off on target that still ended off (the burns after it moved the
+// plane): the next cut-off is aimed that much the other way; a cut-off far
+// from the target tells nothing of the kind (its plane change did the rest).
+TEST(StoppingRule, WhatTheInclinationDidAfterACutoffOnTargetIsAimedFor) {
+    const AimGeometry g{34.6, 300};
+    const std::vector<AimedFlight> drifted = {flown(4.72, 97.683, 97.683), flown(4.37, 97.995, 98.034)};
+    const AimStep s = nextCorrection(drifted, 98, g);
     ASSERT_EQ(s.stop, AimStop::None);
-    EXPECT_GT(s.nextCorrection, -3.48) << "a little less inclination";
-    EXPECT_LT(s.nextCorrection, -3.4) << "by the 0.011 deg the flight ended off, not the 0.1 it cut off with";
+    // A cut-off at 97.961 wanted: about 0.034 deg less than the last, at
+    // about a degree of beta per degree of correction and 1.2 deg of beta
+    // per degree of inclination there.
+    EXPECT_NEAR(s.nextCorrection, 4.37 + 0.034 * 1.2, 0.02);
+
+    const AimStep far = nextCorrection({flown(0, 51.408, 51.587)}, 51.6, {28.53429, 300});
+    ASSERT_EQ(far.stop, AimStop::None);
+    EXPECT_LT(far.nextCorrection, -0.2) << "the cut-off aimed at 51.6 itself";
+    EXPECT_GT(far.nextCorrection, -0.3);
 }
 
 TEST(StoppingRule, NamesATargetTheCorrectionDoesNotMove) {

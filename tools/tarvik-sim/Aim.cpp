@@ -126,8 +126,6 @@ FlightReport flyAimed(const FlyOptions& o, std::ostream& warnings, std::ostream*
         a.complete = r.outcome == Outcome::Complete;
         a.cutoffInclination = r.cutoffInclination;
         a.finalInclination = r.inclination;
-        for (const TimelineEvent& e : r.timeline)
-            a.trimmed = a.trimmed || e.kind == "planechange";
         aimed.push_back(a);
         if (progress)
             *progress << "tarvik-sim: aim: flight " << n << ": " << outcomeName(r.outcome) << ", inclination "

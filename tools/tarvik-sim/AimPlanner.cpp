@@ -106,7 +106,7 @@ AimStep nextCorrection(const std::vector<AimedFlight>& flights, double target, c
     for (const AimedFlight& f : flights)
         if (f.complete && f.cutoffInclination)
             measured.insert(measured.end(), {*f.cutoffInclination, f.finalInclination});
-    if (measured.size() >= 4) {
+    if (measured.size() >= 4) {  // two flights
         const AimedFlight* a = nullptr;
         for (size_t i = flights.size() - 1; i-- > 0;)
             if (flights[i].complete && flights[i].cutoffInclination) {
@@ -122,13 +122,23 @@ AimStep nextCorrection(const std::vector<AimedFlight>& flights, double target, c
         }
     }
 
+    // What the inclination did after the latest cut-off that was on target.
+    double cutoffTarget = target;
+    for (size_t i = flights.size(); i-- > 0;) {
+        const AimedFlight& f = flights[i];
+        if (f.complete && f.cutoffInclination && std::fabs(*f.cutoffInclination - target) <= kNearTarget) {
+            cutoffTarget = target - (f.finalInclination - *f.cutoffInclination);
+            break;
+        }
+    }
+    measured.push_back(cutoffTarget);
+
     const double latitude = effectiveLatitude(g.latitude, measured);
-    const double wanted = crossingAzimuth(target, latitude);
+    const double wanted = crossingAzimuth(cutoffTarget, latitude);
     std::vector<AimSample> samples;
     for (const AimedFlight& f : flights)
         if (f.complete && f.cutoffInclination)
-            samples.push_back(
-                {f.correction, crossingAzimuth(f.trimmed ? f.finalInclination : *f.cutoffInclination, latitude) - wanted});
+            samples.push_back({f.correction, crossingAzimuth(*f.cutoffInclination, latitude) - wanted});
     const double slope = azimuthPerCorrection(g, target);
 
     auto flown = [&](double c) {

@@ -73,7 +73,6 @@ struct AimedFlight {
     bool complete = false;
     std::optional<double> cutoffInclination;  // deg, at the moment of cut-off
     double finalInclination = 0;              // deg, at the end
-    bool trimmed = false;                     // the plane change ran after cut-off
 };
 
 struct AimStep {
@@ -82,12 +81,16 @@ struct AimStep {
 };
 
 // After each flight: stop, and why, or the correction for the next flight.
-// The final inclination decides when to stop. The secant works on what the
-// correction sets (as its beta, from the effective latitude): the cut-off
-// inclination of a flight whose plane change was refused, which the flight
-// then keeps, and the final inclination of one whose plane change ran but
-// did not land it within the tolerance. With one flight it steps along
-// azimuthPerCorrection.
+// The final inclination decides when to stop; the secant works on the
+// cut-off inclination, which the correction sets (as its beta, from the
+// effective latitude), and with one flight steps along
+// azimuthPerCorrection. The plane change after cut-off trims an error
+// below 0.2 deg, so the cut-off is aimed at the target; but what the
+// inclination does after a cut-off that already was on target (the later
+// burns, a late plane change) is aimed for too: once a flight cut off
+// within kNearTarget of the target and still ended off, the cut-off is
+// aimed that much the other way.
+inline constexpr double kNearTarget = 0.02;  // deg
 AimStep nextCorrection(const std::vector<AimedFlight>& flights, double targetInclination, const AimGeometry& g,
                        const AimRule& rule = {});
 

@@ -176,7 +176,7 @@ void printAim(const AimRecord& a, const PlaneRecord* plane, std::ostream& out) {
                   : "flight  correction  cut-off incl.  final incl.  apoapsis  periapsis  propellant\n");
     for (const AimFlight& f : a.flights) {
         char line[240];
-        const std::string correction = f.correction ? fixed(*f.correction, 2) : std::string("0");
+        const std::string correction = fixed(f.correction.value_or(0), 2);
         if (plane)
             std::snprintf(line, sizeof line, "%6d  %6s deg  %8s s  %9s deg  %7s deg  %5s deg  %6s deg  %5s km  %6s km  %7s kg",
                           f.number, correction.c_str(), fixed(f.launchTime, 1).c_str(),
