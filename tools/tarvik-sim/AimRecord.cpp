@@ -171,23 +171,50 @@ void printPlane(const PlaneRecord& p, double inclination, std::ostream& out) {
 void printAim(const AimRecord& a, const PlaneRecord* plane, std::ostream& out) {
     out << "\naimed in " << a.flights.size() << (a.flights.size() == 1 ? " flight" : " flights") << ": " << a.reason
         << '\n';
-    out << (plane ? "flight  correction   LAUNCH at   cut-off incl.  final incl.  asc. node  rel. incl.  apoapsis  "
-                    "periapsis  propellant\n"
-                  : "flight  correction  cut-off incl.  final incl.  apoapsis  periapsis  propellant\n");
+    // Columns right-aligned under their labels.
+    struct Column {
+        const char* label;
+        int width;
+        bool plane;  // shown for a launch into a plane only
+    };
+    static const Column columns[] = {
+        {"flight", 6, false},      {"correction", 10, false}, {"LAUNCH at", 10, true},
+        {"cut-off incl.", 13, false}, {"final incl.", 11, false}, {"asc. node", 11, true},
+        {"rel. incl.", 10, true},  {"apoapsis", 9, false},    {"periapsis", 9, false},
+        {"propellant", 10, false},
+    };
+    auto row = [&](const std::vector<std::string>& cells) {
+        std::string line;
+        size_t i = 0;
+        for (const Column& c : columns) {
+            if (c.plane && !plane)
+                continue;
+            std::string text = cells[i++];
+            if (!line.empty())
+                line += "  ";
+            line += std::string(text.size() < static_cast<size_t>(c.width) ? c.width - text.size() : 0, ' ') + text;
+        }
+        return line;
+    };
+    std::vector<std::string> labels;
+    for (const Column& c : columns)
+        if (!c.plane || plane)
+            labels.push_back(c.label);
+    out << row(labels) << '\n';
     for (const AimFlight& f : a.flights) {
-        char line[240];
-        const std::string correction = fixed(f.correction.value_or(0), 2);
+        std::vector<std::string> cells = {std::to_string(f.number), fixed(f.correction.value_or(0), 2) + " deg"};
         if (plane)
-            std::snprintf(line, sizeof line, "%6d  %6s deg  %8s s  %9s deg  %7s deg  %5s deg  %6s deg  %5s km  %6s km  %7s kg",
-                          f.number, correction.c_str(), fixed(f.launchTime, 1).c_str(),
-                          fixed(f.cutoffInclination, 2).c_str(), fixed(f.inclination, 3).c_str(),
-                          fixed(f.ascendingNode, 3).c_str(), fixed(f.relativeInclination, 3).c_str(),
-                          fixed(f.apoapsis, 1).c_str(), fixed(f.periapsis, 1).c_str(), fixed(f.propellant, 0).c_str());
-        else
-            std::snprintf(line, sizeof line, "%6d  %6s deg  %9s deg  %7s deg  %5s km  %6s km  %7s kg", f.number,
-                          correction.c_str(), fixed(f.cutoffInclination, 2).c_str(), fixed(f.inclination, 3).c_str(),
-                          fixed(f.apoapsis, 1).c_str(), fixed(f.periapsis, 1).c_str(), fixed(f.propellant, 0).c_str());
-        out << line;
+            cells.push_back(fixed(f.launchTime, 1) + " s");
+        cells.push_back(fixed(f.cutoffInclination, 2) + " deg");
+        cells.push_back(fixed(f.inclination, 3) + " deg");
+        if (plane) {
+            cells.push_back(fixed(f.ascendingNode, 3) + " deg");
+            cells.push_back(fixed(f.relativeInclination, 3) + " deg");
+        }
+        cells.push_back(fixed(f.apoapsis, 1) + " km");
+        cells.push_back(fixed(f.periapsis, 1) + " km");
+        cells.push_back(fixed(f.propellant, 0) + " kg");
+        out << row(cells);
         if (f.outcome != "complete")
             out << "  " << f.outcome;
         out << '\n';
