@@ -260,12 +260,16 @@ void printReport(const FlightReport& r, std::ostream& out) {
     };
     row("apoapsis", r.targetAltitude, r.apoapsis, apoapsisError(r), 1, "km");
     row("periapsis", r.targetAltitude, r.periapsis, periapsisError(r), 1, "km");
-    row("inclination", r.targetInclination, r.inclination, inclinationError(r), 2, "deg");
+    // An aimed mission is judged to the hundredth of a degree: its inclination shows one more decimal.
+    row("inclination", r.targetInclination, r.inclination, inclinationError(r), r.aim ? 3 : 2, "deg");
     if (r.plane)
         printPlane(*r.plane, r.inclination, out);
-    out << "\nsuggested correction (+/-): "
-        << (r.suggestedCorrection ? fixed(*r.suggestedCorrection, 2) + " deg" : std::string("none (no cut-off)"))
-        << '\n';
+    out << '\n';
+    // An aimed mission ends with the correction to type; the dialog's own suggestion would only confuse it.
+    if (!r.aim)
+        out << "suggested correction (+/-): "
+            << (r.suggestedCorrection ? fixed(*r.suggestedCorrection, 2) + " deg" : std::string("none (no cut-off)"))
+            << '\n';
     out << "propellant left:            " << fixed(r.propellant, 0) << " kg\n";
     if (r.coastWarp > 1)
         out << "time acceleration:          " << fixed(r.coastWarp, 0) << "x while the autopilot coasted\n";
