@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "Missions.h"
+#include "PlaneLaunch.h"
 #include "Plots.h"
 #include "Report.h"
 #include "sim/Simulation.h"
@@ -48,6 +49,12 @@ std::string read(const fs::path& p) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::string fixedText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
 }
 
 size_t lines(const std::string& s) {
@@ -104,6 +111,15 @@ TEST_F(Fly, RefusesWhatTheAutopilotCannotFlyBeforeFlying) {
         {"TarvikM52 --pad LC37B --altitude 350 --inclination 51.6 --payload Hubble", "unknown payload 'Hubble'"},
         {"TarvikM52 --pad LC37B --altitude 350 --inclination 51.6 --payload -5", "unknown payload '-5'"},
         {"TarvikM52 --pad LC37B --altitude high --inclination 51.6", "altitude 'high' is not a number"},
+        // Launches into a plane.
+        {"TarvikM52 --target Outpost", "--target needs --scenario FILE"},
+        {"TarvikM52 --scenario TarvikM52-LC37B-station.scn --target Nobody", "no vessel 'Nobody'"},
+        {"TarvikM52 --scenario TarvikM52-LC37B-station.scn --target LC37B", "LC37B stands on the ground"},
+        {"TarvikM52 --scenario TarvikM52-LC37B-station.scn --target Outpost --altitude 300", "no --altitude"},
+        {"TarvikM52 --scenario TarvikM52-LC37B-station.scn --target Outpost --lan 20", "give one of them"},
+        {"TarvikM52 --scenario nosuch.scn --target Outpost", "nosuch.scn"},
+        {"TarvikM52 --pad LC37B --altitude 350 --lan 10", "--inclination is required"},
+        {"TarvikM52 --pad LC37B --altitude 350 --inclination 51.6 --lan 10 --time-limit 300", "after the time limit"},
     };
     for (const auto& c : cases) {
         fs::remove_all(dir_ / "r");
@@ -493,4 +509,74 @@ TEST_F(Fly, AnInterruptKeepsTheFlightSoFarWithoutAReport) {
     for (const auto& entry : fs::recursive_directory_iterator(dir_ / "i"))
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
     EXPECT_FALSE(fs::exists(dir_ / "i/.tarvik-sim.lock"));
+}
+
+// The README's kind of aimed mission, low and short: TarvikM4 to 300 km at
+// 51.6 deg ends 0.03 deg off with no correction, and the aim's second flight
+// brings it within 0.01 deg. The report is that flight's, with both flights
+// and the correction to type.
+TEST_F(Fly, AnAimedMissionFliesAgainWithTheCorrectionItFound) {
+    const Ran r = run("fly TarvikM4 --pad LC37B --altitude 300 --inclination 51.6 --aim --no-plots --root a");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string last = r.out.substr(r.out.rfind("correction to type"));
+    EXPECT_EQ(last.rfind("correction to type into \"+/-\" for these targets: -", 0), 0u) << r.out;
+
+    const FlightReport report = reportFromJson(nlohmann::json::parse(read(dir_ / "a/report.json")));
+    ASSERT_TRUE(report.aim);
+    const AimRecord& aim = *report.aim;
+    ASSERT_EQ(aim.flights.size(), 2u);
+    EXPECT_TRUE(aim.within);
+    EXPECT_EQ(aim.stop, "within");
+    EXPECT_EQ(aim.chosen, 2);
+    EXPECT_FALSE(aim.flights[0].correction) << "the first flight as the dialog opens";
+    ASSERT_TRUE(aim.flights[1].correction);
+    EXPECT_EQ(aim.correctionText, fixedText(*aim.flights[1].correction));
+    EXPECT_GT(std::fabs(aim.flights[0].inclination - 51.6), 0.01);
+    EXPECT_LE(std::fabs(report.inclination - 51.6), 0.01);
+    EXPECT_DOUBLE_EQ(*report.correction, *aim.flights[1].correction) << "the report is the flight kept";
+    for (const AimFlight& f : aim.flights) {
+        EXPECT_EQ(f.outcome, "complete");
+        ASSERT_TRUE(f.cutoffInclination);
+        // Each flight is a whole fly of its own, with the correction it typed in its script.
+        const FlightReport own = reportFromJson(nlohmann::json::parse(read(dir_ / f.root / "report.json")));
+        EXPECT_EQ(own.cutoffInclination, f.cutoffInclination);
+        EXPECT_EQ(read(dir_ / f.root / "session.txt").find("type 131 1100") != std::string::npos,
+                  f.correction.has_value());
+    }
+    EXPECT_EQ(aim.flights[1].root, (fs::path("a") / "flight-2").string());
+}
+
+// A launch into the station's plane, stopped soon after LAUNCH: the pilot
+// picks the station in the orbit list, waits on the pad under time
+// acceleration and presses LAUNCH when the pad has turned under the plane,
+// early by the time the launcher's plane turns with the Earth.
+TEST_F(Fly, ALaunchIntoAStationsPlaneWaitsOnThePadForIt) {
+    const Ran r = run("fly TarvikM52 --scenario TarvikM52-LC37B-station.scn --target Outpost --time-limit 1300 "
+                      "--no-plots --root p");
+    EXPECT_EQ(r.status, 3) << r.err;
+    const FlightReport report = reportFromJson(nlohmann::json::parse(read(dir_ / "p/report.json")));
+    EXPECT_EQ(report.outcome, tarviksim::Outcome::TimeLimit);
+    EXPECT_TRUE(report.liftedOff);
+    // The dialog copied the station's altitude and inclination.
+    EXPECT_EQ(report.targetAltitude, 400);
+    EXPECT_EQ(report.targetInclination, 51.6);
+    ASSERT_TRUE(report.plane);
+    const PlaneRecord& p = *report.plane;
+    EXPECT_EQ(p.target, "Outpost");
+    EXPECT_NEAR(p.targetPlane.inclination, 51.6, 1e-6);
+    EXPECT_NEAR(p.targetPlane.ascendingNode, 24.2, 1e-6);
+    EXPECT_FALSE(p.descending) << "the next pass heads north";
+    // By hand: the pad at 42.2323 deg east of the frame's x axis at the
+    // start, the plane crossing 28.53429 deg at 25.5282 deg east of its node.
+    EXPECT_NEAR(p.passTime, (24.2 + 25.5282 - 42.2323) / (360 / 86164.10132), 0.5);
+    EXPECT_NEAR(p.launchTime, p.passTime - kPlaneLead, 0.02);
+    EXPECT_NEAR(report.liftoffTime - p.launchTime, 1.7, 0.1) << "held down for 100 steps";
+    EXPECT_EQ(p.launchUtc, "2009-06-18 14:43:28.1 UTC");
+
+    const std::string session = read(dir_ / "p/session.txt");
+    for (const std::string line : {"at 2     select 131 1083 Outpost\n", "at 2     check 131 1085\n",
+                                   "at 3     warp 1000\n", "at 1108.12 warp 1\n", "at 1168.12 click 131 1075\n"})
+        EXPECT_NE(session.find(line), std::string::npos) << line << session;
+    EXPECT_EQ(session.find("type 131 1079"), std::string::npos) << "the dialog types the targets";
 }

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <thread>
 
+#include "Fly.h"
 #include "Matrix.h"
 #include "sim/Simulation.h"
 
@@ -191,6 +192,54 @@ TEST_F(Matrix, TheTableHasARowPerCaseAndTheVerdictNamesWhatDidNotComplete) {
                      "TarvikM54-LC37B-600km-30deg-asc (not finished)"),
               std::string::npos)
         << v;
+}
+
+// Aimed cases: the table tells how many flights each took and the correction
+// found, names a case that came short of its aim, and the verdict counts
+// those within; such a case is not a success.
+TEST_F(Matrix, AnAimedTableHasTheFlightsAndTheCorrectionAndCountsThoseWithin) {
+    auto aimed = [](FlightReport r, int flights, const std::string& correction, bool within) {
+        AimRecord a;
+        a.flights.resize(static_cast<size_t>(flights));
+        a.within = within;
+        a.correctionText = correction;
+        a.reason = within ? "the inclination within 0.01 deg of 30.00"
+                          : "not within 0.01 deg of 30.00 after 4 flights; flight 3 came closest, 0.011 deg off";
+        r.aim = a;
+        return r;
+    };
+    std::vector<CaseResult> results(3);
+    results[0].c.mission = mission("TarvikM52", "LC37B", 350, 28.6);
+    results[0].c.id = "TarvikM52-LC37B-350km-28.6deg-asc";
+    results[0].report = aimed(flown("TarvikM52", 350, 28.6, Outcome::Complete, 350.1, 349.9, 28.605), 2, "-4.49", true);
+    results[1].c.mission = mission("TarvikM4", "LC37B", 300, 30);
+    results[1].c.id = "TarvikM4-LC37B-300km-30deg-asc";
+    results[1].report = aimed(flown("TarvikM4", 300, 30, Outcome::Complete, 315.3, 300.2, 30.011), 4, "-3.48", false);
+    results[2].c.mission = mission("TarvikM52", "LC6", 300, 30);
+    results[2].c.id = "TarvikM52-LC6-300km-30deg-asc";
+    results[2].report = refusedReport(results[2].c.mission, "inclination 30 is out of reach from LC6");
+
+    const std::string md = resultsMarkdown(results);
+    EXPECT_NE(md.find("| mission time s | propellant kg | flights | correction |\n"), std::string::npos) << md;
+    EXPECT_NE(md.find("| complete | +0.1 | -0.1 | +0.005 | 3137 | 0 | 2 | -4.49 |\n"), std::string::npos) << md;
+    EXPECT_NE(md.find("| refused | | | | | | | |\n"), std::string::npos) << md;
+    EXPECT_NE(md.find("- TarvikM4-LC37B-300km-30deg-asc: aim: not within 0.01 deg of 30.00 after 4 flights"),
+              std::string::npos)
+        << md;
+    const std::string csv = resultsCsv(results);
+    EXPECT_NE(csv.find(",propellant_kg,flights,correction\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(",2,-4.49\n"), std::string::npos) << csv;
+    EXPECT_NE(verdict(results).find("; aimed: 1 of 2 complete within 0.01° (not: TarvikM4-LC37B-300km-30deg-asc)"),
+              std::string::npos)
+        << verdict(results);
+    std::ostringstream out;
+    EXPECT_EQ(reportResults(results, dir_.string(), out), 3);
+
+    // A table of cases flown once each has neither column.
+    results[0].report->aim.reset();
+    results[1].report->aim.reset();
+    EXPECT_EQ(resultsMarkdown(results).find("flights"), std::string::npos);
+    EXPECT_EQ(resultsCsv(results).find("flights"), std::string::npos);
 }
 
 // Short flights (a time limit of 40 s) are enough to see the runner at work.

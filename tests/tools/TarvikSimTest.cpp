@@ -506,6 +506,33 @@ TEST_F(TarvikSimLaunchers, APayloadThatCannotBeCreatedIsReportedOnStderr) {
         << r.err;
 }
 
+// A wait for what the autopilot shows after a launch it refused says why it
+// refused, instead of only that the text never came.
+TEST_F(TarvikSimLaunchers, AWaitAfterARefusedLaunchSaysWhyTheDialogRefused) {
+    write(dir_ / "refused.txt",
+          "at 1 key A\n"
+          "at 2 type 131 1049 300\n"
+          "at 2 type 131 1079 28.5   # below the pad's latitude\n"
+          "at 3 click 131 1075\n"
+          "at 3 waitfor 20 Autopilot Complete\n"
+          "at 3 stop\n");
+    Outcome r = run("TarvikM52-LC37B --script refused.txt --root refused", TARVIK_DATA_DIR);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err,
+              "tarvik-sim: refused.txt:5: 'Autopilot Complete' not shown within 20 s: the autopilot dialog refused "
+              "LAUNCH: Inclination 28.50 is out of reach from latitude 28.53\n");
+
+    // A launch the dialog took and a wait that runs out say nothing of the kind.
+    write(dir_ / "taken.txt",
+          "at 1 key A\n"
+          "at 2 type 131 1079 28.6\n"
+          "at 3 click 131 1075\n"
+          "at 3 waitfor 5 Autopilot Complete\n");
+    r = run("TarvikM52-LC37B --script taken.txt --root taken", TARVIK_DATA_DIR);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "tarvik-sim: taken.txt:4: 'Autopilot Complete' not shown within 5 s\n");
+}
+
 TEST_F(TarvikSim, HelpNamesEveryOption) {
     Outcome r = run("--help");
     EXPECT_EQ(r.status, 0);

@@ -8,10 +8,13 @@
 #include <iostream>
 
 #include "CapacityCheck.h"
+#include "Aim.h"
 #include "Fly.h"
 #include "Interrupts.h"
 #include "Matrix.h"
 #include "RootLock.h"
+#include "PlaneLaunch.h"
+#include "Session.h"
 #include "Script.h"
 #include "sim/FileIO.h"
 #include "sim/InputText.h"
@@ -65,10 +68,11 @@ std::string thisProgram(const char* argv0) {
 }  // namespace
 
 int flyCommand(int argc, char** argv) {
-    std::string launcher, pad, altitude, inclination, node = "ascending", payload, correction, timeLimit, warp, fps;
+    std::string launcher, pad, altitude, inclination, node, payload, correction, timeLimit, warp, fps;
+    std::string scenario, target, lan;
     FlyOptions o;
     o.dataDir = TARVIK_DEFAULT_DATA_DIR;
-    bool json = false, noPlots = false, flyOverCapacity = false;
+    bool json = false, noPlots = false, flyOverCapacity = false, aim = false;
 
     CLI::App app{
         "Flies a mission: the launcher's pad scenario from DATA/Scenarios/, the autopilot dialog filled in\n"
@@ -78,21 +82,40 @@ int flyCommand(int argc, char** argv) {
         "timeline, and plots of the ascent. Targets the autopilot cannot fly are refused before flying\n"
         "(one line, exit status 2), and so is a payload heavier than the launcher carries to the target\n"
         "by the capacity table DATA/capacity.csv, or than its pitch tables cover, unless --over-capacity\n"
-        "is given; a flight that does not complete ends with exit status 3.",
+        "is given; a flight that does not complete ends with exit status 3.\n"
+        "--aim flies it again with a better \"+/-\" until the inclination is within 0.01 deg (at most 4\n"
+        "flights, in ROOT/flight-N) and ends with the correction to type; exit status 3 when it is not.\n"
+        "--target NAME (with --scenario) or --lan DEG launches into a plane: LAUNCH is pressed when the\n"
+        "pad has turned under it, after a wait on the pad; with --aim the moment of LAUNCH is aimed too.",
         "tarvik-sim fly"};
     app.add_option("LAUNCHER", launcher, "TarvikM4, TarvikM42, TarvikM52 or TarvikM54")->required();
-    app.add_option("--pad", pad, "LC37B or LC6")->required();
-    app.add_option("--altitude", altitude, "Target altitude [km], below the build's ceiling")->required();
-    app.add_option("--inclination", inclination, "Target inclination [deg], reachable from the pad")->required();
-    app.add_option("--node", node, "ascending or descending (default ascending)");
+    app.add_option("--pad", pad, "LC37B or LC6 (with --scenario: the pad the scenario holds)");
+    app.add_option("--altitude", altitude, "Target altitude [km], below the build's ceiling");
+    app.add_option("--inclination", inclination, "Target inclination [deg], reachable from the pad");
+    app.add_option("--node", node,
+                   "ascending or descending (default ascending; for a launch into a plane, the pad's next pass)");
     app.add_option("--payload", payload,
                    "A payload of the configuration dialog (Carina, ShuttlePB, MPLM, MMU, DeltaGlider, LDEF, SAT1, "
                    "SAT2, SAT3) or a mass in kg; default: the pad scenario's");
-    app.add_option("--correction", correction, "Degrees typed into the \"+/-\" field before LAUNCH");
+    app.add_option("--correction", correction, "Degrees typed into the \"+/-\" field before LAUNCH (with --aim: "
+                                               "the first flight's)");
+    app.add_flag("--aim", aim,
+                 "Fly again with a better \"+/-\" (and moment of LAUNCH) until the orbit is the one asked for, at most "
+                 "4 flights");
+    app.add_option("--scenario", scenario,
+                   "Fly from this scenario (the launcher on its pad, and any target) instead of the pad scenario; a "
+                   "name not found as given is looked up in DATA/Scenarios/");
+    app.add_option("--target", target,
+                   "Launch into the plane of this vessel of the scenario, picked in the dialog's \"Copy Orbital "
+                   "Elements\" list (which types its altitude and inclination)");
+    app.add_option("--lan", lan,
+                   "Launch into the plane with this longitude of the ascending node [deg, equatorial frame] and "
+                   "--inclination");
     app.add_option("--root", o.rootDir, "Folder for the outputs (and the host's files)")->capture_default_str();
     app.add_option("--data", o.dataDir, "Data folder with Config/ and Scenarios/")->capture_default_str();
     app.add_option("--fps", fps, "Frames per second (default 60)");
-    app.add_option("--time-limit", timeLimit, "Seconds of simulation time to fly at most (default 86400)");
+    app.add_option("--time-limit", timeLimit,
+                   "Seconds of simulation time from the scenario's start to fly at most (default 86400)");
     app.add_option("--coast-warp", warp,
                    "Time acceleration while the autopilot coasts after cut-off, 1 to 1000 (default 10; 1 flies in real "
                    "time throughout; see docs/fly.md)");
@@ -115,9 +138,36 @@ int flyCommand(int argc, char** argv) {
     m.pad = pad;
     m.payload = payload;
     try {
-        m.altitudeKm = numberArgument(altitude, "altitude");
-        m.inclinationDeg = numberArgument(inclination, "inclination");
-        m.descending = parseNode(node);
+        const bool planeLaunch = !target.empty() || !lan.empty();
+        if (!target.empty() && !lan.empty())
+            throw MissionError("--target and --lan both name a plane: give one of them");
+        if (!target.empty() && scenario.empty())
+            throw MissionError("--target needs --scenario FILE, holding the launcher on its pad and " + target +
+                               " in orbit");
+        if (!target.empty() && (!altitude.empty() || !inclination.empty()))
+            throw MissionError("--target takes its altitude and inclination from " + target +
+                               "'s orbit, as the dialog copies them: no --altitude or --inclination");
+        if (target.empty() && altitude.empty())
+            throw MissionError("--altitude is required");
+        if (target.empty() && inclination.empty())
+            throw MissionError("--inclination is required");
+        if (!scenario.empty()) {
+            try {
+                m.scenario = findScenario(scenario, o.dataDir);
+            } catch (const host::InputError& e) {
+                throw MissionError(describe(e));
+            }
+            if (m.pad.empty())
+                m.pad = padInScenario(host::readTextFile(m.scenario, "scenario"));
+        }
+        if (m.pad.empty())
+            throw MissionError(scenario.empty() ? "--pad is required"
+                                                : "--pad is required: the scenario holds neither LC37B nor LC6, or both");
+        if (!altitude.empty())
+            m.altitudeKm = numberArgument(altitude, "altitude");
+        if (!inclination.empty())
+            m.inclinationDeg = numberArgument(inclination, "inclination");
+        m.descending = !node.empty() && parseNode(node);
         if (!correction.empty())
             m.correctionDeg = numberArgument(correction, "correction");
         if (!fps.empty())
@@ -127,6 +177,30 @@ int flyCommand(int argc, char** argv) {
         if (!warp.empty())
             o.coastWarp = coastWarpArgument(warp);
         o.plots = !noPlots;
+        if (planeLaunch) {
+            if (const LauncherInfo* l = findLauncher(m.launcher))
+                m.launcher = l->name;
+            const std::string scene = m.scenario.empty() ? padScenarioPath(o.dataDir, m.launcher, m.pad) : m.scenario;
+            std::error_code ec;
+            if (!fs::is_regular_file(scene, ec))
+                checkMission(m, o.dataDir);  // names the launcher, pad or scenario that is not there
+            fs::create_directories(o.rootDir, ec);
+            const PlaneScene s = readPlaneScene(scene, o.dataDir, o.rootDir, m.launcher, target);
+            OrbitPlane plane;
+            if (!target.empty()) {
+                m.altitudeKm = s.copiedAltitudeKm;
+                m.inclinationDeg = s.copiedInclinationDeg;
+                plane = s.targetPlane;
+            } else {
+                plane = {m.inclinationDeg, numberArgument(lan, "longitude of the ascending node")};
+            }
+            checkMission(m, o.dataDir);
+            std::optional<bool> wanted;
+            if (!node.empty())
+                wanted = m.descending;
+            o.plan = planLaunch(s, plane, wanted, o.timeLimit - kPlaneLaunchRoom);
+            m.descending = o.plan->pass.descending;
+        }
         const CheckedMission checked = checkMission(m, o.dataDir);
         // What the launcher carries, before anything flies.
         const std::optional<std::string> over =
@@ -135,8 +209,6 @@ int flyCommand(int argc, char** argv) {
             throw MissionError(*over + " (--over-capacity flies it anyway)");
         if (over)
             std::cerr << "tarvik-sim: warning: " << *over << "; flying it as asked (--over-capacity)\n";
-    } catch (const host::InputError& e) {
-        return failWith(describe(e), 2);
     } catch (const MissionError& e) {
         // Refused before flying; the report says so for a matrix that collects it.
         std::error_code ec;
@@ -149,17 +221,21 @@ int flyCommand(int argc, char** argv) {
         } catch (const std::exception&) {
         }
         return failWith(e.what(), 2);
+    } catch (const host::InputError& e) {
+        return failWith(describe(e), 2);
     }
 
     try {
         std::ostream* progress = ::isatty(STDERR_FILENO) ? &std::cerr : nullptr;
-        const FlightReport r = flyMission(o, std::cerr, progress);
+        const FlightReport r = aim ? flyAimed(o, std::cerr, progress) : flyMission(o, std::cerr, progress);
         if (json)
             std::cout << reportText(r);
         else
             printReport(r, std::cout);
         if (r.outcome == Outcome::Refused)
             return failWith(r.reason, 2);
+        if (r.aim && !r.aim->within)
+            return failWith("aim: " + r.aim->reason, 3);
         if (r.outcome != Outcome::Complete)
             return failWith(std::string(outcomeName(r.outcome)) + ": " + r.reason, 3);
     } catch (const Interrupted& e) {
@@ -179,7 +255,7 @@ int matrixCommand(int argc, char** argv) {
     std::string dataDir;
     MatrixAxes axes;
     std::vector<std::string> altitudes, inclinations;
-    bool list = false, plots = false, replace = false;
+    bool list = false, plots = false, replace = false, aim = false;
 
     CLI::App app{
         "Flies a table of missions, each with `tarvik-sim fly` in a process of its own, at most -j at a\n"
@@ -211,6 +287,9 @@ int matrixCommand(int argc, char** argv) {
     app.add_flag("--plots", plots, "Draw each flight's plots too");
     app.add_flag("--replace", replace,
                  "Replace the results of another matrix in OUT (without it, an OUT that holds them is refused)");
+    app.add_flag("--aim", aim,
+                 "Aim every case (fly --aim: at most 4 flights each); the table gets the flights and the correction "
+                 "found");
 
     try {
         app.parse(argc, argv);
@@ -236,6 +315,7 @@ int matrixCommand(int argc, char** argv) {
             axes.inclinations.push_back(parseInclinationChoice(i));
         FlySettings settings;
         settings.plots = plots;
+        settings.aim = aim;
         if (!dataDir.empty())
             settings.dataDir = fs::absolute(dataDir).string();
         if (!fps.empty())

@@ -11,6 +11,7 @@
 #include "FlightOutlook.h"
 #include "FlightValues.h"
 #include "Interrupts.h"
+#include "LaunchWindow.h"
 #include "Plots.h"
 #include "RootLock.h"
 #include "Script.h"
@@ -35,6 +36,9 @@ constexpr double timeSlack = 1e-6;  // frame lengths add up to a command's time 
 constexpr int kAutopilotDialog = 131;
 constexpr int kLaunchButton = 1075;
 constexpr int kMessage = 1035;        // why LAUNCH was refused, and other notes
+constexpr int kAltitudeField = 1049;
+constexpr int kInclinationField = 1079;
+constexpr int kOrbitList = 1083;      // "Copy Orbital Elements"
 constexpr int kCorrectionField = 1100;  // "+/-": the suggested correction after cut-off
 constexpr int kCutoffPicture = 1126;
 constexpr int kPlaneChangePicture = 1124;  // one picture while the plane changes, another once it is done
@@ -59,6 +63,11 @@ constexpr double kBurnRoomSeconds = 5;         // and this many seconds more
 constexpr double kCoastMinApT = 300;      // the autopilot turns prograde and takes real time 60-90 s before apoapsis
 constexpr double kCoastAfterBurn = 60;    // quiet after the last burn, and after the autopilot took the warp back
 constexpr double kCoastAfterCutoff = 10;  // the plane change shows itself at once after cut-off
+
+// Waiting on the pad for a plane: the time acceleration goes back to 1 this
+// long before LAUNCH, and is not worth raising for a shorter wait [s].
+constexpr double kPadWarpEnd = 60;
+constexpr double kPadWarpWorth = 120;
 
 // Is `text` on screen (blanks around an annotation aside)? As a script's waitfor sees it.
 bool shown(host::Simulation& sim, const std::string& text) {
@@ -207,6 +216,12 @@ private:
             case CommandKind::Check:
                 checkInput(c, host::check(dialog(c), c.control));
                 break;
+            case CommandKind::Select:
+                checkInput(c, host::select(dialog(c), c.control, c.text));
+                break;
+            case CommandKind::Warp:  // on the pad, waiting for the plane
+                sim_.setTimeAcceleration(c.value);
+                break;
             case CommandKind::Click:
                 checkInput(c, host::click(dialog(c), c.control));
                 if (c.dialog == kAutopilotDialog && c.control == kLaunchButton)
@@ -232,6 +247,9 @@ private:
         const std::string message = host::controlText(d, kMessage);
         if (host::controlEnabled(d, kLaunchButton) && message.find_first_not_of(' ') != std::string::npos)
             refusal_ = message;
+        // The targets the autopilot flies to, as the dialog holds them (copied from the orbit list, or typed).
+        host::parseNumber(host::controlText(d, kAltitudeField), launchAltitude_);
+        host::parseNumber(host::controlText(d, kInclinationField).substr(0, 5), launchInclination_);
         cutoffPicture_.remember(d);
         planeChangePicture_.remember(d);
         warningPicture_.remember(d);
@@ -264,6 +282,7 @@ private:
     bool ended(VESSEL* v, FlightReport& r);
     // Why the flight can no longer complete, or "".
     std::string outOfReach(host::VesselData& v);
+    void reportPlane(FlightReport& r);
     void showProgress(std::ostream& out, VESSEL* v, bool force);
 
     const FlyOptions& o_;
@@ -285,6 +304,8 @@ private:
     Picture cutoffPicture_{kCutoffPicture}, planeChangePicture_{kPlaneChangePicture},
         warningPicture_{kWarningPicture};
     double cutoff_ = -1;  // simulation time
+    std::optional<double> cutoffInclination_;
+    double launchAltitude_ = NAN, launchInclination_ = NAN;
     enum class PlaneChange { Unknown, Changing, Done, Refused } planeChange_ = PlaneChange::Unknown;
     bool burning_ = false;
     double lastBurn_ = -1e300;
@@ -336,6 +357,7 @@ void Flight::observe(VESSEL& v) {
     if (cutoff_ < 0) {
         if (cutoffPicture_.changed(autopilot_)) {
             cutoff_ = t;
+            cutoffInclination_ = flightValues(sim_, *sim_.vessel(c_.mission.launcher)).inclination;
             note("cut-off: apoapsis at the target", "cutoff");
         }
     } else if (planeChange_ == PlaneChange::Unknown || planeChange_ == PlaneChange::Changing) {
@@ -591,6 +613,44 @@ void Flight::fly(FlightReport& r, std::ostream* progress) {
         if (cutoff_ >= 0 && host::parseNumber(r.correctionText, value))
             r.suggestedCorrection = value;
     }
+    r.cutoffInclination = cutoffInclination_;
+    if (o_.plan)
+        reportPlane(r);
+}
+
+// The plane reached against the target's, which the end of the flight gives
+// (the plane given stays as it is).
+void Flight::reportPlane(FlightReport& r) {
+    const LaunchPlan& plan = *o_.plan;
+    PlaneRecord p;
+    p.target = plan.target;
+    p.targetPlane = plan.plane;
+    p.passTime = plan.pass.time;
+    p.descending = plan.pass.descending;
+    p.launchTime = launchTime_ >= 0 ? launchTime_ : plan.launchTime;
+    p.launchUtc = utcText(plan.startMjd + p.launchTime / 86400);
+    p.ascendingNode = p.relativeInclination = NAN;
+    auto planeOf = [this](const std::string& name, OrbitPlane& plane) {
+        host::VesselData* v = sim_.vessel(name);
+        ELEMENTS el{};
+        if (!v || !v->iface || !v->iface->GetElements(sim_.earth(), el, nullptr, 0, FRAME_EQU))
+            return false;
+        plane = {el.i * DEG, el.theta * DEG};
+        return true;
+    };
+    if (!plan.target.empty())
+        planeOf(plan.target, p.targetPlane);
+    OrbitPlane reached;
+    if (liftedOff_ && planeOf(c_.mission.launcher, reached)) {
+        p.ascendingNode = reached.ascendingNode;
+        p.relativeInclination = relativeInclination(reached, p.targetPlane);
+    }
+    // What the dialog copied from the target is what the autopilot flew to.
+    if (std::isfinite(launchAltitude_))
+        r.targetAltitude = launchAltitude_;
+    if (std::isfinite(launchInclination_))
+        r.targetInclination = launchInclination_;
+    r.plane = p;
 }
 
 void fillMission(FlightReport& r, const CheckedMission& c) {
@@ -608,20 +668,36 @@ void fillMission(FlightReport& r, const CheckedMission& c) {
 
 }  // namespace
 
-std::string pilotScript(const CheckedMission& c, double timeLimit, const std::vector<std::pair<double, double>>& warps) {
+std::string pilotScript(const CheckedMission& c, double timeLimit, const std::vector<std::pair<double, double>>& warps,
+                        const LaunchPlan* plan) {
     const Mission& m = c.mission;
     std::ostringstream s;
     s << "# " << describe(c) << ".\n"
       << "# Written by tarvik-sim fly: the pilot's part of the flight. From the folder\n"
       << "# it is in, 'tarvik-sim scenario.scn --script session.txt --root .' flies it again.\n"
-      << "at 1     key A\n"
-      << "at 2     type 131 1049 " << fieldText(m.altitudeKm) << "\n"
-      << "at 2     type 131 1079 " << fieldText(m.inclinationDeg) << "\n";
+      << "at 1     key A\n";
+    if (plan && !plan->target.empty()) {
+        s << "# Copy Orbital Elements: the dialog types the target's altitude and inclination\n"
+          << "at 2     select 131 " << kOrbitList << " " << plan->target << "\n";
+    } else {
+        s << "at 2     type 131 1049 " << fieldText(m.altitudeKm) << "\n"
+          << "at 2     type 131 1079 " << fieldText(m.inclinationDeg) << "\n";
+    }
     if (m.correctionDeg)
         s << "at 2     type 131 1100 " << fieldText(*m.correctionDeg) << "\n";
     s << "at 2     check 131 " << (m.descending ? 1086 : 1085) << "\n"
-      << "at 2.5   snapshot 131 autopilot-pad.png\n"
-      << "at 3     click 131 1075\n";
+      << "at 2.5   snapshot 131 autopilot-pad.png\n";
+    if (plan) {
+        const double launch = plan->launchTime;
+        if (launch - 3 > kPadWarpWorth && plan->padWarp > 1) {
+            s << "# Waiting on the pad for the plane to come over it, then real time again before LAUNCH:\n"
+              << "at 3     warp " << host::numberText(plan->padWarp) << "\n"
+              << "at " << host::numberText(launch - kPadWarpEnd) << " warp 1\n";
+        }
+        s << "at " << host::numberText(launch) << " click 131 1075\n";
+    } else {
+        s << "at 3     click 131 1075\n";
+    }
     if (!warps.empty())
         s << "# The pilot's time acceleration while the autopilot coasted, as flown:\n";
     for (const auto& [time, warp] : warps)
@@ -674,8 +750,9 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
     const std::string sessionPath = inRoot("session.txt");
     host::writeFileWhole(scenarioPath, c.scenarioText, "scenario", root);
     inputs.file(scenarioPath, "the scenario");
-    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit), "session script", root);
-    const Script script = parseScript(pilotScript(c, o.timeLimit), sessionPath);
+    const LaunchPlan* plan = o.plan ? &*o.plan : nullptr;
+    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, {}, plan), "session script", root);
+    const Script script = parseScript(pilotScript(c, o.timeLimit, {}, plan), sessionPath);
 
     // Written beside their files, they take their names once all are complete.
     host::OutputFile events(inRoot("events.log"), "event log", root);
@@ -704,7 +781,8 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
         // The script as flown, with the pilot's time acceleration in it.
         r.coastWarp = flight.warps().empty() ? 1 : o.coastWarp;
         if (!flight.warps().empty())
-            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps()), "session script", root);
+            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps(), plan), "session script",
+                                 root);
         // Interrupted, the outputs hold the flight as far as it went; there is no report of it.
         if (flight.interrupted())
             throw Interrupted("fly: interrupted at mission time " + fixed(flight.missionTimeNow(), 1) + " s; " +

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "Missions.h"
+#include "PlaneLaunch.h"
 #include "Report.h"
 
 namespace tarviksim {
@@ -23,13 +25,20 @@ struct FlyOptions {
     // exactly what it reports in real time; at 100 it does not.
     double coastWarp = 10;
     bool plots = true;
+    // A launch timed into a plane: the pilot waits on the pad and presses
+    // LAUNCH at the plan's moment (and picks its target in the orbit list).
+    std::optional<LaunchPlan> plan;
 };
 
 // The session script a pilot would play for the mission: key A, the targets
 // typed, the node checked, LAUNCH, then a wait for "Autopilot Complete".
 // `warps` are (simulation time, factor) pairs the pilot set while flying.
+// With a plan the target is picked in the orbit list instead of typed, the
+// pass's node checked, and LAUNCH waited for on the pad under time
+// acceleration.
 std::string pilotScript(const CheckedMission& mission, double timeLimit,
-                        const std::vector<std::pair<double, double>>& warps = {});
+                        const std::vector<std::pair<double, double>>& warps = {},
+                        const LaunchPlan* plan = nullptr);
 
 // Flies the mission and writes its outputs into the root folder: the
 // scenario and session script it flew (so that `tarvik-sim ROOT/scenario.scn

@@ -185,6 +185,18 @@ std::string targetText(const Mission& m) {
     return fieldText(m.altitudeKm) + " km, " + fieldText(m.inclinationDeg) + "°";
 }
 
+// A matrix of aimed missions: its tables say how many flights each took and the correction found.
+bool anyAimed(const std::vector<CaseResult>& results) {
+    for (const CaseResult& r : results)
+        if (r.report && r.report->aim)
+            return true;
+    return false;
+}
+
+bool aimMissed(const CaseResult& r) {
+    return r.report && r.report->aim && r.report->outcome == Outcome::Complete && !r.report->aim->within;
+}
+
 }  // namespace
 
 InclinationChoice parseInclinationChoice(const std::string& text) {
@@ -360,6 +372,8 @@ std::vector<std::string> flyArguments(const std::string& exe, const MatrixCase& 
         a.insert(a.end(), {"--time-limit", host::numberText(*s.timeLimit)});
     if (s.coastWarp)
         a.insert(a.end(), {"--coast-warp", host::numberText(*s.coastWarp)});
+    if (s.aim)
+        a.push_back("--aim");
     return a;
 }
 
@@ -444,20 +458,29 @@ std::string resultsCsv(const std::vector<CaseResult>& results) {
     std::string s =
         "case,launcher,pad,altitude_km,inclination_deg,node,payload,payload_kg,correction_deg,outcome,reason,"
         "apoapsis_km,periapsis_km,inclination_reached_deg,apoapsis_error_km,periapsis_error_km,"
-        "inclination_error_deg,suggested_correction_deg,mission_time_s,propellant_kg\n";
+        "inclination_error_deg,suggested_correction_deg,mission_time_s,propellant_kg";
+    const bool aimed = anyAimed(results);
+    s += aimed ? ",flights,correction\n" : "\n";
+    auto aimColumns = [aimed](const CaseResult& r) -> std::string {
+        if (!aimed)
+            return "\n";
+        if (!r.report || !r.report->aim)
+            return ",,\n";
+        return "," + std::to_string(r.report->aim->flights.size()) + "," + csvField(r.report->aim->correctionText) + "\n";
+    };
     for (const CaseResult& r : results) {
         const Mission& m = r.c.mission;
         s += csvField(r.c.id) + "," + csvField(m.launcher) + "," + csvField(m.pad) + "," + fieldText(m.altitudeKm) +
              "," + fieldText(m.inclinationDeg) + "," + (m.descending ? "descending" : "ascending") + ",";
         if (!r.report) {
             s += csvField(m.payload) + ",," + (m.correctionDeg ? fieldText(*m.correctionDeg) : "") +
-                 ",not finished," + csvField(r.problem) + ",,,,,,,,,\n";
+                 ",not finished," + csvField(r.problem) + ",,,,,,,,," + aimColumns(r);
             continue;
         }
         const FlightReport& f = *r.report;
         if (f.outcome == Outcome::Refused) {
             s += csvField(m.payload) + ",," + (m.correctionDeg ? fieldText(*m.correctionDeg) : "") + ",refused," +
-                 csvField(f.reason) + ",,,,,,,,,\n";
+                 csvField(f.reason) + ",,,,,,,,," + aimColumns(r);
             continue;
         }
         s += csvField(payloadLabel(f)) + "," + fixed(f.payloadMass, 1) + "," +
@@ -466,42 +489,54 @@ std::string resultsCsv(const std::vector<CaseResult>& results) {
         s += fixed(f.apoapsis, 3) + "," + fixed(f.periapsis, 3) + "," + fixed(f.inclination, 3) + "," +
              fixed(apoapsisError(f), 3) + "," + fixed(periapsisError(f), 3) + "," + fixed(inclinationError(f), 3) +
              "," + (f.suggestedCorrection ? fixed(*f.suggestedCorrection, 2) : "") + "," +
-             fixed(f.missionTime(), 1) + "," + fixed(f.propellant, 0) + "\n";
+             fixed(f.missionTime(), 1) + "," + fixed(f.propellant, 0) + aimColumns(r);
     }
     return s;
 }
 
 std::string resultsMarkdown(const std::vector<CaseResult>& results) {
+    const bool aimed = anyAimed(results);
     std::string s =
         "| launcher | pad | target | node | payload | outcome | apoapsis error km | periapsis error km | "
-        "inclination error ° | mission time s | propellant kg |\n"
-        "|---|---|---|---|---|---|--:|--:|--:|--:|--:|\n";
+        "inclination error ° | mission time s | propellant kg |";
+    s += aimed ? " flights | correction |\n|---|---|---|---|---|---|--:|--:|--:|--:|--:|--:|--:|\n"
+               : "\n|---|---|---|---|---|---|--:|--:|--:|--:|--:|\n";
+    const std::string noAim = aimed ? " | |" : "";
+    auto aimCells = [aimed](const CaseResult& r) -> std::string {
+        if (!aimed)
+            return "";
+        if (!r.report || !r.report->aim)
+            return " | |";
+        return " " + std::to_string(r.report->aim->flights.size()) + " | " + cell(r.report->aim->correctionText) + " |";
+    };
     std::vector<std::string> notes;
     for (const CaseResult& r : results) {
         const Mission& m = r.c.mission;
         s += "| " + cell(m.launcher) + " | " + cell(m.pad) + " | " + targetText(m) + " | " +
              (m.descending ? "descending" : "ascending") + " | ";
         if (!r.report) {
-            s += cell(m.payload.empty() ? "default" : m.payload) + " | not finished | | | | | |\n";
+            s += cell(m.payload.empty() ? "default" : m.payload) + " | not finished | | | | | |" + noAim + "\n";
             notes.push_back(r.c.id + ": " + r.problem);
             continue;
         }
         const FlightReport& f = *r.report;
         if (f.outcome == Outcome::Refused) {
-            s += cell(m.payload.empty() ? "default" : m.payload) + " | refused | | | | | |\n";
+            s += cell(m.payload.empty() ? "default" : m.payload) + " | refused | | | | | |" + noAim + "\n";
             notes.push_back(r.c.id + ": " + f.reason);
             continue;
         }
         if (f.outcome != Outcome::Complete)
             notes.push_back(r.c.id + ": " + outcomeName(f.outcome) + ", " + f.reason);
+        else if (aimMissed(r))
+            notes.push_back(r.c.id + ": aim: " + f.aim->reason);
         s += cell(payloadLabel(f)) + " | " + outcomeName(f.outcome) + " | ";
         auto shown = [](const std::string& text) { return text.empty() ? std::string("none") : text; };
         s += shown(fixed(apoapsisError(f), 1, true)) + " | " + shown(fixed(periapsisError(f), 1, true)) + " | " +
-             shown(fixed(inclinationError(f), 2, true)) + " | " + fixed(f.missionTime(), 0) + " | " +
-             fixed(f.propellant, 0) + " |\n";
+             shown(fixed(inclinationError(f), aimed ? 3 : 2, true)) + " | " + fixed(f.missionTime(), 0) + " | " +
+             fixed(f.propellant, 0) + " |" + aimCells(r) + "\n";
     }
     if (!notes.empty()) {
-        s += "\nNot complete:\n\n";
+        s += aimed ? "\nNot complete, or not within the aim:\n\n" : "\nNot complete:\n\n";
         for (const std::string& n : notes)
             s += "- " + cell(n) + "\n";
     }
@@ -542,6 +577,24 @@ std::string verdict(const std::vector<CaseResult>& results) {
     if (complete > 0)
         v += "; apsides within " + fixed(worstApsis, 1) + " km (worst " + worstApsisCase + "), inclination within " +
              fixed(worstInclination, 2) + "° (worst " + worstInclinationCase + ")";
+    if (anyAimed(results) && complete > 0) {
+        size_t within = 0;
+        std::vector<std::string> missed;
+        double tolerance = 0.01;
+        for (const CaseResult& r : results) {
+            if (!r.report || r.report->outcome != Outcome::Complete || !r.report->aim)
+                continue;
+            tolerance = r.report->aim->tolerance;
+            if (r.report->aim->within)
+                ++within;
+            else
+                missed.push_back(r.c.id);
+        }
+        v += "; aimed: " + std::to_string(within) + " of " + std::to_string(complete) + " complete within " +
+             fixed(tolerance, 2) + "°";
+        for (size_t i = 0; i < missed.size(); ++i)
+            v += (i ? ", " : " (not: ") + missed[i] + (i + 1 == missed.size() ? ")" : "");
+    }
     if (!failed.empty()) {
         v += "; not complete: ";
         for (size_t i = 0; i < failed.size(); ++i)
@@ -558,7 +611,7 @@ int reportResults(const std::vector<CaseResult>& results, const std::string& out
     host::writeFileWhole(mdPath, resultsMarkdown(results) + "\n" + line + "\n", "results table", outDir);
     out << resultsMarkdown(results) << '\n' << line << '\n' << "results: " << csvPath << ", " << mdPath << '\n';
     for (const CaseResult& r : results)
-        if (!r.report || r.report->outcome != Outcome::Complete)
+        if (!r.report || r.report->outcome != Outcome::Complete || aimMissed(r))
             return 3;
     return 0;
 }

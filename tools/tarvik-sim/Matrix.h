@@ -57,6 +57,7 @@ struct FlySettings {
     std::string dataDir;  // "" leaves fly's default
     std::optional<double> fps, timeLimit, coastWarp;
     bool plots = false;
+    bool aim = false;  // every case aimed (fly --aim)
 };
 
 // The folder of a case's outputs under the matrix folder.
@@ -88,7 +89,8 @@ std::string resultsMarkdown(const std::vector<CaseResult>& results);
 std::string verdict(const std::vector<CaseResult>& results);
 
 // Writes results.csv and results.md into outDir and prints the table and the
-// verdict; returns 0 when every case completed, 3 otherwise.
+// verdict; returns 0 when every case completed (and, aimed, came within its
+// aim), 3 otherwise.
 int reportResults(const std::vector<CaseResult>& results, const std::string& outDir, std::ostream& out);
 
 // Takes OUT for a matrix of these cases. A folder that holds the results of

@@ -118,6 +118,27 @@ const std::vector<std::string>& padNames() {
     return list;
 }
 
+const LauncherInfo* findLauncher(const std::string& name) {
+    for (const LauncherInfo& l : mediumLaunchers())
+        if (sameName(name, l.name))
+            return &l;
+    return nullptr;
+}
+
+std::string padInScenario(const std::string& scenarioText) {
+    const std::vector<std::string> lines = splitLines(scenarioText);
+    std::string found;
+    for (const std::string& pad : padNames()) {
+        size_t first = 0, last = 0;
+        if (launcherBlock(lines, pad, first, last)) {
+            if (!found.empty())
+                return "";
+            found = pad;
+        }
+    }
+    return found;
+}
+
 const std::vector<PayloadInfo>& payloadChoices() {
     // As the configuration dialog offers them: a payload too large for a
     // launcher's fairing flies on it without one.
@@ -276,10 +297,10 @@ CheckedMission checkMission(const Mission& m, const std::string& dataDir) {
     if (m.correctionDeg && !std::isfinite(*m.correctionDeg))
         throw MissionError("the correction is not a number of degrees");
 
-    c.scenarioPath = padScenarioPath(dataDir, c.mission.launcher, c.mission.pad);
+    c.scenarioPath = m.scenario.empty() ? padScenarioPath(dataDir, c.mission.launcher, c.mission.pad) : m.scenario;
     std::error_code ec;
     if (!fs::is_regular_file(c.scenarioPath, ec))
-        throw MissionError("no pad scenario " + c.scenarioPath);
+        throw MissionError((m.scenario.empty() ? "no pad scenario " : "no scenario ") + c.scenarioPath);
     const std::string text = readFile(c.scenarioPath);
     c.padLatitudeDeg = launcherLatitude(text, c.mission.launcher);
 

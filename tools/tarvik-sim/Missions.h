@@ -27,6 +27,13 @@ const std::vector<LauncherInfo>& mediumLaunchers();  // TarvikM4, TarvikM42, Tar
 
 const std::vector<std::string>& padNames();  // LC37B, LC6
 
+// A launcher by name in any letter case; null for none of them.
+const LauncherInfo* findLauncher(const std::string& name);
+
+// The pad a scenario holds (a vessel named LC37B or LC6); "" when it holds
+// neither or both.
+std::string padInScenario(const std::string& scenarioText);
+
 // The payloads of the configuration dialog, with what it writes for each.
 struct PayloadInfo {
     const char* name;       // as the pilot names it: "SAT1", "DeltaGlider"
@@ -64,6 +71,7 @@ struct Mission {
     bool descending = false;
     std::string payload;                  // as given to parsePayload
     std::optional<double> correctionDeg;  // typed into "+/-" when given
+    std::string scenario;                 // flown instead of the pad scenario when given
 };
 
 // "ascending" or "descending"; throws MissionError for anything else.
@@ -86,7 +94,7 @@ double launcherLatitude(const std::string& scenarioText, const std::string& laun
 // A mass alone changes PLDWEIGHT only; a payload not given nothing.
 std::string withPayload(const std::string& scenarioText, const std::string& launcher, const Payload& payload);
 
-// A mission checked against its pad scenario and the autopilot's rules:
+// A mission checked against its pad scenario (or the scenario it names) and the autopilot's rules:
 // launcher and pad names made canonical, the pad's latitude and scenario
 // text read. Throws MissionError with the reason when it cannot be flown.
 struct CheckedMission {

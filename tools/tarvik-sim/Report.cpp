@@ -140,6 +140,7 @@ nlohmann::ordered_json reportJson(const FlightReport& r) {
         j["suggested_correction_deg"] = r.suggestedCorrection ? nlohmann::ordered_json(*r.suggestedCorrection)
                                                               : nlohmann::ordered_json(nullptr);
         j["propellant_kg"] = number(r.propellant);
+        j["cutoff_inclination_deg"] = r.cutoffInclination ? number(*r.cutoffInclination) : nullptr;
         j["lifted_off"] = r.liftedOff;
         j["liftoff_sim_time_s"] = number(r.liftoffTime);
         j["mission_time_s"] = number(r.missionTime());
@@ -155,7 +156,11 @@ nlohmann::ordered_json reportJson(const FlightReport& r) {
         j["timeline"] = timeline;
         j["stages"] = stagesJson(r.stages);
         j["delta_v_total_ms"] = number(totalDeltaV(r.stages));
+        if (r.plane)
+            j["plane"] = planeJson(*r.plane);
     }
+    if (r.aim)
+        j["aim"] = aimJson(*r.aim);
     nlohmann::ordered_json outputs = nlohmann::ordered_json::object();
     for (const auto& [what, path] : r.outputs)
         outputs[what] = path;
@@ -202,6 +207,8 @@ FlightReport reportFromJson(const nlohmann::json& j) {
         if (std::isfinite(suggested))
             r.suggestedCorrection = suggested;
         r.propellant = numberAt(j, "propellant_kg");
+        if (const double cutoff = numberAt(j, "cutoff_inclination_deg"); std::isfinite(cutoff))
+            r.cutoffInclination = cutoff;
         r.liftedOff = j.value("lifted_off", false);
         r.liftoffTime = numberAt(j, "liftoff_sim_time_s");
         r.endTime = numberAt(j, "sim_time_s");
@@ -218,7 +225,11 @@ FlightReport reportFromJson(const nlohmann::json& j) {
             }
         if (const auto st = j.find("stages"); st != j.end())
             r.stages = stagesFromJson(*st);
+        if (const auto p = j.find("plane"); p != j.end() && !p->is_null())
+            r.plane = planeFromJson(*p);
     }
+    if (const auto a = j.find("aim"); a != j.end() && !a->is_null())
+        r.aim = aimFromJson(*a);
     if (const auto o = j.find("outputs"); o != j.end() && o->is_object())
         for (const auto& [what, path] : o->items())
             if (path.is_string())
@@ -253,10 +264,16 @@ void printReport(const FlightReport& r, std::ostream& out) {
     };
     row("apoapsis", r.targetAltitude, r.apoapsis, apoapsisError(r), 1, "km");
     row("periapsis", r.targetAltitude, r.periapsis, periapsisError(r), 1, "km");
-    row("inclination", r.targetInclination, r.inclination, inclinationError(r), 2, "deg");
-    out << "\nsuggested correction (+/-): "
-        << (r.suggestedCorrection ? fixed(*r.suggestedCorrection, 2) + " deg" : std::string("none (no cut-off)"))
-        << '\n';
+    // An aimed mission is judged to the hundredth of a degree: its inclination shows one more decimal.
+    row("inclination", r.targetInclination, r.inclination, inclinationError(r), r.aim ? 3 : 2, "deg");
+    if (r.plane)
+        printPlane(*r.plane, r.inclination, out);
+    out << '\n';
+    // An aimed mission ends with the correction to type; the dialog's own suggestion would only confuse it.
+    if (!r.aim)
+        out << "suggested correction (+/-): "
+            << (r.suggestedCorrection ? fixed(*r.suggestedCorrection, 2) + " deg" : std::string("none (no cut-off)"))
+            << '\n';
     out << "propellant left:            " << fixed(r.propellant, 0) << " kg\n";
     if (r.coastWarp > 1)
         out << "time acceleration:          " << fixed(r.coastWarp, 0) << "x while the autopilot coasted\n";
@@ -279,6 +296,8 @@ void printReport(const FlightReport& r, std::ostream& out) {
     }
     for (const std::string& p : r.plots)
         out << "plot:      " << p << '\n';
+    if (r.aim)
+        printAim(*r.aim, r.plane ? &*r.plane : nullptr, out);
 }
 
 }  // namespace tarviksim

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AimRecord.h"
 #include "StageTable.h"
 
 namespace tarviksim {
@@ -45,6 +46,7 @@ struct FlightReport {
     double propellant = 0;                                 // kg
     std::string correctionText;                            // the "+/-" field as the dialog shows it
     std::optional<double> suggestedCorrection;             // that text as a number, when it is one
+    std::optional<double> cutoffInclination;               // deg, when the cut-off picture appeared
 
     bool liftedOff = false;
     double liftoffTime = 0;  // s of simulation time
@@ -52,6 +54,9 @@ struct FlightReport {
     double coastWarp = 1;    // the time acceleration the pilot used while the autopilot coasted
     std::vector<TimelineEvent> timeline;
     std::vector<StageRow> stages;  // as flown
+
+    std::optional<PlaneRecord> plane;  // a launch timed into an orbit's plane
+    std::optional<AimRecord> aim;      // an aimed mission: its flights, and the correction they found
 
     // where things went (paths as given, relative to where fly ran)
     std::string root;

@@ -21,6 +21,11 @@ namespace {
 
 constexpr double timeSlack = 1e-6;  // frame lengths add up to a command's time only within rounding
 
+// The autopilot dialog's LAUNCH, and the static where it says why it keeps it.
+constexpr int kAutopilotDialog = 131;
+constexpr int kLaunchButton = 1075;
+constexpr int kAutopilotMessage = 1035;
+
 // Is `text` on screen? Blanks around an annotation's text do not count: a
 // script's text cannot carry them.
 bool shown(host::Simulation& sim, const std::string& text) {
@@ -110,6 +115,9 @@ public:
         return nullptr;
     }
 
+    // Why the autopilot dialog kept LAUNCH when the script pressed it; "" when it did not.
+    const std::string& launchRefusal() const { return launchRefusal_; }
+
     // The commands that did not run because their time came after `end`
     // (those an unmet wait holds are left to its own message).
     std::vector<const Command*> timedAfter(double end) const {
@@ -185,9 +193,17 @@ private:
             case CommandKind::Warp:
                 sim_.setTimeAcceleration(c.value);
                 break;
-            case CommandKind::Click:
-                checkInput(c, host::click(dialog(c), c.control));
+            case CommandKind::Click: {
+                HWND d = dialog(c);
+                checkInput(c, host::click(d, c.control));
+                if (c.dialog == kAutopilotDialog && c.control == kLaunchButton) {
+                    // LAUNCH refused: the button stays on and the dialog says why.
+                    const std::string message = host::controlText(d, kAutopilotMessage);
+                    if (host::controlEnabled(d, kLaunchButton) && message.find_first_not_of(' ') != std::string::npos)
+                        launchRefusal_ = message;
+                }
                 break;
+            }
             case CommandKind::Check:
                 checkInput(c, host::check(dialog(c), c.control));
                 break;
@@ -229,6 +245,7 @@ private:
     std::vector<double> waitingSince_;  // simulation time a waitfor began; < 0: not begun (or no waitfor)
     const Command* missed_ = nullptr;
     size_t first_ = 0;
+    std::string launchRefusal_;
 };
 
 // Dialogs go before their modules unload, as the simulator closes its
@@ -440,6 +457,9 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
         result.unmetWait += outcome == Player::Outcome::TimedOut
                                 ? "within " + host::numberText(w->value) + " s"
                                 : "before the run ended at " + host::numberText(end) + " s";
+        // A wait for what the autopilot would show after a launch it never made.
+        if (!player.launchRefusal().empty())
+            result.unmetWait += ": the autopilot dialog refused LAUNCH: " + host::printable(player.launchRefusal());
     }
     return result;
 }
