@@ -516,7 +516,7 @@ TEST_F(Fly, AnInterruptKeepsTheFlightSoFarWithoutAReport) {
 // brings it within 0.01 deg. The report is that flight's, with both flights
 // and the correction to type.
 TEST_F(Fly, AnAimedMissionFliesAgainWithTheCorrectionItFound) {
-    const Ran r = run("fly TarvikM4 --pad LC37B --altitude 300 --inclination 51.6 --aim --no-plots --root a");
+    const Ran r = run("fly TarvikM4 --pad LC37B --altitude 300 --inclination 51.6 --aim --root a");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const std::string last = r.out.substr(r.out.rfind("correction to type"));
@@ -545,6 +545,10 @@ TEST_F(Fly, AnAimedMissionFliesAgainWithTheCorrectionItFound) {
                   f.correction.has_value());
     }
     EXPECT_EQ(aim.flights[1].root, (fs::path("a") / "flight-2").string());
+    // The kept flight's plots are drawn in its folder.
+    EXPECT_FALSE(report.plots.empty());
+    for (const std::string& plot : report.plots)
+        EXPECT_EQ(plot.find((fs::path("a") / "flight-2" / "plots").string()), 0u) << plot;
 }
 
 // A launch into the station's plane, stopped soon after LAUNCH: the pilot

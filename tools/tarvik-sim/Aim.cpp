@@ -222,13 +222,14 @@ FlightReport flyAimed(const FlyOptions& o, std::ostream& warnings, std::ostream*
     if (kept && o.plots) {
         PlotInput in;
         in.dir = (fs::path(kept->root) / "plots").string();
+        in.within = kept->root;
         in.telemetry = (fs::path(kept->root) / "telemetry.csv").string();
         in.report = &report;
         report.plots = writePlots(in, warnings);
-        writeReportFile(report, (fs::path(kept->root) / "report.json").string());
+        writeReportFile(report, (fs::path(kept->root) / "report.json").string(), kept->root);
     }
     report.aim = rec;
-    writeReportFile(report, (root / "report.json").string());
+    writeReportFile(report, (root / "report.json").string(), root.string());
     return report;
 }
 
