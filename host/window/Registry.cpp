@@ -173,6 +173,12 @@ const Surface* sourceSurface(HostDC* dc) {
     return dc->bitmap ? dc->bitmap->pixels.get() : nullptr;
 }
 
+std::shared_ptr<const Surface> bitmapPixels(HostDC* dc) {
+    if (dc->windowDC || !dc->bitmap)
+        return nullptr;
+    return dc->bitmap->pixels;
+}
+
 namespace {
 
 ModuleResources& moduleResources(HINSTANCE instance) {

@@ -90,6 +90,10 @@ HostGdiObject* stockBitmap();
 // or null when it draws nowhere.
 Surface* targetSurface(HostDC* dc);
 const Surface* sourceSurface(HostDC* dc);
+// The pixels of a memory DC's bitmap, to be kept by a recorded blit (null for
+// a window's DC or a DC without a bitmap). While they are shared, whatever
+// draws on the bitmap draws on a copy, so what was kept never changes.
+std::shared_ptr<const Surface> bitmapPixels(HostDC* dc);
 
 // The module's resources (read once per module and kept).
 const ResourceScript& resourcesOf(HINSTANCE instance);
