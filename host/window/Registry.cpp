@@ -1,5 +1,7 @@
 // The live records of the window system and the per-module resource cache.
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -38,7 +40,19 @@ struct Pool {
         t->live = false;
         unused.push_back(t);
     }
-    bool live(const T* t) const { return known.count(const_cast<T*>(t)) && t->live; }
+    // A record once made stays known, so the few last found are asked first:
+    // a module drawing every frame takes and gives back the same ones.
+    bool live(const T* t) const {
+        for (const T* k : recent)
+            if (k == t)
+                return t->live;
+        if (!known.count(const_cast<T*>(t)))
+            return false;
+        recent[nextRecent++ % std::size(recent)] = t;
+        return t->live;
+    }
+    mutable const T* recent[4] = {};
+    mutable unsigned nextRecent = 0;
 };
 
 // What a module's resource script and bitmaps are, found once per module.
@@ -58,9 +72,11 @@ struct Records {
     std::unordered_map<HINSTANCE, ModuleResources> modules;
 };
 
+// Made when the library loads: every window call asks for them.
+Records theRecords;
+
 Records& records() {
-    static Records r;
-    return r;
+    return theRecords;
 }
 
 std::string scriptPathOf(HINSTANCE instance) {
@@ -85,10 +101,21 @@ HostWindow* liveControl(HWND dialog, int id) {
     HostWindow* d = liveDialog(dialog);
     if (!d)
         return nullptr;
-    for (auto& c : d->controls)
-        if (c->id == id)
-            return c.get();
-    return nullptr;
+    const auto& index = d->controlsById;
+    auto found = std::lower_bound(index.begin(), index.end(), id, [](const auto& e, int key) { return e.first < key; });
+    return found != index.end() && found->first == id ? found->second : nullptr;
+}
+
+void indexControls(HostWindow* dialog) {
+    auto& index = dialog->controlsById;
+    index.clear();
+    for (auto& c : dialog->controls)
+        index.emplace_back(c->id, c.get());
+    // Stable: of several controls with one id, the first in the template is found.
+    std::stable_sort(index.begin(), index.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    index.erase(
+        std::unique(index.begin(), index.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+        index.end());
 }
 
 HostDC* liveDC(HDC h) {

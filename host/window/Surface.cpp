@@ -232,19 +232,28 @@ bool covered(const Rect& r, const Operation* later, size_t count, int& budget) {
 
 // Each pixel an operation changes depends on that pixel alone (a blit within
 // the surface itself is never recorded), so an operation whose area later
-// opaque operations set wholly can go, whatever lies between.
+// opaque operations set wholly can go, whatever lies between. Only the newest
+// operation can have made one covered, and only one it overlaps.
 void Surface::dropCovered() {
     const size_t n = recorded_.size();
+    const Rect newest = recorded_.back().area;
     size_t kept = 0;
-    for (size_t i = 0; i < n; ++i) {
-        int budget = kCoverageBudget;
-        if (i + 1 < n && covered(recorded_[i].area, &recorded_[i + 1], n - i - 1, budget))
+    for (size_t i = 0; i + 1 < n; ++i) {
+        const Rect& area = recorded_[i].area;
+        bool gone = false;
+        if (!isEmpty(intersection(area, newest))) {
+            int budget = kCoverageBudget;
+            gone = contains(newest, area) || covered(area, &recorded_[i + 1], n - i - 1, budget);
+        }
+        if (gone)
             continue;
         if (kept != i)
             recorded_[kept] = std::move(recorded_[i]);
         ++kept;
     }
-    recorded_.erase(recorded_.begin() + static_cast<std::ptrdiff_t>(kept), recorded_.end());
+    if (kept != n - 1)
+        recorded_[kept] = std::move(recorded_[n - 1]);
+    recorded_.erase(recorded_.begin() + static_cast<std::ptrdiff_t>(kept + 1), recorded_.end());
 }
 
 void Surface::draw() const {

@@ -34,6 +34,7 @@ struct HostWindow {
 
     // dialogs only
     std::vector<std::unique_ptr<HostWindow>> controls;
+    std::vector<std::pair<int, HostWindow*>> controlsById;  // by id, the first of each; built once opened
     HINSTANCE instance = nullptr;
     host::Module* module = nullptr;  // compared only: it may be unloaded before the dialog goes
     std::string moduleName;
@@ -77,7 +78,8 @@ HostGdiObject* liveBitmap(HGDIOBJ h);
 // has none); a dialog closed meanwhile stays valid until delivery ends.
 LRESULT sendToDialog(HostWindow* dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
-void addWindow(HostWindow* w);  // a dialog and, separately, each of its controls
+void addWindow(HostWindow* w);           // a dialog and, separately, each of its controls
+void indexControls(HostWindow* dialog);  // once its controls are all there
 void removeWindow(HostWindow* w);
 HostDC* newDC();
 void deleteDC(HostDC* dc);
