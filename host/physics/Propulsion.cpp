@@ -40,9 +40,10 @@ PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
 
     // Each tank gives what its thrusters ask for, or shares out what is left.
     for (auto& tank : v.propellants) {
+        // A thruster that does not fire burns nothing, whatever its flow would be.
         double demand = 0;
         for (const auto& t : v.thrusters)
-            if (t->resource == tank.get())
+            if (t->resource == tank.get() && t->effectiveLevel > 0)
                 demand += t->effectiveLevel * fullFlow(*t) * dt;
         if (demand <= 0)
             continue;
@@ -81,6 +82,20 @@ VECTOR3 groupTorque(const VesselData& v, THGROUP_TYPE type, double pressure) {
 void clearSingleStepLevels(VesselData& v) {
     for (auto& t : v.thrusters)
         t->singleStepLevel = 0;
+}
+
+bool thrustAsked(const VesselData& v) {
+    for (const auto& t : v.thrusters)
+        if (fed(*t) && t->level + t->singleStepLevel > 0)
+            return true;
+    return false;
+}
+
+void idleThrusters(VesselData& v) {
+    for (auto& t : v.thrusters) {
+        t->effectiveLevel = 0;
+        t->singleStepLevel = 0;
+    }
 }
 
 }  // namespace host::physics

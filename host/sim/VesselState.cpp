@@ -1,6 +1,7 @@
 // The VESSEL state and navigation operations and the oapi navigation values:
 // thin views of the host's flight state through the physics' frames.
 #include <cmath>
+#include <cstring>
 
 #include "../physics/Aerodynamics.h"
 #include "../physics/Earth.h"
@@ -44,12 +45,57 @@ VECTOR3 airVelocity(const host::FlightState& s) {
     return s.vel - corotationVelocity(s.pos);
 }
 
+bool sameBits(const VECTOR3& a, const VECTOR3& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The vessel's orbit now, derived once for its state and date and kept for
+// every question asked before they change (the guidance asks several each
+// step); the mean longitude is given for mjdRef (0: now).
 Orbit orbitNow(const host::VesselData& v, double mjdRef, int frame = FRAME_EQU) {
     const double now = stateMjd(v);
-    if (frame == FRAME_ECL)
-        return orbitOf(equatorialToEcliptic(v.state.pos), equatorialToEcliptic(v.state.vel), now,
-                       mjdRef != 0 ? mjdRef : now);
-    return orbitOf(v.state.pos, v.state.vel, now, mjdRef != 0 ? mjdRef : now);
+    const bool ecliptic = frame == FRAME_ECL;
+    host::DerivedValues::Orbit& kept = v.derived.orbit[ecliptic ? 1 : 0];
+    if (!kept.kept || !sameBits(kept.pos, v.state.pos) || !sameBits(kept.vel, v.state.vel) ||
+        std::memcmp(&kept.mjd, &now, sizeof now) != 0) {
+        const Orbit o = ecliptic
+                            ? orbitOf(equatorialToEcliptic(v.state.pos), equatorialToEcliptic(v.state.vel), now, now)
+                            : orbitOf(v.state.pos, v.state.vel, now, now);
+        kept = {true, v.state.pos, v.state.vel, now, o.el, o.prm, o.meanMotion};
+    }
+    Orbit o{kept.el, kept.prm, now, kept.meanMotion};
+    if (mjdRef != 0)
+        o.el.L = meanLongitudeAt(o, mjdRef);
+    return o;
+}
+
+// The kept heading and pitch are for this rotation and position, or are forgotten.
+host::DerivedValues::Attitude& attitudeOf(const host::VesselData& v) {
+    host::DerivedValues::Attitude& a = v.derived.attitude;
+    if (std::memcmp(&a.R, &v.state.R, sizeof a.R) != 0 || !sameBits(a.pos, v.state.pos)) {
+        a.R = v.state.R;
+        a.pos = v.state.pos;
+        a.headingKept = a.pitchKept = false;
+    }
+    return a;
+}
+
+double headingNow(const host::VesselData& v) {
+    host::DerivedValues::Attitude& a = attitudeOf(v);
+    if (!a.headingKept) {
+        a.heading = headingOf(v.state.R, v.state.pos);
+        a.headingKept = true;
+    }
+    return a.heading;
+}
+
+double pitchNow(const host::VesselData& v) {
+    host::DerivedValues::Attitude& a = attitudeOf(v);
+    if (!a.pitchKept) {
+        a.pitch = pitchOf(v.state.R, v.state.pos);
+        a.pitchKept = true;
+    }
+    return a.pitch;
 }
 
 double groupLevel(const host::VesselData& v, THGROUP_TYPE type) {
@@ -139,8 +185,7 @@ bool VESSEL::GetHorizonAirspeedVector(VECTOR3& v) const {
 }
 
 double VESSEL::GetPitch() const {
-    const host::FlightState& s = data(hVessel).state;
-    return pitchOf(s.R, s.pos);
+    return pitchNow(data(hVessel));
 }
 
 double VESSEL::GetBank() const {
@@ -150,8 +195,7 @@ double VESSEL::GetBank() const {
 
 // The heading as a signed angle (-pi, pi].
 double VESSEL::GetYaw() const {
-    const host::FlightState& s = data(hVessel).state;
-    const double h = headingOf(s.R, s.pos);
+    const double h = headingNow(data(hVessel));
     return h > PI ? h - PI2 : h;
 }
 
@@ -314,7 +358,7 @@ bool oapiGetPitch(OBJHANDLE hVessel, double* pitch) {
     const host::VesselData* v = liveVessel(hVessel);
     if (!v || !pitch)
         return false;
-    *pitch = pitchOf(v->state.R, v->state.pos);
+    *pitch = pitchNow(*v);
     return true;
 }
 
@@ -330,7 +374,7 @@ bool oapiGetHeading(OBJHANDLE hVessel, double* heading) {
     const host::VesselData* v = liveVessel(hVessel);
     if (!v || !heading)
         return false;
-    *heading = headingOf(v->state.R, v->state.pos);
+    *heading = headingNow(*v);
     return true;
 }
 
