@@ -185,16 +185,30 @@ void Surface::text(int x, int y, std::string_view s, Rgb fg, const Rgb* bg, Rect
 
 void Surface::record(Operation&& op) {
     const bool coversAll = op.opaque && contains(op.area, {0, 0, width_, height_});
-    if (coversAll)
+    if (coversAll) {
         recorded_.clear();  // nothing recorded before it can show
-    else if (recorded_.size() >= kMaxRecorded)
-        draw();
+    } else if (recorded_.size() >= kMaxRecorded) {
+        compact();
+        if (recorded_.size() >= kMaxRecorded)
+            draw();
+    }
     recorded_.push_back(std::move(op));
     if (recorded_.back().opaque && recorded_.size() > 1)
         dropCovered();
 }
 
+size_t Surface::recordedOperations() const {
+    size_t n = 0;
+    for (const Operation& op : recorded_)
+        n += op.kind != Operation::Kind::Dropped;
+    return n;
+}
+
 namespace {
+
+bool overlap(const Rect& a, const Rect& b) {
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
 
 // Whether the opaque operations among later[0..count) together set every
 // pixel of r: r is cut by each one it meets into the parts left over.
@@ -202,7 +216,7 @@ template <class Operation>
 bool covered(const Rect& r, const Operation* later, size_t count, int& budget) {
     for (size_t k = 0; k < count; ++k) {
         const Rect& a = later[k].area;
-        if (!later[k].opaque || isEmpty(intersection(r, a)))
+        if (!later[k].opaque || !overlap(r, a))
             continue;
         if (contains(a, r))
             return true;
@@ -228,32 +242,46 @@ bool covered(const Rect& r, const Operation* later, size_t count, int& budget) {
     return false;
 }
 
+Rect bounds(const Rect& a, const Rect& b) {
+    if (isEmpty(a))
+        return b;
+    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    return {x0, y0, std::max(a.x + a.w, b.x + b.w) - x0, std::max(a.y + a.h, b.y + b.h) - y0};
+}
+
 }  // namespace
 
 // Each pixel an operation changes depends on that pixel alone (a blit within
 // the surface itself is never recorded), so an operation whose area later
 // opaque operations set wholly can go, whatever lies between. Only the newest
-// operation can have made one covered, and only one it overlaps.
+// operation can have made one covered, and only one it overlaps. A dropped
+// operation stays in the record, marked, until the record is compacted.
 void Surface::dropCovered() {
     const size_t n = recorded_.size();
     const Rect newest = recorded_.back().area;
-    size_t kept = 0;
-    for (size_t i = 0; i + 1 < n; ++i) {
-        const Rect& area = recorded_[i].area;
-        bool gone = false;
-        if (!isEmpty(intersection(area, newest))) {
-            int budget = kCoverageBudget;
-            gone = contains(newest, area) || covered(area, &recorded_[i + 1], n - i - 1, budget);
-        }
-        if (gone)
+    Rect laterBounds = newest;  // of the opaque operations after the one looked at
+    for (size_t i = n - 1; i-- > 0;) {
+        Operation& op = recorded_[i];
+        if (op.kind == Operation::Kind::Dropped)
             continue;
-        if (kept != i)
-            recorded_[kept] = std::move(recorded_[i]);
-        ++kept;
+        const Rect area = op.area;
+        if (overlap(area, newest) && contains(laterBounds, area)) {
+            int budget = kCoverageBudget;
+            if (contains(newest, area) || covered(area, &recorded_[i + 1], n - i - 1, budget)) {
+                op.kind = Operation::Kind::Dropped;
+                op.opaque = false;
+                op.area = {};
+                op.source.reset();
+                continue;
+            }
+        }
+        if (op.opaque)
+            laterBounds = bounds(laterBounds, area);
     }
-    if (kept != n - 1)
-        recorded_[kept] = std::move(recorded_[n - 1]);
-    recorded_.erase(recorded_.begin() + static_cast<std::ptrdiff_t>(kept + 1), recorded_.end());
+}
+
+void Surface::compact() {
+    std::erase_if(recorded_, [](const Operation& op) { return op.kind == Operation::Kind::Dropped; });
 }
 
 void Surface::draw() const {
@@ -276,6 +304,8 @@ void Surface::apply(const Operation& op) const {
         case Operation::Kind::Text:
             textNow(op.x, op.y, std::string_view(op.chars, op.length), op.colour,
                     op.hasBackground ? &op.background : nullptr, op.clip);
+            break;
+        case Operation::Kind::Dropped:
             break;
     }
 }

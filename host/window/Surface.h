@@ -58,14 +58,14 @@ public:
     const std::vector<uint8_t>& rgb() const;  // rows top to bottom, r g b per pixel
 
     // Drawing operations recorded and not yet turned into pixels.
-    size_t recordedOperations() const { return recorded_.size(); }
+    size_t recordedOperations() const;
 
 private:
     // The longest text kept in a record; a longer one is drawn at once.
-    static constexpr size_t kRecordedTextLength = 47;
+    static constexpr size_t kRecordedTextLength = 23;
 
     struct Operation {
-        enum class Kind : uint8_t { Fill, Blit, Text };
+        enum class Kind : uint8_t { Fill, Blit, Text, Dropped };
         Kind kind = Kind::Fill;
         bool opaque = false;  // sets every pixel of `area` whatever was there
         Rect area;            // the pixels it may change, inside the surface
@@ -85,6 +85,7 @@ private:
 
     void record(Operation&& op);
     void dropCovered();
+    void compact();     // the dropped operations out of the record
     void draw() const;  // the recorded operations into pixels
     void apply(const Operation& op) const;
     void fillNow(Rect r, Rgb c) const;
