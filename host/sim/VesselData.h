@@ -173,14 +173,23 @@ struct DerivedValues {
         double meanMotion = 0;
     } orbit[2];
 
-    // Heading and pitch against the local horizon, from the rotation and
-    // the position; each found when first asked.
+    // Heading and pitch against the local horizon and the orientation
+    // angles, from the rotation and the position; each found when first asked.
     struct Attitude {
         MATRIX3 R{};
         VECTOR3 pos{};
-        bool headingKept = false, pitchKept = false;
+        bool headingKept = false, pitchKept = false, arotKept = false;
         double heading = 0, pitch = 0;
+        VECTOR3 arot{};
     } attitude;
+
+    // Longitude, latitude and radius, from the position and the date.
+    struct Place {
+        bool kept = false;
+        VECTOR3 pos{};
+        double mjd = 0;
+        double lng = 0, lat = 0, radius = 0;
+    } place;
 };
 
 struct VesselData : HostObject {

@@ -1,9 +1,9 @@
 // The VESSEL state and navigation operations and the oapi navigation values:
 // thin views of the host's flight state through the physics' frames.
 #include <cmath>
-#include <cstring>
 
 #include "../physics/Aerodynamics.h"
+#include "../physics/DerivedState.h"
 #include "../physics/Earth.h"
 #include "../physics/Frames.h"
 #include "../physics/Navmodes.h"
@@ -45,57 +45,11 @@ VECTOR3 airVelocity(const host::FlightState& s) {
     return s.vel - corotationVelocity(s.pos);
 }
 
-bool sameBits(const VECTOR3& a, const VECTOR3& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-// The vessel's orbit now, derived once for its state and date and kept for
-// every question asked before they change (the guidance asks several each
-// step); the mean longitude is given for mjdRef (0: now).
+// The vessel's orbit now (kept for every question asked before its state
+// changes), the mean longitude for mjdRef (0: now).
 Orbit orbitNow(const host::VesselData& v, double mjdRef, int frame = FRAME_EQU) {
     const double now = stateMjd(v);
-    const bool ecliptic = frame == FRAME_ECL;
-    host::DerivedValues::Orbit& kept = v.derived.orbit[ecliptic ? 1 : 0];
-    if (!kept.kept || !sameBits(kept.pos, v.state.pos) || !sameBits(kept.vel, v.state.vel) ||
-        std::memcmp(&kept.mjd, &now, sizeof now) != 0) {
-        const Orbit o = ecliptic
-                            ? orbitOf(equatorialToEcliptic(v.state.pos), equatorialToEcliptic(v.state.vel), now, now)
-                            : orbitOf(v.state.pos, v.state.vel, now, now);
-        kept = {true, v.state.pos, v.state.vel, now, o.el, o.prm, o.meanMotion};
-    }
-    Orbit o{kept.el, kept.prm, now, kept.meanMotion};
-    if (mjdRef != 0)
-        o.el.L = meanLongitudeAt(o, mjdRef);
-    return o;
-}
-
-// The kept heading and pitch are for this rotation and position, or are forgotten.
-host::DerivedValues::Attitude& attitudeOf(const host::VesselData& v) {
-    host::DerivedValues::Attitude& a = v.derived.attitude;
-    if (std::memcmp(&a.R, &v.state.R, sizeof a.R) != 0 || !sameBits(a.pos, v.state.pos)) {
-        a.R = v.state.R;
-        a.pos = v.state.pos;
-        a.headingKept = a.pitchKept = false;
-    }
-    return a;
-}
-
-double headingNow(const host::VesselData& v) {
-    host::DerivedValues::Attitude& a = attitudeOf(v);
-    if (!a.headingKept) {
-        a.heading = headingOf(v.state.R, v.state.pos);
-        a.headingKept = true;
-    }
-    return a.heading;
-}
-
-double pitchNow(const host::VesselData& v) {
-    host::DerivedValues::Attitude& a = attitudeOf(v);
-    if (!a.pitchKept) {
-        a.pitch = pitchOf(v.state.R, v.state.pos);
-        a.pitchKept = true;
-    }
-    return a.pitch;
+    return host::physics::orbitNow(v, now, mjdRef != 0 ? mjdRef : now, frame == FRAME_ECL);
 }
 
 double groupLevel(const host::VesselData& v, THGROUP_TYPE type) {
@@ -391,7 +345,7 @@ bool oapiGetEquPos(OBJHANDLE hVessel, double* longitude, double* latitude, doubl
     if (!v)
         return false;
     const host::FlightState& s = v->state;
-    const EquatorialPosition e = equatorialPosition(s.pos, stateMjd(*v));
+    const EquatorialPosition e = placeNow(*v, stateMjd(*v));
     // A vessel on the ground reports the very coordinates it was placed at.
     if (longitude)
         *longitude = s.landed ? s.landedLng : e.lng;
