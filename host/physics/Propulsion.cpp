@@ -33,14 +33,19 @@ VECTOR3 thrustVector(const Thruster& t, double pressure) {
 }
 
 PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
+    bool firing = false;
     for (auto& t : v.thrusters) {
         const double wanted = t->level + t->singleStepLevel;
         t->effectiveLevel = fed(*t) && wanted > 0 ? std::min(wanted, 1.0) : 0.0;  // NaN reads 0
+        firing = firing || t->effectiveLevel > 0;
     }
+    PropulsionLoads loads;
+    if (!firing)
+        return loads;
 
     // Each tank gives what its thrusters ask for, or shares out what is left.
+    // A thruster that does not fire burns nothing, whatever its flow would be.
     for (auto& tank : v.propellants) {
-        // A thruster that does not fire burns nothing, whatever its flow would be.
         double demand = 0;
         for (const auto& t : v.thrusters)
             if (t->resource == tank.get() && t->effectiveLevel > 0)
@@ -58,7 +63,6 @@ PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
         tank->mass = 0;
     }
 
-    PropulsionLoads loads;
     for (const auto& t : v.thrusters) {
         if (t->effectiveLevel <= 0)
             continue;

@@ -58,13 +58,14 @@ struct Pool {
 // What a module's resource script and bitmaps are, found once per module.
 struct ModuleResources {
     const Module* module = nullptr;
-    std::string modulePath;  // with the module pointer, tells a module loaded again at the same place
+    unsigned long long loadNumber = 0;  // with the module pointer, tells a module loaded again at the same place
     std::shared_ptr<ResourceScript> script;
     std::map<int, std::shared_ptr<Surface>> bitmaps;  // null for a file that cannot be read
 };
 
 struct Records {
     std::unordered_set<HostWindow*> windows;
+    HostWindow* recentWindows[4] = {};  // live windows last found, asked before the set
     Pool<HostDC> dcs;
     Pool<HostGdiObject> bitmaps;
     HostGdiObject stock{std::make_shared<Surface>(1, 1), true, 0, false, true};
@@ -89,7 +90,17 @@ std::string scriptPathOf(HINSTANCE instance) {
 }  // namespace
 
 HostWindow* liveWindow(HWND h) {
-    return h && records().windows.count(h) ? h : nullptr;
+    if (!h)
+        return nullptr;
+    Records& r = records();
+    for (HostWindow* w : r.recentWindows)
+        if (w == h)
+            return h;
+    if (!r.windows.count(h))
+        return nullptr;
+    std::rotate(std::begin(r.recentWindows), std::end(r.recentWindows) - 1, std::end(r.recentWindows));
+    r.recentWindows[0] = h;
+    return h;
 }
 
 HostWindow* liveDialog(HWND h) {
@@ -134,7 +145,11 @@ void addWindow(HostWindow* w) {
     records().windows.insert(w);
 }
 void removeWindow(HostWindow* w) {
-    records().windows.erase(w);
+    Records& r = records();
+    r.windows.erase(w);
+    for (HostWindow*& recent : r.recentWindows)
+        if (recent == w)
+            recent = nullptr;
 }
 
 HostDC* newDC() {
@@ -213,7 +228,7 @@ ModuleResources& moduleResources(HINSTANCE instance) {
     if (!m)
         throw InputError("", 0, "resources asked for by an unknown module instance");
     ModuleResources& entry = records().modules[instance];
-    if (entry.script && entry.module == m && entry.modulePath == m->path())
+    if (entry.script && entry.module == m && entry.loadNumber == m->loadNumber())
         return entry;
     const std::string path = scriptPathOf(instance);
     auto& slot = records().scripts[path];
@@ -225,7 +240,7 @@ ModuleResources& moduleResources(HINSTANCE instance) {
             throw;
         }
     }
-    entry = ModuleResources{m, m->path(), slot, {}};
+    entry = ModuleResources{m, m->loadNumber(), slot, {}};
     return entry;
 }
 

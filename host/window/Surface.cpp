@@ -187,6 +187,7 @@ void Surface::record(Operation&& op) {
     const bool coversAll = op.opaque && contains(op.area, {0, 0, width_, height_});
     if (coversAll) {
         recorded_.clear();  // nothing recorded before it can show
+        dropped_ = 0;
     } else if (recorded_.size() >= kMaxRecorded) {
         compact();
         if (recorded_.size() >= kMaxRecorded)
@@ -195,6 +196,8 @@ void Surface::record(Operation&& op) {
     recorded_.push_back(std::move(op));
     if (recorded_.back().opaque && recorded_.size() > 1)
         dropCovered();
+    if (dropped_ > 4 && 2 * dropped_ >= recorded_.size())
+        compact();  // no more marked than kept: the record stays short to look through
 }
 
 size_t Surface::recordedOperations() const {
@@ -272,6 +275,7 @@ void Surface::dropCovered() {
                 op.opaque = false;
                 op.area = {};
                 op.source.reset();
+                ++dropped_;
                 continue;
             }
         }
@@ -282,6 +286,7 @@ void Surface::dropCovered() {
 
 void Surface::compact() {
     std::erase_if(recorded_, [](const Operation& op) { return op.kind == Operation::Kind::Dropped; });
+    dropped_ = 0;
 }
 
 void Surface::draw() const {
@@ -290,6 +295,7 @@ void Surface::draw() const {
     for (const Operation& op : recorded_)
         apply(op);
     recorded_.clear();
+    dropped_ = 0;
 }
 
 void Surface::apply(const Operation& op) const {

@@ -98,6 +98,7 @@ private:
     // they are the surface's contents, so reading draws (hence mutable).
     mutable std::vector<uint8_t> rgb_;
     mutable std::vector<Operation> recorded_;
+    mutable size_t dropped_ = 0;  // of the recorded operations, marked dropped
 };
 
 }  // namespace host
