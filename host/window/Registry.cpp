@@ -73,11 +73,19 @@ struct Records {
     std::unordered_map<HINSTANCE, ModuleResources> modules;
 };
 
-// Made when the library loads: every window call asks for them.
-Records theRecords;
+// Made on first use and gone at exit (after everything made before it), and
+// reached through a plain pointer: every window call asks for them.
+Records* theRecords = nullptr;
+
+[[gnu::noinline]] Records* makeRecords() {
+    static Records r;
+    return &r;
+}
 
 Records& records() {
-    return theRecords;
+    if (!theRecords)
+        theRecords = makeRecords();
+    return *theRecords;
 }
 
 std::string scriptPathOf(HINSTANCE instance) {
