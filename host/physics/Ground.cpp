@@ -104,7 +104,12 @@ void landedPose(const ClassCaps& caps, double lng, double lat, double heading, d
     R = product(horizonBasis(pos), toHorizon);
 }
 
-void restOnGround(VesselData& v, double mjd, double rotation) {
+namespace {
+
+// Where setLanded stands the vessel at its own place and heading, at mjd when
+// the Earth has turned to `rotation`, with the parts that do not change taken
+// from those kept; true when they were kept, not solved.
+bool standAsPlaced(VesselData& v, double mjd, double rotation) {
     FlightState& s = v.state;
     DerivedValues& d = v.derived;
     const bool kept = d.groundKept && d.touchdownKept && samePoints(d.touchdownPoints, v.caps.touchdown) &&
@@ -121,8 +126,6 @@ void restOnGround(VesselData& v, double mjd, double rotation) {
         d.groundHeading = s.landedHdg;
         d.groundKept = true;
     }
-    d.resting = kept;
-    // What setLanded does, with the parts that do not change taken as kept.
     s.pos = surfacePoint(s.landedLng, d.cosLat, d.sinLat, d.groundRadius, rotation);
     s.R = product(horizonBasis(s.pos), d.toHorizon);
     s.vel = corotationVelocity(s.pos);
@@ -130,6 +133,13 @@ void restOnGround(VesselData& v, double mjd, double rotation) {
     s.landed = true;
     s.groundContact = true;
     s.mjd = mjd;
+    return kept;
+}
+
+}  // namespace
+
+void restOnGround(VesselData& v, double mjd, double rotation) {
+    v.derived.resting = standAsPlaced(v, mjd, rotation);
 }
 
 void setLanded(VesselData& v, double lng, double lat, double heading, double mjd) {
@@ -145,7 +155,7 @@ void setLanded(VesselData& v, double lng, double lat, double heading, double mjd
     s.mjd = mjd;
 }
 
-bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd) {
+bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd, double rotation) {
     FlightState& s = v.state;
     const VECTOR3 pull = mul(s.R, thrust.force) / mass + gravityAt(s.pos) - corotationAcceleration(s.pos);
     if (dotp(pull, upAt(s.pos)) > 0) {
@@ -155,7 +165,7 @@ bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, dou
         s.omega = bodyRate(s.R, earthSpin());
         return true;
     }
-    setLanded(v, s.landedLng, s.landedLat, s.landedHdg, mjdEnd);
+    standAsPlaced(v, mjdEnd, rotation);
     return false;
 }
 

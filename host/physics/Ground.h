@@ -26,9 +26,10 @@ void setLanded(VesselData& v, double lng, double lat, double heading, double mjd
 
 // A landed vessel over one step: it lifts off when thrust and gravity together
 // pull it away from the ground faster than the ground itself accelerates,
-// otherwise it stays exactly where it stands. Returns true on lift-off (the
-// vessel is then free and still has the step to fly).
-bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd);
+// otherwise it stays exactly where it stands (as restOnGround puts it, the
+// Earth turned to `rotation` at mjdEnd). Returns true on lift-off (the vessel
+// is then free and still has the step to fly).
+bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd, double rotation);
 
 // A landed vessel that no thrust lifts over one step: it stays exactly where
 // it stands (gravity holds it down whatever its mass), now at mjd when the

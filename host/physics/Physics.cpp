@@ -83,7 +83,7 @@ void stepVessel(VesselData& v, double dt, double mjdEnd, EarthTurn& turn) {
     const PropulsionLoads thrust = runThrusters(v, pressure, dt);
     const double massEnd = v.mass();
 
-    if (!v.state.landed || holdOnGround(v, thrust, massStart, mjdEnd)) {
+    if (!v.state.landed || holdOnGround(v, thrust, massStart, mjdEnd, turn.angle())) {
         // Propulsion, aerodynamics and gravity, integrated together.
         const bool inAir = altitudeOf(v.state.pos) < kAtmosphereTop;
         const VesselLoads loads(v, thrust, inAir);
