@@ -1,6 +1,7 @@
 #include "Atmosphere.h"
 
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 namespace host::physics {
@@ -98,9 +99,7 @@ AtmosphereSample upperAtmosphere(double altitude) {
     return s;
 }
 
-}  // namespace
-
-AtmosphereSample atmosphereAt(double altitude) {
+AtmosphereSample sampleAt(double altitude) {
     if (!(altitude < kAtmosphereTop))
         return {};  // also for NaN
     if (altitude < 0)
@@ -109,6 +108,26 @@ AtmosphereSample atmosphereAt(double altitude) {
     if (geopotential < kLowerTop)
         return lowerAtmosphere(geopotential);
     return upperAtmosphere(altitude);
+}
+
+}  // namespace
+
+// The flight asks again where it asked before (a sub-step's last kick and the
+// next one's first are at the same place, and so is the next step's thrust),
+// so the last few answers are kept, for each thread its own.
+AtmosphereSample atmosphereAt(double altitude) {
+    struct Kept {
+        double altitude;
+        AtmosphereSample sample;
+    };
+    thread_local Kept kept[4] = {{NAN, {}}, {NAN, {}}, {NAN, {}}, {NAN, {}}};
+    thread_local unsigned next = 0;
+    for (const Kept& k : kept)
+        if (std::memcmp(&k.altitude, &altitude, sizeof altitude) == 0)
+            return k.sample;
+    const AtmosphereSample s = sampleAt(altitude);
+    kept[next++ % std::size(kept)] = {altitude, s};
+    return s;
 }
 
 }  // namespace host::physics

@@ -23,9 +23,12 @@ double rotationAngle(double mjd) {
 }
 
 VECTOR3 surfacePoint(double lng, double lat, double radius, double mjd) {
-    const double l = lng + rotationAngle(mjd);
-    const double c = std::cos(lat);
-    return _V(radius * c * std::cos(l), radius * std::sin(lat), radius * c * std::sin(l));
+    return surfacePoint(lng, std::cos(lat), std::sin(lat), radius, rotationAngle(mjd));
+}
+
+VECTOR3 surfacePoint(double lng, double cosLat, double sinLat, double radius, double rotation) {
+    const double l = lng + rotation;
+    return _V(radius * cosLat * std::cos(l), radius * sinLat, radius * cosLat * std::sin(l));
 }
 
 VECTOR3 corotationVelocity(const VECTOR3& pos) {

@@ -31,6 +31,9 @@ double rotationAngle(double mjd);
 // Global position of a point at (lng, lat) [rad] and distance `radius` from the
 // centre, at a date.
 VECTOR3 surfacePoint(double lng, double lat, double radius, double mjd);
+// The same from the latitude's cosine and sine and the rotation angle at the
+// date, for a point whose place is known and only the date changes.
+VECTOR3 surfacePoint(double lng, double cosLat, double sinLat, double radius, double rotation);
 
 // Velocity of a point fixed to the rotating Earth (and its atmosphere).
 VECTOR3 corotationVelocity(const VECTOR3& pos);

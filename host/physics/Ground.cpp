@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "Attitude.h"
 #include "Earth.h"
@@ -62,17 +63,83 @@ TouchdownGeometry touchdownGeometry(const ClassCaps& caps) {
     return g;
 }
 
-void landedPose(const ClassCaps& caps, double lng, double lat, double heading, double mjd, VECTOR3& pos, MATRIX3& R) {
-    const TouchdownGeometry g = touchdownGeometry(caps);
-    // First +y up and +z along the heading (horizon frame: east, up, north) ...
+namespace {
+
+bool samePoints(const std::array<VECTOR3, 3>& a, const std::array<VECTOR3, 3>& b) {
+    return std::memcmp(a.data(), b.data(), sizeof(VECTOR3) * 3) == 0;
+}
+
+bool sameValue(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The turn from vessel to horizon coordinates of a vessel standing on its
+// touchdown plane with a heading: first +y up and +z along the heading
+// (horizon frame: east, up, north), then tipped by the smallest turn that
+// stands it on that plane.
+MATRIX3 standingTurn(const TouchdownGeometry& g, double heading) {
     const double sh = std::sin(heading), ch = std::cos(heading);
     const MATRIX3 level = _M(ch, 0, sh, 0, 1, 0, -sh, 0, ch);
-    // ... then tipped by the smallest turn that stands it on its touchdown plane.
     const VECTOR3 normal = mul(level, g.normal);
     const VECTOR3 across = mul(level, _V(1, 0, 0));
-    const MATRIX3 toHorizon = product(rotationOnto(normal, _V(0, 1, 0), across), level);
+    return product(rotationOnto(normal, _V(0, 1, 0), across), level);
+}
+
+}  // namespace
+
+const TouchdownGeometry& touchdownOf(const VesselData& v) {
+    DerivedValues& d = v.derived;
+    if (!d.touchdownKept || !samePoints(d.touchdownPoints, v.caps.touchdown)) {
+        d.touchdown = touchdownGeometry(v.caps);
+        d.touchdownPoints = v.caps.touchdown;
+        d.touchdownKept = true;
+    }
+    return d.touchdown;
+}
+
+void landedPose(const ClassCaps& caps, double lng, double lat, double heading, double mjd, VECTOR3& pos, MATRIX3& R) {
+    const TouchdownGeometry g = touchdownGeometry(caps);
+    const MATRIX3 toHorizon = standingTurn(g, heading);
     pos = surfacePoint(lng, lat, kEarthRadius + g.height, mjd);
     R = product(horizonBasis(pos), toHorizon);
+}
+
+namespace {
+
+// Where setLanded stands the vessel at its own place and heading, at mjd when
+// the Earth has turned to `rotation`, with the parts that do not change taken
+// from those kept; true when they were kept, not solved.
+bool standAsPlaced(VesselData& v, double mjd, double rotation) {
+    FlightState& s = v.state;
+    DerivedValues& d = v.derived;
+    const bool kept = d.groundKept && d.touchdownKept && samePoints(d.touchdownPoints, v.caps.touchdown) &&
+                      sameValue(d.groundLng, s.landedLng) && sameValue(d.groundLat, s.landedLat) &&
+                      sameValue(d.groundHeading, s.landedHdg);
+    if (!kept) {
+        const TouchdownGeometry& g = touchdownOf(v);
+        d.toHorizon = standingTurn(g, s.landedHdg);
+        d.groundRadius = kEarthRadius + g.height;
+        d.cosLat = std::cos(s.landedLat);
+        d.sinLat = std::sin(s.landedLat);
+        d.groundLng = s.landedLng;
+        d.groundLat = s.landedLat;
+        d.groundHeading = s.landedHdg;
+        d.groundKept = true;
+    }
+    s.pos = surfacePoint(s.landedLng, d.cosLat, d.sinLat, d.groundRadius, rotation);
+    s.R = product(horizonBasis(s.pos), d.toHorizon);
+    s.vel = corotationVelocity(s.pos);
+    s.omega = _V(0, 0, 0);
+    s.landed = true;
+    s.groundContact = true;
+    s.mjd = mjd;
+    return kept;
+}
+
+}  // namespace
+
+void restOnGround(VesselData& v, double mjd, double rotation) {
+    v.derived.resting = standAsPlaced(v, mjd, rotation);
 }
 
 void setLanded(VesselData& v, double lng, double lat, double heading, double mjd) {
@@ -88,7 +155,7 @@ void setLanded(VesselData& v, double lng, double lat, double heading, double mjd
     s.mjd = mjd;
 }
 
-bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd) {
+bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd, double rotation) {
     FlightState& s = v.state;
     const VECTOR3 pull = mul(s.R, thrust.force) / mass + gravityAt(s.pos) - corotationAcceleration(s.pos);
     if (dotp(pull, upAt(s.pos)) > 0) {
@@ -98,7 +165,7 @@ bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, dou
         s.omega = bodyRate(s.R, earthSpin());
         return true;
     }
-    setLanded(v, s.landedLng, s.landedLat, s.landedHdg, mjdEnd);
+    standAsPlaced(v, mjdEnd, rotation);
     return false;
 }
 
@@ -106,7 +173,7 @@ namespace {
 // Altitude of the lowest of the centre of mass and the touchdown points.
 double lowestPoint(const VesselData& v) {
     const FlightState& s = v.state;
-    const TouchdownGeometry g = touchdownGeometry(v.caps);
+    const TouchdownGeometry& g = touchdownOf(v);
     double lowest = altitudeOf(s.pos);
     for (const VECTOR3& foot : g.feet)
         lowest = std::min(lowest, altitudeOf(s.pos + mul(s.R, foot)));

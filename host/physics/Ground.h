@@ -13,12 +13,9 @@
 
 namespace host::physics {
 
-struct TouchdownGeometry {
-    VECTOR3 normal{0, 1, 0};  // vessel frame, pointing up when landed
-    double height = 0;        // centre of mass above the ground when landed [m]
-    VECTOR3 feet[3];          // the contact points, on the ground side of the centre of mass
-};
 TouchdownGeometry touchdownGeometry(const ClassCaps& caps);
+// The same for the vessel's own points, kept while they do not change.
+const TouchdownGeometry& touchdownOf(const VesselData& v);
 
 // Vessel-to-global rotation of a vessel standing at (lng, lat) with a heading,
 // and the global position of its centre of mass.
@@ -29,9 +26,17 @@ void setLanded(VesselData& v, double lng, double lat, double heading, double mjd
 
 // A landed vessel over one step: it lifts off when thrust and gravity together
 // pull it away from the ground faster than the ground itself accelerates,
-// otherwise it stays exactly where it stands. Returns true on lift-off (the
-// vessel is then free and still has the step to fly).
-bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd);
+// otherwise it stays exactly where it stands (as restOnGround puts it, the
+// Earth turned to `rotation` at mjdEnd). Returns true on lift-off (the vessel
+// is then free and still has the step to fly).
+bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, double mjdEnd, double rotation);
+
+// A landed vessel that no thrust lifts over one step: it stays exactly where
+// it stands (gravity holds it down whatever its mass), now at mjd when the
+// Earth has turned to `rotation` (rotationAngle(mjd)). Its pose on the ground
+// is solved once and kept while its touchdown points, its place and heading
+// stay the same; the result is always what setLanded gives.
+void restOnGround(VesselData& v, double mjd, double rotation);
 
 // Whether a free vessel's touchdown points reach the ground where it is.
 bool touchesGround(const VesselData& v);

@@ -88,12 +88,16 @@ bool deactivateNavmode(FlightState& s, int mode) {
     return true;
 }
 
+void holdNavmodesOnGround(FlightState& s) {
+    s.navmodes &= ~bit(NAVMODE_KILLROT);
+}
+
 void steerByNavmodes(VesselData& v, double pressure, double dt) {
     FlightState& s = v.state;
     if (s.navmodes == 0 || !(dt > 0))
         return;
-    if (s.landed) {  // the ground holds it: nothing to steer, no rotation to kill
-        s.navmodes &= ~bit(NAVMODE_KILLROT);
+    if (s.landed) {
+        holdNavmodesOnGround(s);
         return;
     }
     if ((s.navmodes & bit(NAVMODE_KILLROT)) && length(s.omega) < kKillRotationDone) {

@@ -20,5 +20,8 @@ bool deactivateNavmode(FlightState& s, int mode);
 // Sets the single-step levels of the attitude groups for a step of dt seconds
 // at ambient pressure p.
 void steerByNavmodes(VesselData& v, double pressure, double dt);
+// What they do on the ground, where they have nothing to steer: kill-rotation
+// has nothing to kill and switches off.
+void holdNavmodesOnGround(FlightState& s);
 
 }  // namespace host::physics

@@ -104,8 +104,14 @@ Orbit orbitOf(const VECTOR3& position, const VECTOR3& velocity, double mjd, doub
     }
     prm.MnA = meanAnomaly;
     prm.MnL = wrap(el.omegab + meanAnomaly);
-    el.L = wrap(prm.MnL + meanMotion * (mjdRef - mjd) * 86400.0);
+    o.mjd = mjd;
+    o.meanMotion = meanMotion;
+    el.L = meanLongitudeAt(o, mjdRef);
     return o;
+}
+
+double meanLongitudeAt(const Orbit& o, double mjdRef) {
+    return wrap(o.prm.MnL + o.meanMotion * (mjdRef - o.mjd) * 86400.0);
 }
 
 }  // namespace host::physics

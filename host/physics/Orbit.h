@@ -11,12 +11,17 @@ namespace host::physics {
 struct Orbit {
     ELEMENTS el{};
     ORBITPARAM prm{};
+    double mjd = 0;         // the date of the state
+    double meanMotion = 0;  // [rad/s], 0 for an open orbit
 };
 
 // Elements of the state (pos, vel) at date mjd; the mean longitude el.L is
 // given for the date mjdRef. Open orbits have a negative semi-major axis and
 // an infinite apoapsis distance, period and time to apoapsis.
 Orbit orbitOf(const VECTOR3& pos, const VECTOR3& vel, double mjd, double mjdRef);
+
+// The mean longitude of the orbit at the date mjdRef, as orbitOf gives it.
+double meanLongitudeAt(const Orbit& o, double mjdRef);
 
 // A global (equatorial) vector in the ecliptic frame (tilted by the obliquity,
 // see Earth.h), left-handed like the global one: x toward the equinox, y

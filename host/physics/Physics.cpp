@@ -43,7 +43,36 @@ private:
     bool inAir_;
 };
 
-void stepVessel(VesselData& v, double dt, double mjdEnd) {
+// The Earth's rotation angle at the end of the step, found once for all the
+// vessels standing on the ground.
+class EarthTurn {
+public:
+    explicit EarthTurn(double mjd) : mjd_(mjd) {}
+    double angle() {
+        if (!known_) {
+            angle_ = rotationAngle(mjd_);
+            known_ = true;
+        }
+        return angle_;
+    }
+
+private:
+    double mjd_;
+    double angle_ = 0;
+    bool known_ = false;
+};
+
+void stepVessel(VesselData& v, double dt, double mjdEnd, EarthTurn& turn) {
+    // A landed vessel no thruster pushes stays where it stands: neither
+    // pressure, drag nor navigation modes move it, and gravity keeps it down.
+    if (v.state.landed && !thrustAsked(v)) {
+        holdNavmodesOnGround(v.state);
+        idleThrusters(v);
+        restOnGround(v, mjdEnd, turn.angle());
+        return;
+    }
+    v.derived.resting = false;
+
     // Atmosphere: the ambient pressure at the start of the step sets the
     // engines' thrust for the whole of it.
     const double pressure = atmosphereAt(altitudeOf(v.state.pos)).pressure;
@@ -54,7 +83,7 @@ void stepVessel(VesselData& v, double dt, double mjdEnd) {
     const PropulsionLoads thrust = runThrusters(v, pressure, dt);
     const double massEnd = v.mass();
 
-    if (!v.state.landed || holdOnGround(v, thrust, massStart, mjdEnd)) {
+    if (!v.state.landed || holdOnGround(v, thrust, massStart, mjdEnd, turn.angle())) {
         // Propulsion, aerodynamics and gravity, integrated together.
         const bool inAir = altitudeOf(v.state.pos) < kAtmosphereTop;
         const VesselLoads loads(v, thrust, inAir);
@@ -72,9 +101,10 @@ void step(const std::vector<VesselData*>& vessels, double simt, double dt, doubl
     if (!(dt > 0))
         return;
     const double mjdEnd = mjd + dt / 86400.0;
+    EarthTurn turn(mjdEnd);
     for (VesselData* v : vessels)
         if (v)
-            stepVessel(*v, dt, mjdEnd);
+            stepVessel(*v, dt, mjdEnd, turn);
 }
 
 }  // namespace host::physics

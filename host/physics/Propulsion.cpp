@@ -33,16 +33,22 @@ VECTOR3 thrustVector(const Thruster& t, double pressure) {
 }
 
 PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
+    bool firing = false;
     for (auto& t : v.thrusters) {
         const double wanted = t->level + t->singleStepLevel;
         t->effectiveLevel = fed(*t) && wanted > 0 ? std::min(wanted, 1.0) : 0.0;  // NaN reads 0
+        firing = firing || t->effectiveLevel > 0;
     }
+    PropulsionLoads loads;
+    if (!firing)
+        return loads;
 
     // Each tank gives what its thrusters ask for, or shares out what is left.
+    // A thruster that does not fire burns nothing, whatever its flow would be.
     for (auto& tank : v.propellants) {
         double demand = 0;
         for (const auto& t : v.thrusters)
-            if (t->resource == tank.get())
+            if (t->resource == tank.get() && t->effectiveLevel > 0)
                 demand += t->effectiveLevel * fullFlow(*t) * dt;
         if (demand <= 0)
             continue;
@@ -57,7 +63,6 @@ PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
         tank->mass = 0;
     }
 
-    PropulsionLoads loads;
     for (const auto& t : v.thrusters) {
         if (t->effectiveLevel <= 0)
             continue;
@@ -81,6 +86,20 @@ VECTOR3 groupTorque(const VesselData& v, THGROUP_TYPE type, double pressure) {
 void clearSingleStepLevels(VesselData& v) {
     for (auto& t : v.thrusters)
         t->singleStepLevel = 0;
+}
+
+bool thrustAsked(const VesselData& v) {
+    for (const auto& t : v.thrusters)
+        if (fed(*t) && t->level + t->singleStepLevel > 0)
+            return true;
+    return false;
+}
+
+void idleThrusters(VesselData& v) {
+    for (auto& t : v.thrusters) {
+        t->effectiveLevel = 0;
+        t->singleStepLevel = 0;
+    }
 }
 
 }  // namespace host::physics

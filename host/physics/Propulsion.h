@@ -29,4 +29,11 @@ VECTOR3 groupTorque(const VesselData& v, THGROUP_TYPE type, double pressure);
 // Forgets the navigation modes' levels once a step has used them.
 void clearSingleStepLevels(VesselData& v);
 
+// Whether some thruster with propellant is asked for thrust this step.
+bool thrustAsked(const VesselData& v);
+// A step in which no thruster is asked for thrust, as runThrusters and
+// clearSingleStepLevels would make it: every level that acted is 0 and the
+// single-step levels are forgotten.
+void idleThrusters(VesselData& v);
+
 }  // namespace host::physics

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "DerivedState.h"
 #include "Earth.h"
 #include "Frames.h"
 #include "Ground.h"
@@ -33,16 +34,16 @@ void fillStatus(const VesselData& v, VESSELSTATUS2& status, double mjd, OBJHANDL
     status.rpos = s.pos;
     status.rvel = s.vel;
     status.vrot = s.landed ? _V(0, 0, 0) : s.omega;
-    status.arot = arotFromRotation(s.R);
+    status.arot = arotNow(v);
     if (s.landed) {
         status.surf_lng = s.landedLng;
         status.surf_lat = s.landedLat;
         status.surf_hdg = s.landedHdg;
     } else {  // where it is now, so that a record turned to "landed" stands it here
-        const EquatorialPosition e = equatorialPosition(s.pos, s.mjd != 0 ? s.mjd : mjd);
+        const EquatorialPosition e = placeNow(v, s.mjd != 0 ? s.mjd : mjd);
         status.surf_lng = e.lng;
         status.surf_lat = e.lat;
-        status.surf_hdg = headingOf(s.R, s.pos);
+        status.surf_hdg = headingNow(v);
     }
 
     // Optional lists: filled when asked for; a list the caller left empty is
@@ -93,7 +94,7 @@ void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd, const V
             s.pos = origin + status.rpos;
         if (finite(status.rvel))
             s.vel = frame + status.rvel;
-        if (finite(status.arot) && !sameBits(status.arot, arotFromRotation(s.R)))
+        if (finite(status.arot) && !sameBits(status.arot, arotNow(v)))
             s.R = rotationFromArot(status.arot);
         if (finite(status.vrot))
             s.omega = status.vrot;

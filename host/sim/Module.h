@@ -15,11 +15,16 @@ public:
     const std::string& path() const { return path_; }  // the shared library file
     HINSTANCE instance() { return reinterpret_cast<HINSTANCE>(this); }
     void* symbol(const char* name) const;  // an exported symbol of the library, or null
+    // Different for every module loaded in the process, even one loaded again
+    // where an unloaded one was: what is kept for a module is known by it.
+    unsigned long long loadNumber() const { return loadNumber_; }
 
 protected:
+    Module();
     std::string name_;
     std::string path_;
     void* library_ = nullptr;  // dlopen handle
+    unsigned long long loadNumber_;
 };
 
 // The module an instance handle belongs to (among the current simulation's

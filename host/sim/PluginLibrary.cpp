@@ -4,6 +4,12 @@
 
 namespace host {
 
+namespace {
+unsigned long long modulesLoaded = 0;
+}  // namespace
+
+Module::Module() : loadNumber_(++modulesLoaded) {}
+
 void* Module::symbol(const char* name) const {
     return library_ ? dlsym(library_, name) : nullptr;
 }

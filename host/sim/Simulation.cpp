@@ -151,10 +151,15 @@ VesselData* liveVessel(OBJHANDLE h) {
     return h && h->isVessel ? static_cast<VesselData*>(h) : nullptr;
 }
 
-VesselData* Simulation::Impl::vesselNamed(const std::string& name) const {
+// Modules look themselves and their pads up by name every step.
+VesselData* Simulation::Impl::vesselNamed(std::string_view name) const {
+    if (lastNamed && lastNamed->name == name)
+        return lastNamed;
     for (const auto& v : vessels)
-        if (v->name == name)
-            return v.get();
+        if (v->name == name) {
+            lastNamed = v.get();
+            return lastNamed;
+        }
     return nullptr;
 }
 
@@ -250,6 +255,8 @@ void Simulation::Impl::destroy(VesselData* v) {
         focus = nullptr;
     if (actor == v)
         actor = nullptr;
+    if (lastNamed == v)
+        lastNamed = nullptr;
     vessels.erase(std::find_if(vessels.begin(), vessels.end(), [&](const auto& p) { return p.get() == v; }));
 }
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CurrentSimulation.h"
@@ -58,7 +59,8 @@ struct Simulation::Impl {
 
     // look-ups that never dereference a stale handle
     VesselData* vesselOf(OBJHANDLE h) const;
-    VesselData* vesselNamed(const std::string& name) const;
+    VesselData* vesselNamed(std::string_view name) const;  // the last one found is asked first
+    mutable VesselData* lastNamed = nullptr;
     Annotation* annotationOf(NOTEHANDLE h) const;
     HostFile* fileOf(FILEHANDLE f) const;
 

@@ -3,6 +3,9 @@
 // ignored instead of being followed.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 #include "VesselData.h"
 
 namespace host {
@@ -20,7 +23,13 @@ Propellant* propellantOf(const VesselData& v, PROPELLANT_HANDLE ph);
 ThrusterGroup* groupOf(const VesselData& v, THGROUP_HANDLE thg);
 
 // The level a thruster shows and acts with: its level (plus a single-step
-// level), clamped to [0, 1], and 0 without propellant.
-double effectiveThrusterLevel(const Thruster& t);
+// level), clamped to [0, 1], and 0 without propellant. Asked of every
+// thruster every frame, so inline.
+inline double effectiveThrusterLevel(const Thruster& t) {
+    if (!t.resource || !(t.resource->mass > 0))
+        return 0;
+    const double level = t.level + t.singleStepLevel;
+    return std::isnan(level) ? 0 : std::clamp(level, 0.0, 1.0);
+}
 
 }  // namespace host

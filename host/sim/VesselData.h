@@ -136,6 +136,62 @@ struct FlightState {
     MATRIX3 givenArotR{};
 };
 
+// The plane of a vessel's touchdown points (see physics/Ground.h).
+struct TouchdownGeometry {
+    VECTOR3 normal{0, 1, 0};  // vessel frame, pointing up when landed
+    double height = 0;        // centre of mass above the ground when landed [m]
+    VECTOR3 feet[3];          // the contact points, on the ground side of the centre of mass
+};
+
+// What the physics derives from a vessel's record and keeps for the steps
+// after. Each part is stored with the inputs it came from and is used only
+// while they are the same, bit for bit, so a kept value is always exactly the
+// one deriving it again would give.
+struct DerivedValues {
+    // The touchdown plane, from caps.touchdown.
+    bool touchdownKept = false;
+    std::array<VECTOR3, 3> touchdownPoints{};
+    TouchdownGeometry touchdown;
+
+    // A landed vessel's pose less the Earth's turn, from the touchdown
+    // points, where it stands and its heading.
+    bool groundKept = false;
+    double groundLng = 0, groundLat = 0, groundHeading = 0;
+    double groundRadius = 0;  // of the centre of mass [m]
+    double cosLat = 1, sinLat = 0;
+    MATRIX3 toHorizon{};
+    bool resting = false;  // the last step left it standing with that pose, nothing solved
+
+    // The osculating orbit, equatorial [0] and ecliptic [1], from the
+    // position, velocity and date.
+    struct Orbit {
+        bool kept = false;
+        VECTOR3 pos{}, vel{};
+        double mjd = 0;
+        ELEMENTS el{};
+        ORBITPARAM prm{};
+        double meanMotion = 0;
+    } orbit[2];
+
+    // Heading and pitch against the local horizon and the orientation
+    // angles, from the rotation and the position; each found when first asked.
+    struct Attitude {
+        MATRIX3 R{};
+        VECTOR3 pos{};
+        bool headingKept = false, pitchKept = false, arotKept = false;
+        double heading = 0, pitch = 0;
+        VECTOR3 arot{};
+    } attitude;
+
+    // Longitude, latitude and radius, from the position and the date.
+    struct Place {
+        bool kept = false;
+        VECTOR3 pos{};
+        double mjd = 0;
+        double lng = 0, lat = 0, radius = 0;
+    } place;
+};
+
 struct VesselData : HostObject {
     VesselData() : HostObject(true) {}
     std::string className;
@@ -157,6 +213,7 @@ struct VesselData : HostObject {
     std::vector<Animation> animations;
 
     FlightState state;
+    mutable DerivedValues derived;  // host record, see DerivedValues
     bool pendingDelete = false;
     bool createdThisStep = false;
     std::string deletedBy;   // who asked for the deletion, for the event log

@@ -33,13 +33,6 @@ ThrusterGroup* groupOf(const VesselData& v, THGROUP_HANDLE thg) {
     return nullptr;
 }
 
-double effectiveThrusterLevel(const Thruster& t) {
-    if (!t.resource || !(t.resource->mass > 0))
-        return 0;
-    double level = t.level + t.singleStepLevel;
-    return std::isnan(level) ? 0 : std::clamp(level, 0.0, 1.0);
-}
-
 }  // namespace host
 
 namespace {

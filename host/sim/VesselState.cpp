@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "../physics/Aerodynamics.h"
+#include "../physics/DerivedState.h"
 #include "../physics/Earth.h"
 #include "../physics/Frames.h"
 #include "../physics/Navmodes.h"
@@ -44,12 +45,11 @@ VECTOR3 airVelocity(const host::FlightState& s) {
     return s.vel - corotationVelocity(s.pos);
 }
 
+// The vessel's orbit now (kept for every question asked before its state
+// changes), the mean longitude for mjdRef (0: now).
 Orbit orbitNow(const host::VesselData& v, double mjdRef, int frame = FRAME_EQU) {
     const double now = stateMjd(v);
-    if (frame == FRAME_ECL)
-        return orbitOf(equatorialToEcliptic(v.state.pos), equatorialToEcliptic(v.state.vel), now,
-                       mjdRef != 0 ? mjdRef : now);
-    return orbitOf(v.state.pos, v.state.vel, now, mjdRef != 0 ? mjdRef : now);
+    return host::physics::orbitNow(v, now, mjdRef != 0 ? mjdRef : now, frame == FRAME_ECL);
 }
 
 double groupLevel(const host::VesselData& v, THGROUP_TYPE type) {
@@ -139,8 +139,7 @@ bool VESSEL::GetHorizonAirspeedVector(VECTOR3& v) const {
 }
 
 double VESSEL::GetPitch() const {
-    const host::FlightState& s = data(hVessel).state;
-    return pitchOf(s.R, s.pos);
+    return pitchNow(data(hVessel));
 }
 
 double VESSEL::GetBank() const {
@@ -150,8 +149,7 @@ double VESSEL::GetBank() const {
 
 // The heading as a signed angle (-pi, pi].
 double VESSEL::GetYaw() const {
-    const host::FlightState& s = data(hVessel).state;
-    const double h = headingOf(s.R, s.pos);
+    const double h = headingNow(data(hVessel));
     return h > PI ? h - PI2 : h;
 }
 
@@ -314,7 +312,7 @@ bool oapiGetPitch(OBJHANDLE hVessel, double* pitch) {
     const host::VesselData* v = liveVessel(hVessel);
     if (!v || !pitch)
         return false;
-    *pitch = pitchOf(v->state.R, v->state.pos);
+    *pitch = pitchNow(*v);
     return true;
 }
 
@@ -330,7 +328,7 @@ bool oapiGetHeading(OBJHANDLE hVessel, double* heading) {
     const host::VesselData* v = liveVessel(hVessel);
     if (!v || !heading)
         return false;
-    *heading = headingOf(v->state.R, v->state.pos);
+    *heading = headingNow(*v);
     return true;
 }
 
@@ -347,7 +345,7 @@ bool oapiGetEquPos(OBJHANDLE hVessel, double* longitude, double* latitude, doubl
     if (!v)
         return false;
     const host::FlightState& s = v->state;
-    const EquatorialPosition e = equatorialPosition(s.pos, stateMjd(*v));
+    const EquatorialPosition e = placeNow(*v, stateMjd(*v));
     // A vessel on the ground reports the very coordinates it was placed at.
     if (longitude)
         *longitude = s.landed ? s.landedLng : e.lng;

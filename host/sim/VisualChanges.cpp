@@ -30,7 +30,7 @@ void Simulation::Impl::recordVisualChanges() {
     // once a simulated second; any other change as soon as it is made.
     for (size_t i = 0; i < annotations.size(); ++i) {
         Annotation& a = *annotations[i];
-        if (a.text == a.loggedText || simt - a.loggedAt < 1.0)
+        if (simt - a.loggedAt < 1.0 || a.text == a.loggedText)
             continue;
         a.loggedText = a.text;
         a.loggedAt = simt;

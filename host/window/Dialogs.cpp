@@ -203,6 +203,7 @@ HWND openDialog(const DialogTemplate& t, HINSTANCE instance, DLGPROC proc, void*
     }
 
     HostWindow* raw = dlg.get();
+    window::indexControls(raw);
     window::addWindow(raw);
     dialogs().open.push_back(std::move(dlg));
     recordEvent(raw, "dialog opened " + std::to_string(t.id));

@@ -37,8 +37,8 @@ HBITMAP resourceBitmapHandle(HINSTANCE instance, LPCSTR name, int cx, int cy) {
 std::filesystem::path rootFolder() {
     std::error_code ec;
     const Simulation* sim = Simulation::current();
-    std::filesystem::path root = sim && !sim->rootDir().empty() ? std::filesystem::path(sim->rootDir())
-                                                                : std::filesystem::current_path(ec);
+    std::filesystem::path root =
+        sim && !sim->rootDir().empty() ? std::filesystem::path(sim->rootDir()) : std::filesystem::current_path(ec);
     return std::filesystem::absolute(root, ec).lexically_normal();
 }
 
@@ -115,9 +115,15 @@ BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, D
     if (!dst || !src || (rop != SRCCOPY && rop != SRCPAINT))
         return FALSE;
     Surface* to = targetSurface(dst);  // first: it may copy a shared bitmap the source also uses
-    const Surface* from = sourceSurface(src);
-    if (to && from)
-        to->blit(x, y, cx, cy, *from, x1, y1, rop == SRCCOPY ? BlitOp::Copy : BlitOp::Or);
+    if (!to)
+        return TRUE;
+    const BlitOp op = rop == SRCCOPY ? BlitOp::Copy : BlitOp::Or;
+    // A bitmap's pixels are kept by the record and drawn when the target is
+    // read; a window's own pixels are read at once.
+    if (std::shared_ptr<const Surface> pixels = bitmapPixels(src))
+        to->blit(x, y, cx, cy, std::move(pixels), x1, y1, op);
+    else if (const Surface* from = sourceSurface(src))
+        to->blit(x, y, cx, cy, *from, x1, y1, op);
     return TRUE;
 }
 

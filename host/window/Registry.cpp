@@ -1,5 +1,7 @@
 // The live records of the window system and the per-module resource cache.
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -38,19 +40,32 @@ struct Pool {
         t->live = false;
         unused.push_back(t);
     }
-    bool live(const T* t) const { return known.count(const_cast<T*>(t)) && t->live; }
+    // A record once made stays known, so the few last found are asked first:
+    // a module drawing every frame takes and gives back the same ones.
+    bool live(const T* t) const {
+        for (const T* k : recent)
+            if (k == t)
+                return t->live;
+        if (!known.count(const_cast<T*>(t)))
+            return false;
+        recent[nextRecent++ % std::size(recent)] = t;
+        return t->live;
+    }
+    mutable const T* recent[4] = {};
+    mutable unsigned nextRecent = 0;
 };
 
 // What a module's resource script and bitmaps are, found once per module.
 struct ModuleResources {
     const Module* module = nullptr;
-    std::string modulePath;  // with the module pointer, tells a module loaded again at the same place
+    unsigned long long loadNumber = 0;  // with the module pointer, tells a module loaded again at the same place
     std::shared_ptr<ResourceScript> script;
     std::map<int, std::shared_ptr<Surface>> bitmaps;  // null for a file that cannot be read
 };
 
 struct Records {
     std::unordered_set<HostWindow*> windows;
+    HostWindow* recentWindows[4] = {};  // live windows last found, asked before the set
     Pool<HostDC> dcs;
     Pool<HostGdiObject> bitmaps;
     HostGdiObject stock{std::make_shared<Surface>(1, 1), true, 0, false, true};
@@ -58,9 +73,19 @@ struct Records {
     std::unordered_map<HINSTANCE, ModuleResources> modules;
 };
 
-Records& records() {
+// Made on first use and gone at exit (after everything made before it), and
+// reached through a plain pointer: every window call asks for them.
+Records* theRecords = nullptr;
+
+[[gnu::noinline]] Records* makeRecords() {
     static Records r;
-    return r;
+    return &r;
+}
+
+Records& records() {
+    if (!theRecords)
+        theRecords = makeRecords();
+    return *theRecords;
 }
 
 std::string scriptPathOf(HINSTANCE instance) {
@@ -73,7 +98,17 @@ std::string scriptPathOf(HINSTANCE instance) {
 }  // namespace
 
 HostWindow* liveWindow(HWND h) {
-    return h && records().windows.count(h) ? h : nullptr;
+    if (!h)
+        return nullptr;
+    Records& r = records();
+    for (HostWindow* w : r.recentWindows)
+        if (w == h)
+            return h;
+    if (!r.windows.count(h))
+        return nullptr;
+    std::rotate(std::begin(r.recentWindows), std::end(r.recentWindows) - 1, std::end(r.recentWindows));
+    r.recentWindows[0] = h;
+    return h;
 }
 
 HostWindow* liveDialog(HWND h) {
@@ -85,10 +120,21 @@ HostWindow* liveControl(HWND dialog, int id) {
     HostWindow* d = liveDialog(dialog);
     if (!d)
         return nullptr;
-    for (auto& c : d->controls)
-        if (c->id == id)
-            return c.get();
-    return nullptr;
+    const auto& index = d->controlsById;
+    auto found = std::lower_bound(index.begin(), index.end(), id, [](const auto& e, int key) { return e.first < key; });
+    return found != index.end() && found->first == id ? found->second : nullptr;
+}
+
+void indexControls(HostWindow* dialog) {
+    auto& index = dialog->controlsById;
+    index.clear();
+    for (auto& c : dialog->controls)
+        index.emplace_back(c->id, c.get());
+    // Stable: of several controls with one id, the first in the template is found.
+    std::stable_sort(index.begin(), index.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    index.erase(
+        std::unique(index.begin(), index.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+        index.end());
 }
 
 HostDC* liveDC(HDC h) {
@@ -107,7 +153,11 @@ void addWindow(HostWindow* w) {
     records().windows.insert(w);
 }
 void removeWindow(HostWindow* w) {
-    records().windows.erase(w);
+    Records& r = records();
+    r.windows.erase(w);
+    for (HostWindow*& recent : r.recentWindows)
+        if (recent == w)
+            recent = nullptr;
 }
 
 HostDC* newDC() {
@@ -173,6 +223,12 @@ const Surface* sourceSurface(HostDC* dc) {
     return dc->bitmap ? dc->bitmap->pixels.get() : nullptr;
 }
 
+std::shared_ptr<const Surface> bitmapPixels(HostDC* dc) {
+    if (dc->windowDC || !dc->bitmap)
+        return nullptr;
+    return dc->bitmap->pixels;
+}
+
 namespace {
 
 ModuleResources& moduleResources(HINSTANCE instance) {
@@ -180,7 +236,7 @@ ModuleResources& moduleResources(HINSTANCE instance) {
     if (!m)
         throw InputError("", 0, "resources asked for by an unknown module instance");
     ModuleResources& entry = records().modules[instance];
-    if (entry.script && entry.module == m && entry.modulePath == m->path())
+    if (entry.script && entry.module == m && entry.loadNumber == m->loadNumber())
         return entry;
     const std::string path = scriptPathOf(instance);
     auto& slot = records().scripts[path];
@@ -192,7 +248,7 @@ ModuleResources& moduleResources(HINSTANCE instance) {
             throw;
         }
     }
-    entry = ModuleResources{m, m->path(), slot, {}};
+    entry = ModuleResources{m, m->loadNumber(), slot, {}};
     return entry;
 }
 

@@ -1,8 +1,16 @@
 // A 24-bit pixel surface: what a picture control shows and what a bitmap
 // holds. Drawing is clipped to the surface (and to an optional rectangle).
+//
+// Drawing is recorded and turned into pixels only when something reads them
+// (pixel(), rgb(), a blit from the surface): a plug-in that redraws a picture
+// every frame costs next to nothing while nobody looks. An operation whose
+// pixels a later one overwrites wholly is dropped, and the record is kept
+// short; what a read sees is always exactly what drawing every operation at
+// once would have given.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -34,8 +42,11 @@ public:
     void frame(Rect r, Rgb c);  // one-pixel outline
 
     // Copies a w x h block of src at (sx, sy) to (dx, dy), combining with op;
-    // the parts outside either surface are left out.
+    // the parts outside either surface are left out. This one draws at once.
     void blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy, BlitOp op);
+    // The same, recorded: the record keeps src, whose pixels must not change
+    // any more (the window layer copies a shared bitmap before it draws on it).
+    void blit(int dx, int dy, int w, int h, std::shared_ptr<const Surface> src, int sx, int sy, BlitOp op);
 
     // Text in the built-in font, top-left corner at (x, y). With a background
     // colour the character cells are filled first. Drawing stays inside clip.
@@ -44,12 +55,50 @@ public:
         text(x, y, s, fg, bg, Rect{0, 0, width_, height_});
     }
 
-    const std::vector<uint8_t>& rgb() const { return rgb_; }  // rows top to bottom, r g b per pixel
+    const std::vector<uint8_t>& rgb() const;  // rows top to bottom, r g b per pixel
+
+    // Drawing operations recorded and not yet turned into pixels.
+    size_t recordedOperations() const;
 
 private:
+    // The longest text kept in a record; a longer one is drawn at once.
+    static constexpr size_t kRecordedTextLength = 23;
+
+    struct Operation {
+        enum class Kind : uint8_t { Fill, Blit, Text, Dropped };
+        Kind kind = Kind::Fill;
+        bool opaque = false;  // sets every pixel of `area` whatever was there
+        Rect area;            // the pixels it may change, inside the surface
+        Rgb colour;           // fill colour, text ink
+        // Blit: the block is `area`, from (sx, sy) of source.
+        std::shared_ptr<const Surface> source;
+        int sx = 0, sy = 0;
+        BlitOp op = BlitOp::Copy;
+        // Text
+        int x = 0, y = 0;
+        Rect clip;
+        bool hasBackground = false;
+        Rgb background;
+        uint8_t length = 0;
+        char chars[kRecordedTextLength] = {};
+    };
+
+    void record(Operation&& op);
+    void dropCovered();
+    void compact();     // the dropped operations out of the record
+    void draw() const;  // the recorded operations into pixels
+    void apply(const Operation& op) const;
+    void fillNow(Rect r, Rgb c) const;
+    void blitNow(int dx, int dy, int w, int h, const Surface& src, int sx, int sy, BlitOp op) const;
+    void textNow(int x, int y, std::string_view s, Rgb fg, const Rgb* bg, Rect clip) const;
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<uint8_t> rgb_;
+    // The pixels as of the last draw, and what was asked for since: together
+    // they are the surface's contents, so reading draws (hence mutable).
+    mutable std::vector<uint8_t> rgb_;
+    mutable std::vector<Operation> recorded_;
+    mutable size_t dropped_ = 0;  // of the recorded operations, marked dropped
 };
 
 }  // namespace host

@@ -34,6 +34,7 @@ struct HostWindow {
 
     // dialogs only
     std::vector<std::unique_ptr<HostWindow>> controls;
+    std::vector<std::pair<int, HostWindow*>> controlsById;  // by id, the first of each; built once opened
     HINSTANCE instance = nullptr;
     host::Module* module = nullptr;  // compared only: it may be unloaded before the dialog goes
     std::string moduleName;
@@ -77,7 +78,8 @@ HostGdiObject* liveBitmap(HGDIOBJ h);
 // has none); a dialog closed meanwhile stays valid until delivery ends.
 LRESULT sendToDialog(HostWindow* dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
-void addWindow(HostWindow* w);  // a dialog and, separately, each of its controls
+void addWindow(HostWindow* w);           // a dialog and, separately, each of its controls
+void indexControls(HostWindow* dialog);  // once its controls are all there
 void removeWindow(HostWindow* w);
 HostDC* newDC();
 void deleteDC(HostDC* dc);
@@ -90,6 +92,10 @@ HostGdiObject* stockBitmap();
 // or null when it draws nowhere.
 Surface* targetSurface(HostDC* dc);
 const Surface* sourceSurface(HostDC* dc);
+// The pixels of a memory DC's bitmap, to be kept by a recorded blit (null for
+// a window's DC or a DC without a bitmap). While they are shared, whatever
+// draws on the bitmap draws on a copy, so what was kept never changes.
+std::shared_ptr<const Surface> bitmapPixels(HostDC* dc);
 
 // The module's resources (read once per module and kept).
 const ResourceScript& resourcesOf(HINSTANCE instance);

@@ -28,6 +28,7 @@ private:
     double interval_;
     double next_ = 0;
     double last_ = -1;
+    std::string line_;  // the row being written
 };
 
 }  // namespace tarviksim
