@@ -6,6 +6,7 @@
 
 #include "ClassConfig.h"
 #include "InputText.h"
+#include "InstalledFolders.h"
 #include "KeyNames.h"
 #include "NumberText.h"
 #include "PathLookup.h"
@@ -14,10 +15,6 @@
 #include "physics/Earth.h"
 #include "physics/Physics.h"
 #include "window/Dialogs.h"
-
-#ifndef TARVIK_DEFAULT_MODULE_DIR
-#define TARVIK_DEFAULT_MODULE_DIR "Modules"
-#endif
 
 namespace host {
 
@@ -291,7 +288,7 @@ Simulation::Simulation(std::string dataDir, double fps, std::string rootDir) : i
     Impl& s = *impl_;
     s.dataDir = std::move(dataDir);
     s.rootDir = rootDir.empty() ? std::string(".") : std::move(rootDir);
-    s.moduleDir = TARVIK_DEFAULT_MODULE_DIR;
+    s.moduleDir = installedFolders().modules;
     if (!(fps > 0) || !std::isfinite(fps))
         throw InputError("", 0, "the frame rate must be a positive number");
     s.frameLength = 1.0 / fps;

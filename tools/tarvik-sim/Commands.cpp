@@ -1,12 +1,12 @@
 #include "Commands.h"
 
-#include <CLI/CLI.hpp>
 #include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 #include <iostream>
 
+#include "CommandLine.h"
 #include "Fly.h"
 #include "Matrix.h"
 #include "Script.h"
@@ -43,10 +43,10 @@ std::string thisProgram(const char* argv0) {
 int flyCommand(int argc, char** argv) {
     std::string launcher, pad, altitude, inclination, node = "ascending", payload, correction, timeLimit, warp, fps;
     FlyOptions o;
-    o.dataDir = TARVIK_DEFAULT_DATA_DIR;
+    o.dataDir = defaultDataDir();
     bool json = false, noPlots = false;
 
-    CLI::App app{
+    CommandLine cli{
         "Flies a mission: the launcher's pad scenario from DATA/Scenarios/, the autopilot dialog filled in\n"
         "and LAUNCH pressed as a pilot does it (key A, the targets typed, the node checked), the flight\n"
         "stepped until \"Autopilot Complete\" or another clear end (propellant gone, crashed, time limit),\n"
@@ -54,6 +54,7 @@ int flyCommand(int argc, char** argv) {
         "timeline, and plots of the ascent. Targets the autopilot cannot fly are refused before flying\n"
         "(one line, exit status 2); a flight that does not complete ends with exit status 3.",
         "tarvik-sim fly"};
+    CLI::App& app = cli.app;
     app.add_option("LAUNCHER", launcher, "TarvikM4, TarvikM42, TarvikM52 or TarvikM54")->required();
     app.add_option("--pad", pad, "LC37B or LC6")->required();
     app.add_option("--altitude", altitude, "Target altitude [km], below the build's ceiling")->required();
@@ -64,7 +65,9 @@ int flyCommand(int argc, char** argv) {
                    "SAT2, SAT3) or a mass in kg; default: the pad scenario's");
     app.add_option("--correction", correction, "Degrees typed into the \"+/-\" field before LAUNCH");
     app.add_option("--root", o.rootDir, "Folder for the outputs (and the host's files)")->capture_default_str();
-    app.add_option("--data", o.dataDir, "Data folder with Config/ and Scenarios/")->capture_default_str();
+    app.add_option("--data", o.dataDir,
+                   "Data folder with Config/ and Scenarios/ (default: TARVIK_DATA, else the installation's)")
+        ->capture_default_str();
     app.add_option("--fps", fps, "Frames per second (default 60)");
     app.add_option("--time-limit", timeLimit, "Seconds of simulation time to fly at most (default 86400)");
     app.add_option("--coast-warp", warp,
@@ -73,14 +76,8 @@ int flyCommand(int argc, char** argv) {
     app.add_flag("--json", json, "The report as JSON on stdout");
     app.add_flag("--no-plots", noPlots, "Draw no plots");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        return failWith(e.what(), 2);
-    }
+    if (const std::optional<int> done = cli.parse(argc, argv))
+        return *done;
 
     Mission& m = o.mission;
     m.launcher = launcher;
@@ -121,7 +118,7 @@ int flyCommand(int argc, char** argv) {
     }
 
     try {
-        std::ostream* progress = ::isatty(STDERR_FILENO) ? &std::cerr : nullptr;
+        std::ostream* progress = ::isatty(STDERR_FILENO) && !cli.quiet() ? &std::cerr : nullptr;
         const FlightReport r = flyMission(o, std::cerr, progress);
         if (json)
             std::cout << reportText(r);
@@ -148,7 +145,7 @@ int matrixCommand(int argc, char** argv) {
     std::vector<std::string> altitudes, inclinations;
     bool list = false, plots = false;
 
-    CLI::App app{
+    CommandLine cli{
         "Flies a table of missions, each with `tarvik-sim fly` in a process of its own, at most -j at a\n"
         "time (every core by default): every combination of the lists given (defaults: the four Medium\n"
         "builds, both pads, 300, 600 and 900 km, and per pad two inclinations: LC37B 30 and 51.6, LC6\n"
@@ -157,6 +154,7 @@ int matrixCommand(int argc, char** argv) {
         "status 0 when every case completed, 3 when some did not, 2 for bad input, 130 when interrupted\n"
         "(the cases finished by then are kept).",
         "tarvik-sim matrix"};
+    CLI::App& app = cli.app;
     app.add_option("CASES", casesFile,
                    "CSV file of cases: launcher,pad,altitude_km,inclination_deg[,node,payload,correction_deg]");
     app.add_option("--launchers", axes.launchers, "Launchers (TarvikM4 TarvikM42 TarvikM52 TarvikM54)")->delimiter(',');
@@ -177,14 +175,8 @@ int matrixCommand(int argc, char** argv) {
     app.add_option("--coast-warp", warp, "Time acceleration while the autopilot coasts (see docs/fly.md)");
     app.add_flag("--plots", plots, "Draw each flight's plots too");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        return failWith(e.what(), 2);
-    }
+    if (const std::optional<int> done = cli.parse(argc, argv))
+        return *done;
 
     try {
         if (!collectDir.empty()) {
@@ -229,7 +221,7 @@ int matrixCommand(int argc, char** argv) {
         // Names are checked now; a target out of reach is a case the autopilot refuses.
         for (const MatrixCase& c : cases) {
             try {
-                checkMission(c.mission, settings.dataDir.empty() ? TARVIK_DEFAULT_DATA_DIR : settings.dataDir);
+                checkMission(c.mission, settings.dataDir.empty() ? defaultDataDir() : settings.dataDir);
             } catch (const MissionError& e) {
                 const std::string why = e.what();
                 if (why.rfind("unknown ", 0) == 0 || why.rfind("no pad scenario", 0) == 0)
@@ -255,7 +247,7 @@ int matrixCommand(int argc, char** argv) {
         run.outDir = outDir;
         run.settings = settings;
         run.jobs = jobCount;
-        run.progress = ::isatty(STDERR_FILENO);
+        run.progress = ::isatty(STDERR_FILENO) && !cli.quiet();
         return runMatrix(cases, run, std::cout, std::cerr);
     } catch (const MissionError& e) {
         return failWith("matrix: " + std::string(e.what()), 2);

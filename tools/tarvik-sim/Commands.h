@@ -4,9 +4,22 @@
 // exit status.
 #pragma once
 
+#include <span>
+#include <string_view>
+
 namespace tarviksim {
 
 int flyCommand(int argc, char** argv);
 int matrixCommand(int argc, char** argv);
+
+struct CommandEntry {
+    const char* name;
+    const char* summary;  // one line for tarvik-sim --help
+    int (*run)(int argc, char** argv);
+};
+
+// Every command, in the order --help lists them (CommandTable.cpp).
+std::span<const CommandEntry> commands();
+const CommandEntry* findCommand(std::string_view name);
 
 }  // namespace tarviksim
