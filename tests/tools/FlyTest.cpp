@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 
 #include "Missions.h"
@@ -308,6 +309,27 @@ TEST_F(Fly, NamesAndBoundsAreTheAutopilots) {
 
     // A data folder without the pad scenario.
     EXPECT_THROW(checkMission(mission("TarvikM52", "LC37B", 350, 51.6), TARVIK_TEST_DIR "/data"), MissionError);
+}
+
+TEST_F(Fly, TheRangeARefusalOffersIsFlownFromEachPad) {
+    // Both bounds the message names are targets the autopilot takes, as typed.
+    const std::regex range(R"(the autopilot flies from (\S+) to (\S+) degrees$)");
+    for (const char* pad : {"LC37B", "LC6"}) {
+        SCOPED_TRACE(pad);
+        std::string refusal;
+        try {
+            checkMission(mission("TarvikM52", pad, 350, 1), TARVIK_DATA_DIR);
+        } catch (const MissionError& e) {
+            refusal = e.what();
+        }
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(refusal, m, range)) << refusal;
+        for (const std::string& bound : {m[1].str(), m[2].str()}) {
+            EXPECT_LE(bound.size(), 5u) << bound << ": more than the dialog reads";
+            EXPECT_NO_THROW(checkMission(mission("TarvikM52", pad, 350, std::stod(bound)), TARVIK_DATA_DIR))
+                << bound << " offered in: " << refusal;
+        }
+    }
 }
 
 // Flights that end without the autopilot completing, each named for what happened.
