@@ -98,29 +98,21 @@ class WhatRuns(unittest.TestCase):
 
 
 class Output(unittest.TestCase):
-    def test_the_output_must_be_the_one_shown(self):
+    def test_the_output_must_be_the_one_shown_the_clock_aside(self):
         match = check_docs.match_output
-        self.assertIsNone(match(["a", "b"], "a\nb\n"))
-        self.assertIsNone(match(["a", "...", "z"], "a\nb\nc\nz\n"))
-        self.assertIsNone(match(["a", "...", "z"], "a\nz\n"))
-        self.assertIsNone(match(["plot: ...png"], "plot: out/ascent.png  \n"))
+        self.assertIsNone(match(["a", "...", "plot: ...png"], "a\nb\nplot: out/ascent.png  \n"))
         why = match(["a", "b"], "a\nc\n")
         self.assertIn("-b", why)
         self.assertIn("+c", why)
         self.assertIsNotNone(match(["a"], "a\nmore\n"), "a line printed but not shown")
-        self.assertIsNotNone(match(["a", "b"], "a\n"), "a line shown but not printed")
-
-    def test_the_clock_is_not_compared_but_may_not_beat_the_processors(self):
-        match = check_docs.match_output
-        cores = os.cpu_count() or 1
+        # Seconds on the clock are not compared, the counts beside them are;
+        # the seconds shown may not beat what the processors allow.
         shown = ["2 cases in 16.0 s of wall time with 2 at a time: 0.125 cases per second"]
-        self.assertIsNone(match(shown, "2 cases in 3.1 s of wall time with 2 at a time: 0.645 cases per second\n"))
         self.assertIsNone(match(shown, "2 cases in 90.2 s of wall time with 2 at a time: 0.022 cases per second\n",
                                 processor_seconds=10))
-        self.assertIsNotNone(match(shown, "3 cases in 3.1 s of wall time with 2 at a time: 0.9 cases per second\n"),
-                             "the counts on the line are still compared")
+        self.assertIsNotNone(match(shown, "3 cases in 3.1 s of wall time with 2 at a time: 0.9 cases per second\n"))
         why = match(shown, "2 cases in 500.0 s of wall time with 2 at a time: 0.004 cases per second\n",
-                    processor_seconds=16.0 * 3 * cores * 2)
+                    processor_seconds=16.0 * 3 * (os.cpu_count() or 1) * 2)
         self.assertIn("processor time", why)
 
 
