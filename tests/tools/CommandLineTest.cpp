@@ -87,6 +87,10 @@ TEST_F(CommandLine, HelpListsEveryCommandAndEachAnswersHelpAndVersion) {
     for (const char* expected : {"fly", "matrix"})
         EXPECT_NE(std::find(commands.begin(), commands.end(), expected), commands.end()) << expected;
 
+    const Ran typo = run(kData + "flyy");
+    EXPECT_EQ(typo.status, 2);
+    EXPECT_NE(typo.err.find("no command or scenario 'flyy' (commands: fly, matrix"), std::string::npos) << typo.err;
+
     const Ran version = run("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, kVersionLine) << "--version must not need a scenario";

@@ -1,7 +1,9 @@
 // tarvik-sim's commands besides flying a scenario with a session script:
-// `fly` (one mission) and `matrix` (a table of missions). Each takes the
-// arguments after its name (argv[0] is the command's name) and returns the
-// exit status.
+// `fly` (one mission) and `matrix` (a table of missions), listed in one
+// table (CommandTable.cpp). Each takes the arguments after its name (argv[0]
+// is the command's name) and returns the exit status; each reads its
+// command line with a CommandLine, so that it answers --help, --version,
+// -q and --modules as every command does.
 #pragma once
 
 #include <span>

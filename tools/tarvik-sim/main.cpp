@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
@@ -46,6 +47,23 @@ std::string commandList() {
     for (const tarviksim::CommandEntry& c : tarviksim::commands())
         text += entry(std::string("tarvik-sim ") + c.name + " [OPTIONS]", c.summary);
     return text + entry("tarvik-sim COMMAND --help", "the options of COMMAND");
+}
+
+// A first word that is neither a command nor a scenario, spelt like a
+// command ("flyy", "capacity"): the commands there are, rather than "no such
+// scenario". Empty when it is not that.
+std::string unknownCommand(const std::string& word, const std::string& dataDir) {
+    if (word.empty() || !std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+        return "";
+    try {
+        tarviksim::findScenario(word, dataDir);
+        return "";
+    } catch (const host::InputError&) {
+    }
+    std::string names;
+    for (const tarviksim::CommandEntry& c : tarviksim::commands())
+        names += (names.empty() ? "" : ", ") + std::string(c.name);
+    return "no command or scenario '" + word + "' (commands: " + names + "; see tarvik-sim --help)";
 }
 
 int main(int argc, char** argv) {
@@ -102,6 +120,8 @@ int main(int argc, char** argv) {
 
     if (const std::optional<int> done = cli.parse(argc, argv))
         return *done;
+    if (const std::string unknown = unknownCommand(o.scenario, o.dataDir); !unknown.empty())
+        return failWith(unknown, 2);
 
     try {
         std::ostream* progress = ::isatty(STDERR_FILENO) && !cli.quiet() ? &std::cerr : nullptr;
