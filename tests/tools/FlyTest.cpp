@@ -92,7 +92,7 @@ TEST_F(Fly, RefusesWhatTheAutopilotCannotFlyBeforeFlying) {
         {"TarvikM52 --pad LC39 --altitude 350 --inclination 51.6", "unknown pad 'LC39'"},
         {"TarvikM52 --pad LC37B --altitude 350 --inclination 28.5", "out of reach from LC37B at latitude 28.53"},
         {"TarvikM52 --pad LC6 --altitude 350 --inclination 145.5", "out of reach from LC6 at latitude 34.60"},
-        {"TarvikM52 --pad LC6 --altitude 350 --inclination 30", "flies from 34.60 to 145.40"},
+        {"TarvikM52 --pad LC6 --altitude 350 --inclination 30", "flies from 34.60 to 145.4 degrees"},
         {"TarvikM52 --pad LC37B --altitude 1050 --inclination 51.6", "no rule for 1050 km"},
         {"TarvikM42 --pad LC37B --altitude 1049 --inclination 51.6", "no rule for 1049 km"},
         {"TarvikM4 --pad LC6 --altitude 1049 --inclination 63.4", "no rule for 1049 km"},
