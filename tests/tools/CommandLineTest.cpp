@@ -136,9 +136,10 @@ TEST_F(CommandLine, QuietLeavesNothingButTheFailureLine) {
 }
 
 TEST_F(CommandLine, ARunOnATerminalShowsItsProgressAndElsewhereNot) {
-    // The autopilot's ascent: a few seconds on the clock.
+    // The autopilot's ascent at 1000 frames a second: 600,000 steps, a few
+    // seconds on the clock, long enough for the line to be shown.
     const std::string args = kData + "TarvikM52-LC37B --script '" + TARVIK_DATA_DIR +
-                             "/scripts/m52-autopilot.txt' --duration 600 --root progress";
+                             "/scripts/m52-autopilot.txt' --duration 600 --fps 1000 --root progress";
     const Ran plain = run(args);
     EXPECT_EQ(plain.status, 3) << "the wait for completion is cut short";
     EXPECT_EQ(lines(plain.err), 1u) << "no progress line into a file: " << plain.err;
