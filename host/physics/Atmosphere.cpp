@@ -110,12 +110,14 @@ AtmosphereSample sampleAt(double altitude) {
     return upperAtmosphere(altitude);
 }
 
-}  // namespace
+// The air of a dispersed run is denser or thinner than the standard's by
+// this factor (Dispersions.h); each thread flies its own simulation.
+thread_local double densityScale = 1;
 
 // The flight asks again where it asked before (a sub-step's last kick and the
 // next one's first are at the same place, and so is the next step's thrust),
 // so the last few answers are kept, for each thread its own.
-AtmosphereSample atmosphereAt(double altitude) {
+AtmosphereSample keptSample(double altitude) {
     struct Kept {
         double altitude;
         AtmosphereSample sample;
@@ -128,6 +130,18 @@ AtmosphereSample atmosphereAt(double altitude) {
     const AtmosphereSample s = sampleAt(altitude);
     kept[next++ % std::size(kept)] = {altitude, s};
     return s;
+}
+
+}  // namespace
+
+AtmosphereSample atmosphereAt(double altitude) {
+    AtmosphereSample s = keptSample(altitude);
+    s.density *= densityScale;
+    return s;
+}
+
+void setDensityScale(double factor) {
+    densityScale = factor;
 }
 
 }  // namespace host::physics

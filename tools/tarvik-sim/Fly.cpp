@@ -669,7 +669,7 @@ void fillMission(FlightReport& r, const CheckedMission& c) {
 }  // namespace
 
 std::string pilotScript(const CheckedMission& c, double timeLimit, const std::vector<std::pair<double, double>>& warps,
-                        const LaunchPlan* plan) {
+                        const LaunchPlan* plan, double launchDelay) {
     const Mission& m = c.mission;
     std::ostringstream s;
     s << "# " << describe(c) << ".\n"
@@ -694,7 +694,10 @@ std::string pilotScript(const CheckedMission& c, double timeLimit, const std::ve
               << "at 3     warp " << host::numberText(plan->padWarp) << "\n"
               << "at " << host::numberText(launch - kPadWarpEnd) << " warp 1\n";
         }
-        s << "at " << host::numberText(launch) << " click 131 1075\n";
+        s << "at " << host::numberText(launch + launchDelay) << " click 131 1075\n";
+    } else if (launchDelay > 0) {
+        s << "# The pilot's launch delay, drawn for this dispersed run:\n"
+          << "at " << host::numberText(3 + launchDelay) << " click 131 1075\n";
     } else {
         s << "at 3     click 131 1075\n";
     }
@@ -751,8 +754,9 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
     host::writeFileWhole(scenarioPath, c.scenarioText, "scenario", root);
     inputs.file(scenarioPath, "the scenario");
     const LaunchPlan* plan = o.plan ? &*o.plan : nullptr;
-    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, {}, plan), "session script", root);
-    const Script script = parseScript(pilotScript(c, o.timeLimit, {}, plan), sessionPath);
+    const double delay = o.dispersion ? o.dispersion->launchDelay() : 0;
+    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, {}, plan, delay), "session script", root);
+    const Script script = parseScript(pilotScript(c, o.timeLimit, {}, plan, delay), sessionPath);
 
     // Written beside their files, they take their names once all are complete.
     host::OutputFile events(inRoot("events.log"), "event log", root);
@@ -761,10 +765,14 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
 
     FlightReport r;
     fillMission(r, c);
+    r.dispersion = o.dispersion;
+    r.dispersionFile = o.dispersionFile;
     {
         host::Simulation sim(o.dataDir, o.fps, root);
         sim.setWarningHandler([&warnings](const std::string& w) { warnings << "tarvik-sim: warning: " << w << '\n'; });
         DialogCloser closer;
+        if (o.dispersion)
+            sim.setDispersion(*o.dispersion);
         sim.loadScenario(scenarioPath);
         if (!sim.vessel(c.mission.launcher))
             throw host::InputError(c.scenarioPath, 0, "no vessel " + c.mission.launcher);
@@ -781,8 +789,8 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
         // The script as flown, with the pilot's time acceleration in it.
         r.coastWarp = flight.warps().empty() ? 1 : o.coastWarp;
         if (!flight.warps().empty())
-            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps(), plan), "session script",
-                                 root);
+            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps(), plan, delay),
+                                 "session script", root);
         // Interrupted, the outputs hold the flight as far as it went; there is no report of it.
         if (flight.interrupted())
             throw Interrupted("fly: interrupted at mission time " + fixed(flight.missionTimeNow(), 1) + " s; " +
