@@ -49,6 +49,8 @@ int main(int argc, char** argv) {
         return tarviksim::matrixCommand(argc - 1, argv + 1);
     if (argc > 1 && std::string(argv[1]) == "capacity")
         return tarviksim::capacityCommand(argc - 1, argv + 1);
+    if (argc > 1 && std::string(argv[1]) == "dispersions")  // one mission many times, dispersed (Monte Carlo)
+        return tarviksim::dispersionsCommand(argc - 1, argv + 1);
 
     tarviksim::Options o;
     o.dataDir = TARVIK_DEFAULT_DATA_DIR;
