@@ -91,6 +91,20 @@ TEST_F(Dispersed, AtZeroAFlightIsThePlainOneAndASeedFliesItsRunAgain) {
     EXPECT_NE(text("c.err").find("--seed draws dispersions"), std::string::npos) << text("c.err");
 }
 
+// A strong core engine (+4%) empties its tank some 18 s before the stage timer
+// separates it; the upper stage flies on with a tank of its own. This
+// flight was ended as "propellant gone" after 10 s of empty tanks.
+TEST_F(Dispersed, ACoreStageBurntOutEarlyCoastsToItsSeparation) {
+    std::ofstream(dir_ / "strong.txt") << "thrust.main 4% 4%\n";
+    ASSERT_EQ(run(kFly.substr(0, kFly.find("--time-limit")) + "--time-limit 300 --no-plots --root s --dispersions strong.txt",
+                  "s"),
+              3)
+        << text("s.err");
+    EXPECT_NE(text("s.err").find("time limit: 'Autopilot Complete' not shown within 300 s"), std::string::npos)
+        << text("s.err");
+    EXPECT_NE(text("s/report.json").find("core stage separated"), std::string::npos);
+}
+
 TEST_F(Dispersed, TheSeriesTableIsTheSameFlownAtOnceOrListedAndCollected) {
     const std::string mission =
         "dispersions TarvikM52 --pad LC37B --altitude 350 --inclination 51.6 --file default --runs 3 --time-limit 60 ";

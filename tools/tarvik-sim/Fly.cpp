@@ -47,7 +47,10 @@ const char* const kCompleteText = "Autopilot Complete";
 
 // When a flight has clearly ended without the autopilot completing [s].
 constexpr double kLiftoffWait = 60;       // after LAUNCH, still on the pad
-constexpr double kEmptyTankWait = 10;     // every tank empty
+// Every tank empty this long: longer than a Medium core stage, burnt out
+// early by a strong engine, coasts to its separation at the stage timer
+// (the upper stage brings its tank; up to about 20 s at +7% thrust).
+constexpr double kEmptyTankWait = 30;
 constexpr double kCircularisationApT = 60;  // a burn this close to the apoapsis circularises
 
 // When the autopilot can no longer complete. It completes once the periapsis
