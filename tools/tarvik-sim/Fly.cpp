@@ -672,13 +672,17 @@ void fillMission(FlightReport& r, const CheckedMission& c) {
 }  // namespace
 
 std::string pilotScript(const CheckedMission& c, double timeLimit, const std::vector<std::pair<double, double>>& warps,
-                        const LaunchPlan* plan, double launchDelay) {
+                        const LaunchPlan* plan, double launchDelay, const std::string& replayOptions) {
     const Mission& m = c.mission;
     std::ostringstream s;
     s << "# " << describe(c) << ".\n"
-      << "# Written by tarvik-sim fly: the pilot's part of the flight. From the folder\n"
-      << "# it is in, 'tarvik-sim scenario.scn --script session.txt --root .' flies it again.\n"
-      << "at 1     key A\n";
+      << "# Written by tarvik-sim fly: the pilot's part of the flight. From the folder\n";
+    if (replayOptions.empty())
+        s << "# it is in, 'tarvik-sim scenario.scn --script session.txt --root .' flies it again.\n";
+    else
+        s << "# it is in, 'tarvik-sim scenario.scn --script session.txt --root . " << replayOptions << "'\n"
+          << "# flies it again.\n";
+    s << "at 1     key A\n";
     if (plan && !plan->target.empty()) {
         s << "# Copy Orbital Elements: the dialog types the target's altitude and inclination\n"
           << "at 2     select 131 " << kOrbitList << " " << plan->target << "\n";
@@ -758,8 +762,11 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
     inputs.file(scenarioPath, "the scenario");
     const LaunchPlan* plan = o.plan ? &*o.plan : nullptr;
     const double delay = o.dispersion ? o.dispersion->launchDelay() : 0;
-    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, {}, plan, delay), "session script", root);
-    const Script script = parseScript(pilotScript(c, o.timeLimit, {}, plan, delay), sessionPath);
+    // A dispersed flight flies again with its draws.
+    const std::string replay =
+        o.dispersion ? "--dispersions " + o.dispersionFile + " --seed " + std::to_string(o.dispersion->seed) : "";
+    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, {}, plan, delay, replay), "session script", root);
+    const Script script = parseScript(pilotScript(c, o.timeLimit, {}, plan, delay, replay), sessionPath);
 
     // Written beside their files, they take their names once all are complete.
     host::OutputFile events(inRoot("events.log"), "event log", root);
@@ -792,7 +799,7 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
         // The script as flown, with the pilot's time acceleration in it.
         r.coastWarp = flight.warps().empty() ? 1 : o.coastWarp;
         if (!flight.warps().empty())
-            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps(), plan, delay),
+            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps(), plan, delay, replay),
                                  "session script", root);
         // Interrupted, the outputs hold the flight as far as it went; there is no report of it.
         if (flight.interrupted())

@@ -39,10 +39,13 @@ struct FlyOptions {
 // `warps` are (simulation time, factor) pairs the pilot set while flying.
 // With a plan the target is picked in the orbit list instead of typed, the
 // pass's node checked, and LAUNCH waited for on the pad under time
-// acceleration. `launchDelay` seconds more pass before LAUNCH.
+// acceleration. `launchDelay` seconds more pass before LAUNCH; the
+// `replayOptions` (a dispersed run's) are named where the script says how
+// it flies again.
 std::string pilotScript(const CheckedMission& mission, double timeLimit,
                         const std::vector<std::pair<double, double>>& warps = {},
-                        const LaunchPlan* plan = nullptr, double launchDelay = 0);
+                        const LaunchPlan* plan = nullptr, double launchDelay = 0,
+                        const std::string& replayOptions = "");
 
 // Flies the mission and writes its outputs into the root folder: the
 // scenario and session script it flew (so that `tarvik-sim ROOT/scenario.scn

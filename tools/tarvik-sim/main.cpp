@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "Interrupts.h"
+#include "Missions.h"
 #include "Session.h"
 #include "sim/InputText.h"
 #include "sim/Simulation.h"
@@ -87,6 +88,10 @@ int main(int argc, char** argv) {
         ->check(numberAtLeast(0, false, 1e9, "a number of seconds above 0"));
     app.add_option("--summary", o.summary, "Summary JSON file (default ROOT/summary.json)");
     app.add_option("--save", o.save, "Scenario file written at the end (default ROOT/final.scn)");
+    std::string dispersions, seed;
+    app.add_option("--dispersions", dispersions,
+                   "Fly with the values of this dispersion file drawn and scaled (see docs/dispersions.md)");
+    app.add_option("--seed", seed, "The draws' seed, a whole number (default 1; with --dispersions)");
 
     try {
         app.parse(argc, argv);
@@ -98,6 +103,12 @@ int main(int argc, char** argv) {
     }
 
     try {
+        if (!seed.empty() && dispersions.empty())
+            return failWith("--seed draws dispersions: give --dispersions FILE too", 2);
+        if (!dispersions.empty())
+            o.dispersion = host::drawDispersion(
+                host::readDispersions(tarviksim::findDispersions(dispersions, o.dataDir)),
+                seed.empty() ? 1 : tarviksim::seedArgument(seed));
         const tarviksim::RunResult result = tarviksim::runSession(o, std::cout, std::cerr);
         if (!result.unmetWait.empty())
             return failWith(result.unmetWait, 3);
@@ -105,6 +116,8 @@ int main(int argc, char** argv) {
         return failWith(e.what(), tarviksim::interruptStatus());
     } catch (const host::InputError& e) {
         return failWith(describe(e), 2);
+    } catch (const tarviksim::MissionError& e) {
+        return failWith(e.what(), 2);
     } catch (const std::exception& e) {
         return failWith(e.what(), 1);
     }
