@@ -33,6 +33,10 @@ std::string dispersionLine(const host::Dispersion& d, const std::string& file) {
     std::string s = "seed " + std::to_string(d.seed);
     if (!file.empty())
         s += " (" + file + ")";
+    return s + ": " + dispersionValues(d);
+}
+
+std::string dispersionValues(const host::Dispersion& d) {
     std::string values;
     const auto& names = host::dispersionNames();
     for (size_t i = 0; i < names.size() && i < d.drawn.size(); ++i) {
@@ -42,7 +46,7 @@ std::string dispersionLine(const host::Dispersion& d, const std::string& file) {
         std::snprintf(text, sizeof text, names[i].seconds ? "%.1f s" : "%.5f", d.drawn[i]);
         values += (values.empty() ? "" : ", ") + std::string(names[i].name) + " " + text;
     }
-    return s + ": " + (values.empty() ? "every factor 1, no launch delay" : values);
+    return values.empty() ? "every factor 1, no launch delay" : values;
 }
 
 }  // namespace tarviksim

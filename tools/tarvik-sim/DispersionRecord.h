@@ -16,7 +16,9 @@ nlohmann::ordered_json dispersionJson(const host::Dispersion& d);
 host::Dispersion dispersionFromJson(const nlohmann::json& j);
 
 // For a person: "seed 42 (data/dispersions/default.txt): thrust.main 1.00421,
-// ..., launch.delay 12.3 s", the values off nominal only.
+// ..., launch.delay 12.3 s", the values off nominal only; dispersionValues
+// is the part after the colon.
 std::string dispersionLine(const host::Dispersion& d, const std::string& file);
+std::string dispersionValues(const host::Dispersion& d);
 
 }  // namespace tarviksim

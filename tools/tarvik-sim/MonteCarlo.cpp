@@ -220,7 +220,7 @@ Spread spreadOf(std::vector<double> v) {
     return s;
 }
 
-std::string runsCsv(const Series& s, const std::vector<RunOutcome>& runs) {
+std::string runsCsv(const std::vector<RunOutcome>& runs) {
     std::string out = "run,seed";
     for (const host::DispersionName& n : host::dispersionNames())
         out += std::string(",") + n.name + (n.seconds ? "_s" : "");
@@ -246,7 +246,6 @@ std::string runsCsv(const Series& s, const std::vector<RunOutcome>& runs) {
                fixed(apoapsisError(f), 3) + "," + fixed(periapsisError(f), 3) + "," + fixed(inclinationError(f), 3) +
                "," + fixed(f.propellant, 0) + "," + fixed(f.missionTime(), 1) + "\n";
     }
-    (void)s;
     return out;
 }
 
@@ -301,7 +300,7 @@ std::string summaryMarkdown(const Series& s, const std::vector<RunOutcome>& runs
     auto describeRun = [&](const RunOutcome& r) {
         std::string t = "run " + std::to_string(r.index + 1) + " (seed " + std::to_string(r.seed) + ")";
         if (r.report && r.report->dispersion)
-            t += ", drawn " + dispersionLine(*r.report->dispersion, "").substr(dispersionLine(*r.report->dispersion, "").find(": ") + 2);
+            t += ", drawn " + dispersionValues(*r.report->dispersion);
         return t;
     };
     md << "Worst runs:\n\n";
@@ -390,7 +389,7 @@ int reportSeries(const Series& s, const std::vector<RunOutcome>& runs, const std
     const fs::path csvPath = fs::path(outDir) / "runs.csv";
     const fs::path mdPath = fs::path(outDir) / "summary.md";
     const std::string summary = summaryMarkdown(s, runs);
-    host::writeFileWhole(csvPath.string(), runsCsv(s, runs), "table of runs", outDir);
+    host::writeFileWhole(csvPath.string(), runsCsv(runs), "table of runs", outDir);
 
     const fs::path plots = fs::path(outDir) / "plots";
     std::error_code ec;

@@ -57,7 +57,7 @@ struct Spread {
 };
 Spread spreadOf(std::vector<double> values);
 
-std::string runsCsv(const Series& s, const std::vector<RunOutcome>& runs);
+std::string runsCsv(const std::vector<RunOutcome>& runs);
 std::string summaryMarkdown(const Series& s, const std::vector<RunOutcome>& runs);
 
 // The gnuplot scripts of the three figures: "errors" (apoapsis against
