@@ -12,7 +12,8 @@
 #     GENERATED_DIR ${CMAKE_BINARY_DIR}/art DEPENDS tarvik_art)
 #
 # Plug-ins may share a bitmap path only when it is the same file (the four
-# builds of one code base do); the first plug-in to name it copies it.
+# builds of one code base do); the first plug-in to name it copies it. The
+# script and bitmaps of each target are recorded for tarvik_install_plugins.
 function(add_tarvik_resources target script)
   cmake_parse_arguments(PARSE_ARGV 2 ARG "" "GENERATED_DIR" "DEPENDS")
   if(ARG_UNPARSED_ARGUMENTS)
@@ -25,6 +26,7 @@ function(add_tarvik_resources target script)
     get_filename_component(bitmap_dir "${ARG_GENERATED_DIR}" ABSOLUTE)
   endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${script}")
+  set_property(GLOBAL PROPERTY "TARVIK_RESOURCE_SCRIPT_${target}" "${script}")
 
   set(copies
     COMMAND ${CMAKE_COMMAND} -E make_directory "${TARVIK_MODULE_DIR}"
@@ -44,6 +46,8 @@ function(add_tarvik_resources target script)
     if(NOT ARG_GENERATED_DIR AND NOT EXISTS "${source}")
       message(FATAL_ERROR "${script}: bitmap file ${relative} does not exist")
     endif()
+    # Every bitmap of the target, shared or not, for the installation.
+    set_property(GLOBAL APPEND PROPERTY "TARVIK_RESOURCE_BITMAPS_${target}" "${source}|${relative}")
     get_property(owner GLOBAL PROPERTY "TARVIK_RESOURCE_${destination}")
     if(owner)
       list(GET owner 0 owner_source)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "FixedText.h"
 #include "GuidanceRules.h"
 #include "MediumLauncher.h"
 #include "dialogs/DialogFields.h"
@@ -32,7 +33,7 @@ void measureFlight(VESSEL& v, LauncherState& s, double& pitch) {
     s.currentHeading = value * DEG;
     oapiGetPitch(v.GetHandle(), &value);
     pitch = value * DEG;
-    std::snprintf(s.headingText, sizeof s.headingText, "%0.2f", s.currentHeading);
+    tarvik::fixedText(s.headingText, s.currentHeading, 2);
     v.GetApDist(value);
     s.apoapsisRadius = value * 0.001;
     v.GetPeDist(value);

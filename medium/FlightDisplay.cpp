@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "FixedText.h"
 #include "MediumLauncher.h"
 #include "ModuleState.h"
 
@@ -69,7 +70,7 @@ void MediumLauncher::updateAnnotations() {
         return;
     }
     char clock[32];
-    std::snprintf(clock, sizeof clock, "%0.0f", missionTime);
+    tarvik::fixedText(clock, missionTime, 0);
     setText(annotMissionLabel, "Mission time:");
     setText(annotMissionValue, clock);
     if (autopilotMode == 1 || autopilotMode == 2) {

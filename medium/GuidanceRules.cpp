@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "FixedText.h"
+
 namespace medium::rules {
 namespace {
 
@@ -14,12 +16,6 @@ constexpr double kGravitationalConstant = 6.67259e-11;
 constexpr double kSurfaceSpeedTerm = 465;  // [m/s] the Earth's surface speed at the equator
 constexpr double kLC37BLatitude = 28.53429;
 constexpr double kSiteLatitudeTolerance = 1e-5;  // [deg], about a metre
-
-double printedAndRead(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return std::strtod(text, nullptr);
-}
 
 const AzimuthBiasTable* biasTable(const GuidanceTables& g, int node, int site) {
     const bool west = site == kLC6;
@@ -46,11 +42,11 @@ int launchSiteAt(double latitudeDeg) {
 }
 
 double twoDecimals(double value) {
-    return printedAndRead("%0.2f", value);
+    return tarvik::fixedRounded(value, 2);
 }
 
 double wholeNumber(double value) {
-    return printedAndRead("%0.0f", value);
+    return tarvik::fixedRounded(value, 0);
 }
 
 double wrapDegrees(double difference) {

@@ -7,6 +7,7 @@
 
 #include "ClassConfig.h"
 #include "InputText.h"
+#include "InstalledFolders.h"
 #include "KeyNames.h"
 #include "NumberText.h"
 #include "PathLookup.h"
@@ -16,10 +17,6 @@
 #include "physics/Earth.h"
 #include "physics/Physics.h"
 #include "window/Dialogs.h"
-
-#ifndef TARVIK_DEFAULT_MODULE_DIR
-#define TARVIK_DEFAULT_MODULE_DIR "Modules"
-#endif
 
 namespace host {
 
@@ -323,7 +320,7 @@ Simulation::Simulation(std::string dataDir, double fps, std::string rootDir) : i
     Impl& s = *impl_;
     s.dataDir = std::move(dataDir);
     s.rootDir = rootDir.empty() ? std::string(".") : std::move(rootDir);
-    s.moduleDir = TARVIK_DEFAULT_MODULE_DIR;
+    s.moduleDir = installedFolders().modules;
     s.inputs.dataFolder(s.dataDir, s.rootDir);
     s.inputs.folder(s.moduleDir, "the plug-in folder");
     if (!(fps > 0) || !std::isfinite(fps))

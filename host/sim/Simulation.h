@@ -61,7 +61,7 @@ public:
 
     static Simulation* current();
 
-    // where plug-ins are loaded from (default: the build's Modules folder)
+    // where plug-ins are loaded from (default: installedFolders().modules)
     void setModuleDir(std::string dir);
     const std::string& moduleDir() const;
 

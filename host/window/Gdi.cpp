@@ -5,6 +5,7 @@
 
 #include "Bmp.h"
 #include "Window.h"
+#include "sim/InstalledFolders.h"
 #include "sim/Simulation.h"
 
 using namespace host;
@@ -52,7 +53,7 @@ std::string shippedFallback(const std::string& path) {
     const std::filesystem::path relative = full.lexically_relative(rootFolder());
     if (relative.empty() || *relative.begin() == "..")
         return path;
-    const std::filesystem::path shipped = std::filesystem::path(TARVIK_SHIPPED_ROOT_DIR) / relative;
+    const std::filesystem::path shipped = std::filesystem::path(installedFolders().shippedRoot) / relative;
     return std::filesystem::is_regular_file(shipped, ec) ? shipped.string() : path;
 }
 

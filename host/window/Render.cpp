@@ -47,6 +47,21 @@ void drawStaticText(Surface& canvas, const Rect& r, std::string_view text, Rgb i
     }
 }
 
+// A radio button's mark: a white disc 9 pixels across with its rim, and a
+// dot in it when checked, its top-left corner at (x, y). A check box is square.
+void drawRadioMark(Surface& canvas, int x, int y, bool checked, Rgb ink) {
+    constexpr int radius = 4;
+    for (int dy = -radius; dy <= radius; ++dy)
+        for (int dx = -radius; dx <= radius; ++dx) {
+            const int d2 = dx * dx + dy * dy;
+            if (d2 > radius * radius + 2)
+                continue;  // outside the disc: the corners stay the dialog's face
+            const bool rim = d2 > (radius - 1) * (radius - 1) + 1;
+            const bool dot = checked && d2 <= 5;
+            canvas.setPixel(x + radius + dx, y + radius + dy, rim ? shadow : dot ? ink : white);
+        }
+}
+
 void drawControl(Surface& canvas, const HostWindow& c) {
     Rect r = c.rect;
     r.y += captionHeight;
@@ -65,8 +80,7 @@ void drawControl(Surface& canvas, const HostWindow& c) {
             canvas.text(r.x + (r.w - width) / 2, textTop(r), text, ink, nullptr, r);
             break;
         }
-        case ControlKind::Check:
-        case ControlKind::Radio: {
+        case ControlKind::Check: {
             Rect box{r.x, textTop(r), 8, 8};
             canvas.fill(box, white);
             canvas.frame(box, shadow);
@@ -75,6 +89,10 @@ void drawControl(Surface& canvas, const HostWindow& c) {
             canvas.text(r.x + 11, textTop(r), text, ink, nullptr, r);
             break;
         }
+        case ControlKind::Radio:
+            drawRadioMark(canvas, r.x, textTop(r), c.checked, ink);
+            canvas.text(r.x + 11, textTop(r), text, ink, nullptr, r);
+            break;
         case ControlKind::Combo: {
             canvas.fill(r, white);
             canvas.frame(r, shadow);

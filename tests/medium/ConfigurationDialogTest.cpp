@@ -6,7 +6,9 @@
 #include <sstream>
 
 #include "MediumTestSupport.h"
+#include "window/Bmp.h"
 #include "window/Dialogs.h"
+#include "window/ResourceScript.h"
 
 namespace medium_test {
 namespace {
@@ -263,6 +265,34 @@ TEST_F(Configure, CustomPayloadsAreEditedAndPicked) {
     std::ofstream(dir / "Config/tarvik/custom3.cfg") << "garbage\n";
     click(kConfig, 1123);
     EXPECT_NE(text(kConfig, 1035).find("custom3.cfg"), std::string::npos);
+}
+
+TEST_F(Configure, TheSettingsDialogNamesTheFolderItsPicturesAreReadFrom) {
+    // The folder as the custom payload settings dialog tells the pilot.
+    const host::ResourceScript resources =
+        host::readResourceScript(std::string(TARVIK_MODULE_DIR) + "/TarvikM52.rc.txt");
+    std::string folder;
+    for (const host::ControlTemplate& c : resources.dialog(kCustom)->controls) {
+        const size_t at = c.caption.find("images are in the ");
+        if (at != std::string::npos) {
+            std::istringstream words(c.caption.substr(at + 18));
+            words >> folder;
+        }
+    }
+    ASSERT_FALSE(folder.empty()) << "the dialog names no folder";
+
+    // A picture put there is the one the dialog shows for the first custom payload.
+    const host::Rgb mark{12, 200, 34};
+    const std::filesystem::path picture = dir / std::filesystem::path(folder).relative_path() / "custom1.bmp";
+    std::filesystem::create_directories(picture.parent_path());
+    const std::vector<uint8_t> bytes = host::encodeBmp(host::Surface(64, 64, mark));
+    std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    open();
+    click(kConfig, 1121);
+    const host::Surface* shown = host::pictureSurface(dialog(kConfig), 1029);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->pixel(shown->width() / 2, shown->height() / 2), mark)
+        << "a picture in " << folder << " under the root folder is not the one shown";
 }
 
 TEST_F(Configure, ThePlacementPreviewAndItsEndRestoreTheView) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 
 #include "Missions.h"
@@ -101,7 +102,7 @@ TEST_F(Fly, RefusesWhatTheAutopilotCannotFlyBeforeFlying) {
         {"TarvikM52 --pad LC39 --altitude 350 --inclination 51.6", "unknown pad 'LC39'"},
         {"TarvikM52 --pad LC37B --altitude 350 --inclination 28.5", "out of reach from LC37B at latitude 28.53"},
         {"TarvikM52 --pad LC6 --altitude 350 --inclination 145.5", "out of reach from LC6 at latitude 34.60"},
-        {"TarvikM52 --pad LC6 --altitude 350 --inclination 30", "flies from 34.60 to 145.40"},
+        {"TarvikM52 --pad LC6 --altitude 350 --inclination 30", "flies from 34.60 to 145.4 degrees"},
         {"TarvikM52 --pad LC37B --altitude 1050 --inclination 51.6", "no rule for 1050 km"},
         {"TarvikM42 --pad LC37B --altitude 1049 --inclination 51.6", "no rule for 1049 km"},
         {"TarvikM4 --pad LC6 --altitude 1049 --inclination 63.4", "no rule for 1049 km"},
@@ -401,6 +402,27 @@ TEST_F(Fly, NamesAndBoundsAreTheAutopilots) {
 
     // A data folder without the pad scenario.
     EXPECT_THROW(checkMission(mission("TarvikM52", "LC37B", 350, 51.6), TARVIK_TEST_DIR "/data"), MissionError);
+}
+
+TEST_F(Fly, TheRangeARefusalOffersIsFlownFromEachPad) {
+    // Both bounds the message names are targets the autopilot takes, as typed.
+    const std::regex range(R"(the autopilot flies from (\S+) to (\S+) degrees$)");
+    for (const char* pad : {"LC37B", "LC6"}) {
+        SCOPED_TRACE(pad);
+        std::string refusal;
+        try {
+            checkMission(mission("TarvikM52", pad, 350, 1), TARVIK_DATA_DIR);
+        } catch (const MissionError& e) {
+            refusal = e.what();
+        }
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(refusal, m, range)) << refusal;
+        for (const std::string& bound : {m[1].str(), m[2].str()}) {
+            EXPECT_LE(bound.size(), 5u) << bound << ": more than the dialog reads";
+            EXPECT_NO_THROW(checkMission(mission("TarvikM52", pad, 350, std::stod(bound)), TARVIK_DATA_DIR))
+                << bound << " offered in: " << refusal;
+        }
+    }
 }
 
 // Flights that end without the autopilot completing, each named for what happened.

@@ -231,6 +231,32 @@ TEST(Dialog, ReadOnlyEditsShowWhatTheModuleWrites) {
     oapiCloseDialog(dlg);
 }
 
+TEST(Dialog, RadioButtonsAreDrawnRoundAndCheckBoxesSquare) {
+    Recorder r;
+    HWND dlg = openDialog(sampleDialog(), 0, recordingProc, &r);
+    CheckDlgButton(dlg, 40, BST_CHECKED);
+    const Surface s = renderDialog(dlg);
+    const int top = 14 + 20 + (10 - 8) / 2;  // the caption bar, the row, the mark centred on the text line
+    const Rgb black{0, 0, 0}, white{255, 255, 255};
+    // Radio 32 is checked, 31 is not: a disc with its rim, the corners of
+    // its square left to the dialog's face, a dot in the middle when checked.
+    for (int left : {2, 24}) {
+        SCOPED_TRACE(left);
+        EXPECT_EQ(s.pixel(left, top), window::faceColour) << "a radio button is not square";
+        EXPECT_EQ(s.pixel(left + 8, top + 8), window::faceColour);
+        EXPECT_NE(s.pixel(left, top + 4), window::faceColour) << "its rim";
+        EXPECT_NE(s.pixel(left + 4, top), window::faceColour);
+    }
+    EXPECT_EQ(s.pixel(2 + 4, top + 4), white);
+    EXPECT_EQ(s.pixel(24 + 4, top + 4), black);
+    // The check box keeps its square frame and square mark.
+    const int box = 14 + 32 + 1;
+    EXPECT_NE(s.pixel(2, box), window::faceColour) << "a check box is square";
+    EXPECT_NE(s.pixel(2 + 7, box + 7), window::faceColour);
+    EXPECT_EQ(s.pixel(2 + 2, box + 2), black);
+    oapiCloseDialog(dlg);
+}
+
 TEST(Dialog, PaintFollowsOpeningShowingAndInvalidating) {
     Recorder r;
     HWND dlg = openDialog(sampleDialog(), 0, recordingProc, &r);

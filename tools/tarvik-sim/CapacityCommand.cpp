@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "Capacity.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "Failure.h"
 #include "sim/FileIO.h"
@@ -39,7 +40,7 @@ int capacityCommand(int argc, char** argv) {
     std::string pad, node = "ascending", resolution, jobs, fps, timeLimit, warp, dataDir, from, guess;
     CapacityOptions o;
 
-    CLI::App app{
+    CommandLine cli{
         "Finds the heaviest payload each launcher carries to each circular orbit: for every launcher,\n"
         "case (pad and inclination) and altitude, `tarvik-sim fly --payload KG` is flown with masses\n"
         "chosen by bisection until the heaviest that completes (\"Autopilot Complete\" within the time\n"
@@ -50,6 +51,7 @@ int capacityCommand(int argc, char** argv) {
         "OUT/capacity.md and a plot of payload against altitude, OUT/plots/capacity.png. Exit status 0\n"
         "when every search settled, 3 when some did not, 2 for bad input, 130 when interrupted.",
         "tarvik-sim capacity"};
+    CLI::App& app = cli.app;
     app.add_option("LAUNCHER", launchers, "Launchers (TarvikM4 TarvikM42 TarvikM52 TarvikM54), or all")
         ->delimiter(',');
     app.add_option("--pad", pad, "LC37B or LC6, with --inclination");
@@ -76,14 +78,8 @@ int capacityCommand(int argc, char** argv) {
     app.add_option("--from", from,
                    "Fly nothing: the tables and the plot of a capacity CSV file (e.g. data/capacity.csv) into OUT");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        return failWith(e.what(), 2);
-    }
+    if (const std::optional<int> done = cli.parse(argc, argv))
+        return *done;
 
     try {
         if (!from.empty()) {
@@ -146,7 +142,7 @@ int capacityCommand(int argc, char** argv) {
             if (!(*o.firstGuess > 0))
                 throw MissionError("first guess " + guess + " is not above 0 kg");
         }
-        o.dataDir = dataDir.empty() ? TARVIK_DEFAULT_DATA_DIR : dataDir;
+        o.dataDir = dataDir.empty() ? defaultDataDir() : dataDir;
         if (!dataDir.empty())
             o.settings.dataDir = fs::absolute(dataDir).string();
         if (!fps.empty())
@@ -194,7 +190,7 @@ int capacityCommand(int argc, char** argv) {
         }
 
         o.exe = self(argv[0]);
-        o.progress = ::isatty(STDERR_FILENO);
+        o.progress = ::isatty(STDERR_FILENO) && !cli.quiet();
         return runCapacity(o, std::cout, std::cerr);
     } catch (const MissionError& e) {
         return failWith("capacity: " + std::string(e.what()), 2);

@@ -1,6 +1,5 @@
 #include "Commands.h"
 
-#include <CLI/CLI.hpp>
 #include <unistd.h>
 
 #include <charconv>
@@ -10,6 +9,7 @@
 
 #include "CapacityCheck.h"
 #include "Aim.h"
+#include "CommandLine.h"
 #include "Fly.h"
 #include "Interrupts.h"
 #include "Matrix.h"
@@ -96,10 +96,10 @@ int flyCommand(int argc, char** argv) {
     std::string launcher, pad, altitude, inclination, node, payload, correction, timeLimit, warp, fps;
     std::string scenario, target, lan, dispersions, seed;
     FlyOptions o;
-    o.dataDir = TARVIK_DEFAULT_DATA_DIR;
+    o.dataDir = defaultDataDir();
     bool json = false, noPlots = false, flyOverCapacity = false, aim = false;
 
-    CLI::App app{
+    CommandLine cli{
         "Flies a mission: the launcher's pad scenario from DATA/Scenarios/, the autopilot dialog filled in\n"
         "and LAUNCH pressed as a pilot does it (key A, the targets typed, the node checked), the flight\n"
         "stepped until \"Autopilot Complete\" or another clear end (propellant gone, crashed, time limit),\n"
@@ -113,6 +113,7 @@ int flyCommand(int argc, char** argv) {
         "--target NAME (with --scenario) or --lan DEG launches into a plane: LAUNCH is pressed when the\n"
         "pad has turned under it, after a wait on the pad; with --aim the moment of LAUNCH is aimed too.",
         "tarvik-sim fly"};
+    CLI::App& app = cli.app;
     app.add_option("LAUNCHER", launcher, "TarvikM4, TarvikM42, TarvikM52 or TarvikM54")->required();
     app.add_option("--pad", pad, "LC37B or LC6 (with --scenario: the pad the scenario holds)");
     app.add_option("--altitude", altitude, "Target altitude [km], below the build's ceiling");
@@ -137,7 +138,9 @@ int flyCommand(int argc, char** argv) {
                    "Launch into the plane with this longitude of the ascending node [deg, equatorial frame] and "
                    "--inclination");
     app.add_option("--root", o.rootDir, "Folder for the outputs (and the host's files)")->capture_default_str();
-    app.add_option("--data", o.dataDir, "Data folder with Config/ and Scenarios/")->capture_default_str();
+    app.add_option("--data", o.dataDir,
+                   "Data folder with Config/ and Scenarios/ (default: TARVIK_DATA, else the installation's)")
+        ->capture_default_str();
     app.add_option("--fps", fps, "Frames per second (default 60)");
     app.add_option("--time-limit", timeLimit,
                    "Seconds of simulation time from the scenario's start to fly at most (default 86400)");
@@ -153,14 +156,8 @@ int flyCommand(int argc, char** argv) {
                    "(see docs/dispersions.md); the draws go into the report and summary");
     app.add_option("--seed", seed, "The draws' seed, a whole number (default 1; with --dispersions)");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        return failWith(e.what(), 2);
-    }
+    if (const std::optional<int> done = cli.parse(argc, argv))
+        return *done;
 
     Mission& m = o.mission;
     m.launcher = launcher;
@@ -262,7 +259,7 @@ int flyCommand(int argc, char** argv) {
     }
 
     try {
-        std::ostream* progress = ::isatty(STDERR_FILENO) ? &std::cerr : nullptr;
+        std::ostream* progress = ::isatty(STDERR_FILENO) && !cli.quiet() ? &std::cerr : nullptr;
         const FlightReport r = aim ? flyAimed(o, std::cerr, progress) : flyMission(o, std::cerr, progress);
         if (json)
             std::cout << reportText(r);
@@ -293,7 +290,7 @@ int matrixCommand(int argc, char** argv) {
     std::vector<std::string> altitudes, inclinations;
     bool list = false, plots = false, replace = false, aim = false;
 
-    CLI::App app{
+    CommandLine cli{
         "Flies a table of missions, each with `tarvik-sim fly` in a process of its own, at most -j at a\n"
         "time (every core by default): every combination of the lists given (defaults: the four Medium\n"
         "builds, both pads, 300, 600 and 900 km, and per pad two inclinations: LC37B 30 and 51.6, LC6\n"
@@ -302,6 +299,7 @@ int matrixCommand(int argc, char** argv) {
         "status 0 when every case completed, 3 when some did not, 2 for bad input, 130 when interrupted\n"
         "(the cases finished by then are kept).",
         "tarvik-sim matrix"};
+    CLI::App& app = cli.app;
     app.add_option("CASES", casesFile,
                    "CSV file of cases: launcher,pad,altitude_km,inclination_deg[,node,payload,correction_deg]");
     app.add_option("--launchers", axes.launchers, "Launchers (TarvikM4 TarvikM42 TarvikM52 TarvikM54)")->delimiter(',');
@@ -327,14 +325,8 @@ int matrixCommand(int argc, char** argv) {
                  "Aim every case (fly --aim: at most 4 flights each); the table gets the flights and the correction "
                  "found");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        return failWith(e.what(), 2);
-    }
+    if (const std::optional<int> done = cli.parse(argc, argv))
+        return *done;
 
     try {
         if (!collectDir.empty()) {
@@ -381,7 +373,7 @@ int matrixCommand(int argc, char** argv) {
         // Names are checked now; a target out of reach is a case the autopilot refuses.
         for (const MatrixCase& c : cases) {
             try {
-                checkMission(c.mission, settings.dataDir.empty() ? TARVIK_DEFAULT_DATA_DIR : settings.dataDir);
+                checkMission(c.mission, settings.dataDir.empty() ? defaultDataDir() : settings.dataDir);
             } catch (const MissionError& e) {
                 const std::string why = e.what();
                 if (why.rfind("unknown ", 0) == 0 || why.rfind("no pad scenario", 0) == 0)
@@ -402,7 +394,7 @@ int matrixCommand(int argc, char** argv) {
         // One matrix at a time in OUT, never over another's results, and
         // never over what the matrix reads.
         host::ProtectedInputs inputs;
-        inputs.dataFolder(settings.dataDir.empty() ? TARVIK_DEFAULT_DATA_DIR : settings.dataDir, outDir);
+        inputs.dataFolder(settings.dataDir.empty() ? defaultDataDir() : settings.dataDir, outDir);
         inputs.file(casesFile, "the list of cases");
         std::error_code ec;
         fs::create_directories(outDir, ec);
@@ -422,7 +414,7 @@ int matrixCommand(int argc, char** argv) {
         run.outDir = outDir;
         run.settings = settings;
         run.jobs = jobCount;
-        run.progress = ::isatty(STDERR_FILENO);
+        run.progress = ::isatty(STDERR_FILENO) && !cli.quiet();
         return runMatrix(cases, run, std::cout, std::cerr);
     } catch (const MissionError& e) {
         return failWith("matrix: " + std::string(e.what()), 2);

@@ -1,12 +1,16 @@
 // tarvik-sim's commands besides flying a scenario with a session script:
 // `fly` (one mission), `matrix` (a table of missions) and `capacity` (what
-// each launcher carries to each orbit). Each takes the
-// arguments after its name (argv[0] is the command's name) and returns the
-// exit status.
+// each launcher carries to each orbit), listed in one
+// table (CommandTable.cpp). Each takes the arguments after its name (argv[0]
+// is the command's name) and returns the exit status; each reads its
+// command line with a CommandLine, so that it answers --help, --version,
+// -q and --modules as every command does.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace tarviksim {
 
@@ -21,5 +25,15 @@ uint64_t seedArgument(const std::string& text);
 // A dispersion file as given, or else in DATA/dispersions/ ("default" for
 // DATA/dispersions/default.txt).
 std::string findDispersions(const std::string& name, const std::string& dataDir);
+
+struct CommandEntry {
+    const char* name;
+    const char* summary;  // one line for tarvik-sim --help
+    int (*run)(int argc, char** argv);
+};
+
+// Every command, in the order --help lists them (CommandTable.cpp).
+std::span<const CommandEntry> commands();
+const CommandEntry* findCommand(std::string_view name);
 
 }  // namespace tarviksim

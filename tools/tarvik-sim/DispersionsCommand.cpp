@@ -1,5 +1,4 @@
 // `tarvik-sim dispersions`: its command line.
-#include <CLI/CLI.hpp>
 #include <unistd.h>
 
 #include <cmath>
@@ -8,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CapacityCheck.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "Failure.h"
 #include "Interrupts.h"
@@ -130,7 +130,7 @@ int dispersionsCommand(int argc, char** argv) {
     std::string outDir = "tarvik-dispersions", collectDir, dataDir, fps, timeLimit, warp;
     bool aim = false, list = false, slurm = false, replace = false;
 
-    CLI::App app{
+    CommandLine cli{
         "Flies one mission many times with the launcher and the air dispersed (Monte Carlo): each run is\n"
         "`tarvik-sim fly` with --dispersions FILE and a seed of its own derived from --seed, in a process of\n"
         "its own, at most -j at a time. Writes OUT/runs.csv (each run's drawn factors and outcome),\n"
@@ -140,6 +140,7 @@ int dispersionsCommand(int argc, char** argv) {
         "script, --collect DIR makes the tables of what they left. See docs/dispersions.md. Exit status 0\n"
         "when every run completed, 3 when some did not, 2 for bad input, 130 when interrupted.",
         "tarvik-sim dispersions"};
+    CLI::App& app = cli.app;
     app.add_option("LAUNCHER", launcher, "TarvikM4, TarvikM42, TarvikM52 or TarvikM54");
     app.add_option("--pad", pad, "LC37B or LC6");
     app.add_option("--altitude", altitude, "Target altitude [km]");
@@ -170,14 +171,8 @@ int dispersionsCommand(int argc, char** argv) {
     app.add_option("--time-limit", timeLimit, "Seconds of simulation time a run may take at most");
     app.add_option("--coast-warp", warp, "Time acceleration while the autopilot coasts (default 10, as fly)");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        return failWith(e.what(), 2);
-    }
+    if (const std::optional<int> done = cli.parse(argc, argv))
+        return *done;
 
     try {
         if (!collectDir.empty()) {
@@ -224,7 +219,7 @@ int dispersionsCommand(int argc, char** argv) {
         s.seed = seedArgument(seed);
         if (!dataDir.empty())
             s.settings.dataDir = fs::absolute(dataDir).lexically_normal().string();
-        const std::string data = s.settings.dataDir.empty() ? TARVIK_DEFAULT_DATA_DIR : s.settings.dataDir;
+        const std::string data = s.settings.dataDir.empty() ? defaultDataDir() : s.settings.dataDir;
         if (!fps.empty()) {
             const double f = number(fps, "frame rate");
             if (!(f > 0) || f > 1000)
@@ -272,7 +267,7 @@ int dispersionsCommand(int argc, char** argv) {
         const RootLock lock(out);
         std::cerr << leftoverWarning(lock.removeLeftovers(), out);
         claimSeriesFolder(out, s, replace, aim, false);
-        const bool progress = ::isatty(STDERR_FILENO);
+        const bool progress = ::isatty(STDERR_FILENO) && !cli.quiet();
         if (aim)
             m.correctionDeg = aimFirst(s, exe, out, progress, std::cerr);
         claimSeriesFolder(out, s, true, false, true);  // the same series with another correction: its runs go

@@ -16,4 +16,8 @@ int failWith(const std::string& message, int status);
 // host's message already begins with.
 std::string describe(const host::InputError& e);
 
+// -q: from now on everything written to stdout and stderr goes nowhere,
+// except the line failWith writes.
+void silenceAllButFailures();
+
 }  // namespace tarviksim

@@ -36,6 +36,14 @@ std::string fixed(double value, int decimals) {
     return text;
 }
 
+// The reachable value nearest to a bound that the inclination field holds
+// whole, as a pilot types it: rounded up for the lowest, down for the highest.
+std::string typedBound(double bound, bool up) {
+    const int decimals = bound >= 100 ? 1 : bound >= 10 ? 2 : 3;
+    const double scale = std::pow(10.0, decimals);
+    return fixed((up ? std::ceil(bound * scale) : std::floor(bound * scale)) / scale, decimals);
+}
+
 std::string joined(const std::vector<std::string>& names) {
     std::string s;
     for (const std::string& n : names)
@@ -307,10 +315,10 @@ CheckedMission checkMission(const Mission& m, const std::string& dataDir) {
     // The autopilot's own test: the orbit's plane must pass over the pad.
     const double latitude = c.padLatitudeDeg;
     if (std::fabs(std::cos(m.inclinationDeg * kPi / 180)) > std::cos(latitude * kPi / 180)) {
-        const double lowest = std::ceil(std::fabs(latitude) * 100) / 100;
         throw MissionError("inclination " + fieldText(m.inclinationDeg) + " is out of reach from " + c.mission.pad +
-                           " at latitude " + fixed(latitude, 2) + ": the autopilot flies from " + fixed(lowest, 2) +
-                           " to " + fixed(180 - lowest, 2) + " degrees");
+                           " at latitude " + fixed(latitude, 2) + ": the autopilot flies from " +
+                           typedBound(std::fabs(latitude), true) + " to " +
+                           typedBound(180 - std::fabs(latitude), false) + " degrees");
     }
 
     c.payload = parsePayload(m.payload);

@@ -1,5 +1,8 @@
 #include "Session.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 
@@ -320,6 +323,48 @@ void checkOutputs(const Options& o, const std::string& scenario, const Script& s
     }
 }
 
+// The line a run on a terminal keeps up to date on stderr: the simulation
+// time, where the run ends at the latest, and how many seconds of simulation
+// time pass per second on the clock. Looked at every few frames, written
+// twice a second.
+class ProgressLine {
+public:
+    ProgressLine(std::ostream* out, double end) : out_(out), end_(end) {}
+
+    void update(const host::Simulation& sim) {
+        if (!out_ || (++frames_ & 63) != 0)
+            return;
+        const Clock::time_point now = Clock::now();
+        if (now - shown_ < std::chrono::milliseconds(500))
+            return;
+        const double wall = std::chrono::duration<double>(now - start_).count();
+        char line[160];
+        std::snprintf(line, sizeof line, "simulation time %.0f s of at most %.0f s, %.1f simulated s per wall second",
+                      sim.simTime(), end_, wall > 0 ? sim.simTime() / wall : 0.0);
+        std::string text = line;
+        if (sim.timeAcceleration() != 1)
+            text += ", warp " + host::numberText(sim.timeAcceleration());
+        text.resize(std::max<size_t>(text.size(), width_), ' ');
+        width_ = text.size();
+        *out_ << '\r' << text << std::flush;
+        shown_ = now;
+    }
+
+    // Leaves the terminal's line empty for what the run prints next.
+    void clear() {
+        if (out_ && width_ > 0)
+            *out_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    std::ostream* out_;
+    double end_;
+    unsigned frames_ = 0;
+    size_t width_ = 0;
+    Clock::time_point start_ = Clock::now(), shown_ = start_;
+};
+
 // "line 4 (key at 700 s), line 9 (stop at 900 s)", at most five of them.
 std::string commandList(const std::vector<const Command*>& commands) {
     constexpr size_t shown = 5;
@@ -351,7 +396,7 @@ std::string findScenario(const std::string& name, const std::string& dataDir) {
                            "no such scenario (looked here and in " + (fs::path(dataDir) / "Scenarios").string() + ")");
 }
 
-RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
+RunResult runSession(Options o, std::ostream& report, std::ostream& warnings, std::ostream* progress) {
     std::error_code ec;
     fs::create_directories(o.rootDir, ec);
     if (!fs::is_directory(o.rootDir))
@@ -405,14 +450,17 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings) {
     const double end = o.duration >= 0 ? o.duration : defaultDurationOf(script);
     Player::Outcome outcome = Player::Outcome::Running;
     bool interrupted = false;
+    ProgressLine shown(progress, end);
     while ((outcome = player.runDue()) == Player::Outcome::Running && sim.simTime() + timeSlack < end) {
         if ((interrupted = interruptRequested()))
             break;
         telemetry.sample(sim);
         host::deliverPaintMessages();
         sim.step();
+        shown.update(sim);
     }
     sim.checkHostFiles();
+    shown.clear();
     telemetry.finish(sim);
 
     for (const host::Event& e : sim.events())

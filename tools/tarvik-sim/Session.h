@@ -43,8 +43,9 @@ struct RunResult {
 
 // Runs the session, writes its outputs (also when a wait is not met) and
 // reports where each went and the focus vessel's final orbit on `report`.
-// Throws host::InputError for bad input (scenario, script, a command that
-// cannot be carried out).
-RunResult runSession(Options options, std::ostream& report, std::ostream& warnings);
+// `progress`, when given, gets a line now and then (with '\r', for a
+// terminal). Throws host::InputError for bad input (scenario, script, a
+// command that cannot be carried out).
+RunResult runSession(Options options, std::ostream& report, std::ostream& warnings, std::ostream* progress = nullptr);
 
 }  // namespace tarviksim

@@ -1,12 +1,15 @@
 // tarvik-sim: flies a scenario headless, playing a session script, and writes
 // what happened (events, telemetry, summary, the final scenario).
 #include <CLI/CLI.hpp>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
 
+#include "CommandLine.h"
 #include "Commands.h"
 #include "Failure.h"
 #include "Interrupts.h"
@@ -34,6 +37,37 @@ CLI::Validator numberAtLeast(double low, bool inclusive, double high, const std:
         "");
 }
 
+// The commands, one line each, for the top of --help.
+std::string commandList() {
+    auto entry = [](std::string usage, const std::string& what) {
+        usage = "  " + usage;
+        usage.resize(std::max<size_t>(usage.size() + 1, 34), ' ');
+        return usage + what + "\n";
+    };
+    std::string text = "tarvik-sim flies Tarvik launchers without the simulator's window.\n\nCommands:\n";
+    text += entry("tarvik-sim SCENARIO [OPTIONS]", "fly a scenario, playing a session script (see below)");
+    for (const tarviksim::CommandEntry& c : tarviksim::commands())
+        text += entry(std::string("tarvik-sim ") + c.name + " [OPTIONS]", c.summary);
+    return text + entry("tarvik-sim COMMAND --help", "the options of COMMAND");
+}
+
+// A first word that is neither a command nor a scenario, spelt like a
+// command ("flyy", "capacity"): the commands there are, rather than "no such
+// scenario". Empty when it is not that.
+std::string unknownCommand(const std::string& word, const std::string& dataDir) {
+    if (word.empty() || !std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+        return "";
+    try {
+        tarviksim::findScenario(word, dataDir);
+        return "";
+    } catch (const host::InputError&) {
+    }
+    std::string names;
+    for (const tarviksim::CommandEntry& c : tarviksim::commands())
+        names += (names.empty() ? "" : ", ") + std::string(c.name);
+    return "no command or scenario '" + word + "' (commands: " + names + "; see tarvik-sim --help)";
+}
+
 int main(int argc, char** argv) {
     // Past a file-size limit a write fails and the run ends with a message
     // naming the file, its outputs left as they were, rather than being
@@ -43,28 +77,26 @@ int main(int argc, char** argv) {
     // no temporary file left (Interrupts.h).
     tarviksim::catchInterrupts();
 
-    // `tarvik-sim fly ...`, `matrix ...` and `capacity ...` are commands of their own.
-    if (argc > 1 && std::string(argv[1]) == "fly")
-        return tarviksim::flyCommand(argc - 1, argv + 1);
-    if (argc > 1 && std::string(argv[1]) == "matrix")
-        return tarviksim::matrixCommand(argc - 1, argv + 1);
-    if (argc > 1 && std::string(argv[1]) == "capacity")
-        return tarviksim::capacityCommand(argc - 1, argv + 1);
-    if (argc > 1 && std::string(argv[1]) == "dispersions")  // one mission many times, dispersed (Monte Carlo)
-        return tarviksim::dispersionsCommand(argc - 1, argv + 1);
+    // `tarvik-sim COMMAND ...` runs a command of its own (CommandTable.cpp).
+    if (argc > 1)
+        if (const tarviksim::CommandEntry* command = tarviksim::findCommand(argv[1]))
+            return command->run(argc - 1, argv + 1);
 
     tarviksim::Options o;
-    o.dataDir = TARVIK_DEFAULT_DATA_DIR;
+    o.dataDir = tarviksim::defaultDataDir();
     o.rootDir = "tarvik-run";
 
-    CLI::App app{
-        "Flies a Tarvik scenario without the simulator's window: loads SCENARIO, plays the session\n"
-        "script, steps the simulation at a fixed frame rate, and writes the event log, telemetry,\n"
-        "summary and final scenario. Outputs not named go into the root folder; where each one\n"
-        "went is printed at the end, then the focus vessel's orbit. Bad input ends with one line\n"
-        "on stderr and exit status 2; a script's waitfor whose text is not shown in time ends the\n"
-        "run (outputs written) with one line on stderr and exit status 3.",
+    tarviksim::CommandLine cli{
+        commandList() +
+            "\n"
+            "tarvik-sim SCENARIO loads the scenario, plays the session script, steps the simulation at a\n"
+            "fixed frame rate, and writes the event log, telemetry, summary and final scenario. Outputs\n"
+            "not named go into the root folder; where each one went is printed at the end, then the focus\n"
+            "vessel's orbit. On a terminal a progress line shows the simulation time and how fast it runs.\n"
+            "Bad input ends with one line on stderr and exit status 2; a script's waitfor whose text is not\n"
+            "shown in time ends the run (outputs written) with one line on stderr and exit status 3.",
         "tarvik-sim"};
+    CLI::App& app = cli.app;
     app.add_option("SCENARIO", o.scenario,
                    "Scenario file; a relative name not found as given is looked up in DATA/Scenarios/ "
                    "(\".scn\" may be left out)")
@@ -77,7 +109,9 @@ int main(int argc, char** argv) {
         ->check(numberAtLeast(0, true, tarviksim::maxDuration, "a number of seconds from 0 to 86400"));
     app.add_option("--fps", o.fps, "Frames per second of real time, up to 1000 (default 60)")
         ->check(numberAtLeast(0, false, 1000, "a frame rate above 0 and at most 1000"));
-    app.add_option("--data", o.dataDir, "Data folder with Config/ and Scenarios/")->capture_default_str();
+    app.add_option("--data", o.dataDir,
+                   "Data folder with Config/ and Scenarios/ (default: TARVIK_DATA, else the installation's)")
+        ->capture_default_str();
     app.add_option("--root", o.rootDir,
                    "Root folder for host files (\"temp\", custom payloads) and default outputs; created if missing")
         ->capture_default_str();
@@ -93,14 +127,10 @@ int main(int argc, char** argv) {
                    "Fly with the values of this dispersion file drawn and scaled (see docs/dispersions.md)");
     app.add_option("--seed", seed, "The draws' seed, a whole number (default 1; with --dispersions)");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        std::cout << app.help();
-        return 0;
-    } catch (const CLI::ParseError& e) {
-        return failWith(e.what(), 2);
-    }
+    if (const std::optional<int> done = cli.parse(argc, argv))
+        return *done;
+    if (const std::string unknown = unknownCommand(o.scenario, o.dataDir); !unknown.empty())
+        return failWith(unknown, 2);
 
     try {
         if (!seed.empty() && dispersions.empty())
@@ -109,7 +139,8 @@ int main(int argc, char** argv) {
             o.dispersion = host::drawDispersion(
                 host::readDispersions(tarviksim::findDispersions(dispersions, o.dataDir)),
                 seed.empty() ? 1 : tarviksim::seedArgument(seed));
-        const tarviksim::RunResult result = tarviksim::runSession(o, std::cout, std::cerr);
+        std::ostream* progress = ::isatty(STDERR_FILENO) && !cli.quiet() ? &std::cerr : nullptr;
+        const tarviksim::RunResult result = tarviksim::runSession(o, std::cout, std::cerr, progress);
         if (!result.unmetWait.empty())
             return failWith(result.unmetWait, 3);
     } catch (const tarviksim::Interrupted& e) {
