@@ -41,7 +41,7 @@ CLI::Validator numberAtLeast(double low, bool inclusive, double high, const std:
 std::string commandList() {
     auto entry = [](std::string usage, const std::string& what) {
         usage = "  " + usage;
-        usage.resize(std::max<size_t>(usage.size() + 1, 34), ' ');
+        usage.resize(std::max<size_t>(usage.size() + 1, 36), ' ');
         return usage + what + "\n";
     };
     std::string text = "tarvik-sim flies Tarvik launchers without the simulator's window.\n\nCommands:\n";
