@@ -3,7 +3,7 @@
 #   BINDIR/tarvik-sim                     the program
 #   LIBDIR/tarvik/libtarvik_host.so       the host library, private to the program and the plug-ins
 #   LIBDIR/tarvik/Modules/                the plug-ins with their resource scripts and bitmaps
-#   DATADIR/tarvik/                       the data (Config/, Scenarios/, scripts/) and the
+#   DATADIR/tarvik/                       the data (Config/, Scenarios/, scripts/, capacity.csv) and the
 #                                         pictures the simulator's own folder ships (images/tarvik/)
 #   DOCDIR                                README.md and docs/
 #
