@@ -43,7 +43,7 @@ endif()
 
 # The data folder, with the pictures the build draws for the simulator's own
 # folder (the default custom payload pictures) in it.
-install(DIRECTORY data/Config data/Scenarios data/scripts DESTINATION ${TARVIK_INSTALL_DATADIR} COMPONENT runtime)
+install(DIRECTORY data/Config data/Scenarios data/scripts data/dispersions DESTINATION ${TARVIK_INSTALL_DATADIR} COMPONENT runtime)
 # The capacity table fly checks payloads against.
 install(FILES data/capacity.csv DESTINATION ${TARVIK_INSTALL_DATADIR} COMPONENT runtime)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/art/images DESTINATION ${TARVIK_INSTALL_DATADIR} COMPONENT runtime)

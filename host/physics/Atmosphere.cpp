@@ -110,24 +110,40 @@ AtmosphereSample sampleAt(double altitude) {
     return upperAtmosphere(altitude);
 }
 
-}  // namespace
-
 // The flight asks again where it asked before (a sub-step's last kick and the
 // next one's first are at the same place, and so is the next step's thrust),
-// so the last few answers are kept, for each thread its own.
+// so the last few answers are kept, for each thread its own, with the
+// density of a dispersed run's air (denser or thinner than the standard's
+// by `densityScale`, Dispersions.h) already in them: a kept answer costs
+// nothing more for it. One thread-local record, found once a call.
+struct Kept {
+    double altitude;
+    AtmosphereSample sample;
+};
+struct Air {
+    Kept kept[4] = {{NAN, {}}, {NAN, {}}, {NAN, {}}, {NAN, {}}};
+    unsigned next = 0;
+    double densityScale = 1;
+};
+thread_local Air air;
+
+}  // namespace
+
 AtmosphereSample atmosphereAt(double altitude) {
-    struct Kept {
-        double altitude;
-        AtmosphereSample sample;
-    };
-    thread_local Kept kept[4] = {{NAN, {}}, {NAN, {}}, {NAN, {}}, {NAN, {}}};
-    thread_local unsigned next = 0;
-    for (const Kept& k : kept)
+    Air& a = air;
+    for (const Kept& k : a.kept)
         if (std::memcmp(&k.altitude, &altitude, sizeof altitude) == 0)
             return k.sample;
-    const AtmosphereSample s = sampleAt(altitude);
-    kept[next++ % std::size(kept)] = {altitude, s};
+    AtmosphereSample s = sampleAt(altitude);
+    s.density *= a.densityScale;
+    a.kept[a.next++ % std::size(a.kept)] = {altitude, s};
     return s;
+}
+
+void setDensityScale(double factor) {
+    air.densityScale = factor;
+    for (Kept& k : air.kept)
+        k.altitude = NAN;  // answers of the other air
 }
 
 }  // namespace host::physics

@@ -17,4 +17,8 @@ inline constexpr double kAtmosphereTop = 1000e3;  // [m] above the sphere
 // sea-level values hold.
 AtmosphereSample atmosphereAt(double altitude);
 
+// The density atmosphereAt gives, times `factor` from now on in this thread
+// (1: the standard's); a dispersed run sets it.
+void setDensityScale(double factor);
+
 }  // namespace host::physics

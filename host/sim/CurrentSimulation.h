@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "Dispersions.h"
 #include "HostFile.h"
 #include "VesselData.h"
 
@@ -20,6 +21,17 @@ void recordFor(const VesselData& v, std::string what);
 
 // The Earth, the reference body of every vessel.
 CelestialBody* currentEarth();
+
+// The draws a dispersed run scales what the modules set by (Dispersions.h);
+// null for a run without.
+const Dispersion* currentDispersion();
+
+// A dispersed run's factor `name` (a Dispersion accessor), 1 without one.
+template <class Factor>
+double dispersed(Factor factor) {
+    const Dispersion* d = currentDispersion();
+    return d ? (d->*factor)() : 1;
+}
 
 // ---- meshes and textures
 

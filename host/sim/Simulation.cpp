@@ -13,6 +13,7 @@
 #include "PathLookup.h"
 #include "SimulationImpl.h"
 #include "VesselAccess.h"
+#include "physics/Atmosphere.h"
 #include "physics/Earth.h"
 #include "physics/Physics.h"
 #include "window/Dialogs.h"
@@ -66,6 +67,11 @@ void recordFor(const VesselData& v, std::string what) {
 CelestialBody* currentEarth() {
     Simulation::Impl* s = currentSim();
     return s ? &s->earth : nullptr;
+}
+
+const Dispersion* currentDispersion() {
+    Simulation::Impl* s = currentSim();
+    return s && s->dispersion ? &*s->dispersion : nullptr;
 }
 
 void recordTexture(std::string name) {
@@ -341,6 +347,8 @@ Simulation::~Simulation() {
         s.modules.pop_back();                    // ExitModule and unload
     }
     g_current = wasCurrent == this ? s.previous : wasCurrent;
+    if (s.dispersion)
+        physics::setDensityScale(1);  // the next simulation breathes the standard air
 }
 
 Simulation* Simulation::current() {
@@ -542,6 +550,14 @@ void Simulation::setThrottle(double level) {
 
 void Simulation::setWarningHandler(std::function<void(const std::string&)> handler) {
     impl_->warn = std::move(handler);
+}
+
+void Simulation::setDispersion(const Dispersion& dispersion) {
+    impl_->dispersion = dispersion;
+    physics::setDensityScale(dispersion.density());
+}
+const Dispersion* Simulation::dispersion() const {
+    return impl_->dispersion ? &*impl_->dispersion : nullptr;
 }
 
 const std::vector<Event>& Simulation::events() const {

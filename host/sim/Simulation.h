@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Dispersions.h"
 #include "VesselData.h"
 
 namespace host {
@@ -105,6 +106,13 @@ public:
     // class does not exist, lost at release). Without a handler they are only
     // logged.
     void setWarningHandler(std::function<void(const std::string&)> handler);
+
+    // A dispersed run (Dispersions.h): from now on what the modules set is
+    // scaled by these draws, and the air's density too. Given before the
+    // scenario loads, the launcher is built with them from its first set-up.
+    // Null when the run has none.
+    void setDispersion(const Dispersion& dispersion);
+    const Dispersion* dispersion() const;
 
     // Throws the first failure of a host file a module wrote ("temp",
     // "tarvik/custom1.cfg") since the last call: InputError when it may not

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,7 @@ struct Simulation::Impl {
     // be written; Simulation::checkHostFiles throws it.
     std::string fileFailure;
     bool fileRefused = false;
+    std::optional<Dispersion> dispersion;  // see Simulation::setDispersion
 
     double mjd() const { return mjd0 + simt / 86400.0; }
 

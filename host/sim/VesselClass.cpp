@@ -36,7 +36,7 @@ void VESSEL::SetEmptyMass(double m) const {
         host::recordFor(dataOf(hVessel), "empty mass " + host::numberText(m) + " refused: a mass must be above 0");
         return;
     }
-    dataOf(hVessel).caps.emptyMass = m;
+    dataOf(hVessel).caps.emptyMass = m * host::dispersed(&host::Dispersion::emptyMass);
 }
 double VESSEL::GetEmptyMass() const {
     return dataOf(hVessel).caps.emptyMass;
@@ -46,11 +46,13 @@ double VESSEL::GetMass() const {
 }
 
 void VESSEL::SetCW(double cw_z_pos, double cw_z_neg, double cw_x, double cw_y) const {
+    // A dispersed run's drag: the coefficients the module sets, times the factor.
+    const double drag = host::dispersed(&host::Dispersion::drag);
     double* cw = dataOf(hVessel).caps.cw;
-    cw[0] = cw_z_pos;
-    cw[1] = cw_z_neg;
-    cw[2] = cw_x;
-    cw[3] = cw_y;
+    cw[0] = cw_z_pos * drag;
+    cw[1] = cw_z_neg * drag;
+    cw[2] = cw_x * drag;
+    cw[3] = cw_y * drag;
 }
 
 void VESSEL::SetCrossSections(const VECTOR3& cs) const {

@@ -48,6 +48,9 @@ struct Thruster {
     double singleStepLevel = 0;  // added for one step only (navigation modes)
     double effectiveLevel = 0;   // the level that acted in the last step (0 without propellant)
     bool shownLit = false;       // host record: lit as last reported in the event log
+    // What the module set; a dispersed run flies maxThrust, ispVac and
+    // ispRef as these times the factors of the engine's group.
+    double setThrust = 0, setIspVac = 0, setIspRef = 0;
 };
 
 struct ThrusterGroup {

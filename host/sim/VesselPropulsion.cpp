@@ -72,15 +72,44 @@ void eraseGroup(host::VesselData& v, host::ThrusterGroup* g, bool withThrusters)
             eraseThruster(v, t);
 }
 
+// A dispersed run's engines: those of the main group fly with the main
+// factors, those in no group (solid boosters, side cores) with the
+// boosters', those of any other group (attitude, hover) as set. An engine
+// takes its factors from what the module set whenever its group changes,
+// so a factor is never applied twice.
+void disperseEngines(host::VesselData& v) {
+    const host::Dispersion* dispersion = host::currentDispersion();
+    if (!dispersion)
+        return;
+    const host::Dispersion& d = *dispersion;
+    for (auto& t : v.thrusters) {
+        bool main = false, grouped = false;
+        for (const auto& g : v.groups)
+            if (std::find(g->thrusters.begin(), g->thrusters.end(), t.get()) != g->thrusters.end()) {
+                grouped = true;
+                main = main || g->type == THGROUP_MAIN;
+            }
+        const double thrust = main ? d.thrustMain() : grouped ? 1 : d.thrustBoosters();
+        const double isp = main ? d.ispMain() : grouped ? 1 : d.ispBoosters();
+        t->maxThrust = t->setThrust * thrust;
+        t->ispVac = t->setIspVac * isp;
+        t->ispRef = t->setIspRef * isp;
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- propellant
 
 PROPELLANT_HANDLE VESSEL::CreatePropellantResource(double maxmass, double mass, double efficiency) const {
     auto& v = dataOf(hVessel);
+    // A dispersed run loads each tank it creates by the load factor. A stage
+    // set-up that carries propellant over into a new tank sets its content
+    // afterwards (SetPropellantMass, not scaled), so it is not scaled twice.
+    const double load = host::dispersed(&host::Dispersion::propellantLoad);
     auto p = std::make_unique<host::Propellant>();
-    p->maxMass = std::max(0.0, maxmass);
-    p->mass = mass < 0 ? p->maxMass : std::min(mass, p->maxMass);
+    p->maxMass = std::max(0.0, maxmass * load);
+    p->mass = mass < 0 ? p->maxMass : std::min(mass * load, p->maxMass);
     p->efficiency = efficiency;
     v.propellants.push_back(std::move(p));
     return handleOf(v.propellants.back().get());
@@ -115,7 +144,7 @@ void VESSEL::SetPropellantMaxMass(PROPELLANT_HANDLE ph, double maxmass) const {
     if (host::Propellant* p = host::propellantOf(dataOf(hVessel), ph)) {
         if (std::isnan(maxmass))
             return;
-        p->maxMass = std::max(0.0, maxmass);
+        p->maxMass = std::max(0.0, maxmass * host::dispersed(&host::Dispersion::propellantLoad));
         p->mass = std::min(p->mass, p->maxMass);
     }
 }
@@ -162,12 +191,13 @@ THRUSTER_HANDLE VESSEL::CreateThruster(const VECTOR3& pos, const VECTOR3& dir, d
     auto t = std::make_unique<host::Thruster>();
     t->pos = pos;
     t->dir = dir;
-    t->maxThrust = maxth0;
+    t->maxThrust = t->setThrust = maxth0;
     t->resource = host::propellantOf(v, hp);
-    t->ispVac = isp0;
-    t->ispRef = isp_ref;
+    t->ispVac = t->setIspVac = isp0;
+    t->ispRef = t->setIspRef = isp_ref;
     t->pRef = p_ref;
     v.thrusters.push_back(std::move(t));
+    disperseEngines(v);
     return handleOf(v.thrusters.back().get());
 }
 
@@ -258,6 +288,7 @@ THGROUP_HANDLE VESSEL::CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP
         if (host::Thruster* t = host::thrusterOf(v, th[i]))
             g->thrusters.push_back(t);
     v.groups.push_back(std::move(g));
+    disperseEngines(v);
     return handleOf(v.groups.back().get());
 }
 
@@ -267,6 +298,7 @@ bool VESSEL::DelThrusterGroup(THGROUP_HANDLE& thg, THGROUP_TYPE thgt, bool delth
     if (!g)
         return false;
     eraseGroup(v, g, delth);
+    disperseEngines(v);
     thg = nullptr;
     return true;
 }
@@ -277,6 +309,7 @@ bool VESSEL::DelThrusterGroup(THGROUP_TYPE thgt, bool delth) const {
     if (!g)
         return false;
     eraseGroup(v, g, delth);
+    disperseEngines(v);
     return true;
 }
 

@@ -10,6 +10,8 @@ constexpr CommandEntry kCommands[] = {
     {"fly", "one mission to a target orbit through the autopilot dialog: report and plots", flyCommand},
     {"matrix", "a table of missions, flown in parallel: their results and a one-line verdict", matrixCommand},
     {"capacity", "the heaviest payload each launcher carries to each orbit, found with real flights", capacityCommand},
+    {"dispersions", "one mission many times, the launcher and the air dispersed: the spread of the orbits reached",
+     dispersionsCommand},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -56,6 +57,30 @@ double coastWarpArgument(const std::string& text) {
     return warp;
 }
 
+}  // namespace
+
+uint64_t seedArgument(const std::string& text) {
+    uint64_t seed = 0;
+    const char* end = text.data() + text.size();
+    const auto [p, ec] = std::from_chars(text.data(), end, seed);
+    if (text.empty() || ec != std::errc() || p != end)
+        throw MissionError("seed " + host::quote(text) + " is not a whole number from 0 to 18446744073709551615");
+    return seed;
+}
+
+std::string findDispersions(const std::string& name, const std::string& dataDir) {
+    std::error_code ec;
+    if (fs::is_regular_file(name, ec) || !fs::path(name).is_relative())
+        return name;
+    const fs::path inData = fs::path(dataDir) / "dispersions" / name;
+    for (const fs::path& p : {inData, fs::path(inData.string() + ".txt")})
+        if (fs::is_regular_file(p, ec))
+            return p.string();
+    return name;  // reading it names what is missing
+}
+
+namespace {
+
 // This program, for the processes the matrix starts and the commands it lists.
 std::string thisProgram(const char* argv0) {
     std::error_code ec;
@@ -69,7 +94,7 @@ std::string thisProgram(const char* argv0) {
 
 int flyCommand(int argc, char** argv) {
     std::string launcher, pad, altitude, inclination, node, payload, correction, timeLimit, warp, fps;
-    std::string scenario, target, lan;
+    std::string scenario, target, lan, dispersions, seed;
     FlyOptions o;
     o.dataDir = defaultDataDir();
     bool json = false, noPlots = false, flyOverCapacity = false, aim = false;
@@ -126,6 +151,10 @@ int flyCommand(int argc, char** argv) {
     app.add_flag("--no-plots", noPlots, "Draw no plots");
     app.add_flag("--over-capacity", flyOverCapacity,
                  "Fly a payload heavier than the capacity table or the pitch tables allow, after a warning");
+    app.add_option("--dispersions", dispersions,
+                   "Fly with thrust, Isp, masses, drag, density and the launch moment drawn from this dispersion file "
+                   "(see docs/dispersions.md); the draws go into the report and summary");
+    app.add_option("--seed", seed, "The draws' seed, a whole number (default 1; with --dispersions)");
 
     if (const std::optional<int> done = cli.parse(argc, argv))
         return *done;
@@ -174,6 +203,13 @@ int flyCommand(int argc, char** argv) {
         if (!warp.empty())
             o.coastWarp = coastWarpArgument(warp);
         o.plots = !noPlots;
+        if (!seed.empty() && dispersions.empty())
+            throw MissionError("--seed draws dispersions: give --dispersions FILE too");
+        if (!dispersions.empty()) {
+            o.dispersionFile = findDispersions(dispersions, o.dataDir);
+            const host::DispersionFile file = host::readDispersions(o.dispersionFile);
+            o.dispersion = host::drawDispersion(file, seed.empty() ? 1 : seedArgument(seed));
+        }
         if (planeLaunch) {
             if (const LauncherInfo* l = findLauncher(m.launcher))
                 m.launcher = l->name;

@@ -7,7 +7,9 @@
 // -q and --modules as every command does.
 #pragma once
 
+#include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tarviksim {
@@ -15,6 +17,14 @@ namespace tarviksim {
 int flyCommand(int argc, char** argv);
 int matrixCommand(int argc, char** argv);
 int capacityCommand(int argc, char** argv);
+int dispersionsCommand(int argc, char** argv);
+
+// A seed argument: a whole number that fits 64 bits; throws MissionError.
+uint64_t seedArgument(const std::string& text);
+
+// A dispersion file as given, or else in DATA/dispersions/ ("default" for
+// DATA/dispersions/default.txt).
+std::string findDispersions(const std::string& name, const std::string& dataDir);
 
 struct CommandEntry {
     const char* name;

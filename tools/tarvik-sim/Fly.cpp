@@ -47,7 +47,10 @@ const char* const kCompleteText = "Autopilot Complete";
 
 // When a flight has clearly ended without the autopilot completing [s].
 constexpr double kLiftoffWait = 60;       // after LAUNCH, still on the pad
-constexpr double kEmptyTankWait = 10;     // every tank empty
+// Every tank empty this long: longer than a Medium core stage, burnt out
+// early by a strong engine, coasts to its separation at the stage timer
+// (the upper stage brings its tank; up to about 20 s at +7% thrust).
+constexpr double kEmptyTankWait = 30;
 constexpr double kCircularisationApT = 60;  // a burn this close to the apoapsis circularises
 
 // When the autopilot can no longer complete. It completes once the periapsis
@@ -669,13 +672,17 @@ void fillMission(FlightReport& r, const CheckedMission& c) {
 }  // namespace
 
 std::string pilotScript(const CheckedMission& c, double timeLimit, const std::vector<std::pair<double, double>>& warps,
-                        const LaunchPlan* plan) {
+                        const LaunchPlan* plan, double launchDelay, const std::string& replayOptions) {
     const Mission& m = c.mission;
     std::ostringstream s;
     s << "# " << describe(c) << ".\n"
-      << "# Written by tarvik-sim fly: the pilot's part of the flight. From the folder\n"
-      << "# it is in, 'tarvik-sim scenario.scn --script session.txt --root .' flies it again.\n"
-      << "at 1     key A\n";
+      << "# Written by tarvik-sim fly: the pilot's part of the flight. From the folder\n";
+    if (replayOptions.empty())
+        s << "# it is in, 'tarvik-sim scenario.scn --script session.txt --root .' flies it again.\n";
+    else
+        s << "# it is in, 'tarvik-sim scenario.scn --script session.txt --root . " << replayOptions << "'\n"
+          << "# flies it again.\n";
+    s << "at 1     key A\n";
     if (plan && !plan->target.empty()) {
         s << "# Copy Orbital Elements: the dialog types the target's altitude and inclination\n"
           << "at 2     select 131 " << kOrbitList << " " << plan->target << "\n";
@@ -694,7 +701,10 @@ std::string pilotScript(const CheckedMission& c, double timeLimit, const std::ve
               << "at 3     warp " << host::numberText(plan->padWarp) << "\n"
               << "at " << host::numberText(launch - kPadWarpEnd) << " warp 1\n";
         }
-        s << "at " << host::numberText(launch) << " click 131 1075\n";
+        s << "at " << host::numberText(launch + launchDelay) << " click 131 1075\n";
+    } else if (launchDelay > 0) {
+        s << "# The pilot's launch delay, drawn for this dispersed run:\n"
+          << "at " << host::numberText(3 + launchDelay) << " click 131 1075\n";
     } else {
         s << "at 3     click 131 1075\n";
     }
@@ -751,8 +761,12 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
     host::writeFileWhole(scenarioPath, c.scenarioText, "scenario", root);
     inputs.file(scenarioPath, "the scenario");
     const LaunchPlan* plan = o.plan ? &*o.plan : nullptr;
-    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, {}, plan), "session script", root);
-    const Script script = parseScript(pilotScript(c, o.timeLimit, {}, plan), sessionPath);
+    const double delay = o.dispersion ? o.dispersion->launchDelay() : 0;
+    // A dispersed flight flies again with its draws.
+    const std::string replay =
+        o.dispersion ? "--dispersions " + o.dispersionFile + " --seed " + std::to_string(o.dispersion->seed) : "";
+    host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, {}, plan, delay, replay), "session script", root);
+    const Script script = parseScript(pilotScript(c, o.timeLimit, {}, plan, delay, replay), sessionPath);
 
     // Written beside their files, they take their names once all are complete.
     host::OutputFile events(inRoot("events.log"), "event log", root);
@@ -761,10 +775,14 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
 
     FlightReport r;
     fillMission(r, c);
+    r.dispersion = o.dispersion;
+    r.dispersionFile = o.dispersionFile;
     {
         host::Simulation sim(o.dataDir, o.fps, root);
         sim.setWarningHandler([&warnings](const std::string& w) { warnings << "tarvik-sim: warning: " << w << '\n'; });
         DialogCloser closer;
+        if (o.dispersion)
+            sim.setDispersion(*o.dispersion);
         sim.loadScenario(scenarioPath);
         if (!sim.vessel(c.mission.launcher))
             throw host::InputError(c.scenarioPath, 0, "no vessel " + c.mission.launcher);
@@ -781,8 +799,8 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
         // The script as flown, with the pilot's time acceleration in it.
         r.coastWarp = flight.warps().empty() ? 1 : o.coastWarp;
         if (!flight.warps().empty())
-            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps(), plan), "session script",
-                                 root);
+            host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps(), plan, delay, replay),
+                                 "session script", root);
         // Interrupted, the outputs hold the flight as far as it went; there is no report of it.
         if (flight.interrupted())
             throw Interrupted("fly: interrupted at mission time " + fixed(flight.missionTimeNow(), 1) + " s; " +

@@ -28,6 +28,10 @@ struct FlyOptions {
     // A launch timed into a plane: the pilot waits on the pad and presses
     // LAUNCH at the plan's moment (and picks its target in the orbit list).
     std::optional<LaunchPlan> plan;
+    // A dispersed run (sim/Dispersions.h): the host flies it with these
+    // draws, and the pilot presses LAUNCH the drawn delay later.
+    std::optional<host::Dispersion> dispersion;
+    std::string dispersionFile;  // where its distributions came from, for the report
 };
 
 // The session script a pilot would play for the mission: key A, the targets
@@ -35,10 +39,13 @@ struct FlyOptions {
 // `warps` are (simulation time, factor) pairs the pilot set while flying.
 // With a plan the target is picked in the orbit list instead of typed, the
 // pass's node checked, and LAUNCH waited for on the pad under time
-// acceleration.
+// acceleration. `launchDelay` seconds more pass before LAUNCH; the
+// `replayOptions` (a dispersed run's) are named where the script says how
+// it flies again.
 std::string pilotScript(const CheckedMission& mission, double timeLimit,
                         const std::vector<std::pair<double, double>>& warps = {},
-                        const LaunchPlan* plan = nullptr);
+                        const LaunchPlan* plan = nullptr, double launchDelay = 0,
+                        const std::string& replayOptions = "");
 
 // Flies the mission and writes its outputs into the root folder: the
 // scenario and session script it flew (so that `tarvik-sim ROOT/scenario.scn

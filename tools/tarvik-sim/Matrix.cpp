@@ -33,6 +33,27 @@ namespace fs = std::filesystem;
 
 namespace tarviksim {
 
+// A CSV field: quoted when it holds a comma, a quote or a line break.
+std::string csvField(const std::string& s) {
+    if (s.find_first_of(",\"\n\r") == std::string::npos)
+        return s;
+    std::string q = "\"";
+    for (char c : s)
+        q += c == '"' ? std::string("\"\"") : std::string(1, c == '\n' || c == '\r' ? ' ' : c);
+    return q + "\"";
+}
+
+// A word for a shell command line, quoted when it needs to be.
+std::string shellWord(const std::string& s) {
+    if (!s.empty() && s.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-./=:+,@%") ==
+                          std::string::npos)
+        return s;
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
 namespace {
 
 constexpr const char* kCasesHeader = "launcher,pad,altitude_km,inclination_deg,node,payload,correction_deg";
@@ -129,33 +150,12 @@ std::vector<CsvRecord> csvRecords(const std::string& text, const std::string& pa
     return records;
 }
 
-// A CSV field: quoted when it holds a comma, a quote or a line break.
-std::string csvField(const std::string& s) {
-    if (s.find_first_of(",\"\n\r") == std::string::npos)
-        return s;
-    std::string q = "\"";
-    for (char c : s)
-        q += c == '"' ? std::string("\"\"") : std::string(1, c == '\n' || c == '\r' ? ' ' : c);
-    return q + "\"";
-}
-
 // A Markdown table cell: no bars or line breaks.
 std::string cell(std::string s) {
     for (char& c : s)
         if (c == '|' || c == '\n' || c == '\r')
             c = ' ';
     return s;
-}
-
-// A word for a shell command line, quoted when it needs to be.
-std::string shellWord(const std::string& s) {
-    if (!s.empty() && s.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-./=:+,@%") ==
-                          std::string::npos)
-        return s;
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
 }
 
 // What a case's flight left (a report, its messages): a regular file of
@@ -344,7 +344,7 @@ std::string caseDir(const std::string& outDir, const MatrixCase& c) {
 }
 
 std::vector<std::string> flyArguments(const std::string& exe, const MatrixCase& c, const std::string& outDir,
-                                      const FlySettings& s) {
+                                      const FlySettings& s, const std::vector<std::string>& extra) {
     const Mission& m = c.mission;
     std::vector<std::string> a = {exe,
                                   "fly",
@@ -374,15 +374,16 @@ std::vector<std::string> flyArguments(const std::string& exe, const MatrixCase& 
         a.insert(a.end(), {"--coast-warp", host::numberText(*s.coastWarp)});
     if (s.aim)
         a.push_back("--aim");
+    a.insert(a.end(), extra.begin(), extra.end());
     return a;
 }
 
 std::string listedCommand(const std::string& exe, const MatrixCase& c, const std::string& outDir,
-                          const FlySettings& settings) {
+                          const FlySettings& settings, const std::vector<std::string>& extra) {
     const std::string dir = caseDir(outDir, c);
     // One command per line, whatever reads the lines (a shell, xargs -d '\n',
     // GNU parallel): a line break in a word would end the command there.
-    std::vector<std::string> words = flyArguments(exe, c, outDir, settings);
+    std::vector<std::string> words = flyArguments(exe, c, outDir, settings, extra);
     words.push_back(dir);
     for (const std::string& w : words)
         if (w.find_first_of("\n\r") != std::string::npos)

@@ -63,14 +63,19 @@ struct FlySettings {
 // The folder of a case's outputs under the matrix folder.
 std::string caseDir(const std::string& outDir, const MatrixCase& c);
 
-// The arguments of the case's `fly` (argv[0] is `exe`).
+// The arguments of the case's `fly` (argv[0] is `exe`), `extra` last.
 std::vector<std::string> flyArguments(const std::string& exe, const MatrixCase& c, const std::string& outDir,
-                                      const FlySettings& settings);
+                                      const FlySettings& settings, const std::vector<std::string>& extra = {});
 
 // One shell command per case, for `--list`: makes the case's folder and runs
 // its fly with the report on fly.json and messages on fly.err there.
 std::string listedCommand(const std::string& exe, const MatrixCase& c, const std::string& outDir,
-                          const FlySettings& settings);
+                          const FlySettings& settings, const std::vector<std::string>& extra = {});
+
+// A CSV field, quoted when it holds a comma, a quote or a line break; a
+// word for a shell command line, quoted when it needs to be.
+std::string csvField(const std::string& s);
+std::string shellWord(const std::string& s);
 
 struct CaseResult {
     MatrixCase c;

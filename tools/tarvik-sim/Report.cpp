@@ -6,6 +6,8 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "DispersionRecord.h"
+
 namespace tarviksim {
 
 namespace {
@@ -126,6 +128,11 @@ nlohmann::ordered_json reportJson(const FlightReport& r) {
         {"payload", {{"name", r.payloadName}, {"class", r.payloadClass}, {"mass_kg", r.payloadMass}}},
         {"correction_deg", r.correction ? nlohmann::ordered_json(*r.correction) : nlohmann::ordered_json(nullptr)},
     };
+    if (r.dispersion) {
+        nlohmann::ordered_json d = {{"file", r.dispersionFile}};
+        d.update(dispersionJson(*r.dispersion));
+        j["dispersion"] = d;
+    }
     j["outcome"] = outcomeName(r.outcome);
     j["reason"] = r.reason;
     const bool flown = r.outcome != Outcome::Refused;
@@ -197,6 +204,10 @@ FlightReport reportFromJson(const nlohmann::json& j) {
         throw std::runtime_error("unknown outcome '" + textAt(j, "outcome") + "'");
     r.outcome = *outcome;
     r.reason = textAt(j, "reason");
+    if (const auto d = j.find("dispersion"); d != j.end() && !d->is_null()) {
+        r.dispersion = dispersionFromJson(*d);
+        r.dispersionFile = textAt(*d, "file");
+    }
     if (r.outcome != Outcome::Refused) {
         const nlohmann::json& a = objectAt(j, "achieved");
         r.apoapsis = numberAt(a, "apoapsis_km");
@@ -248,6 +259,8 @@ void printReport(const FlightReport& r, std::ostream& out) {
     if (r.correction)
         out << ", correction " << fixed(*r.correction, 2) << " deg";
     out << '\n';
+    if (r.dispersion)
+        out << "dispersed:   " << dispersionLine(*r.dispersion, r.dispersionFile) << '\n';
     if (r.outcome == Outcome::Complete)
         out << "outcome:     Autopilot Complete at mission time " << duration(r.missionTime()) << '\n';
     else

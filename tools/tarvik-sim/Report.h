@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AimRecord.h"
+#include "sim/Dispersions.h"
 #include "StageTable.h"
 
 namespace tarviksim {
@@ -57,6 +58,9 @@ struct FlightReport {
 
     std::optional<PlaneRecord> plane;  // a launch timed into an orbit's plane
     std::optional<AimRecord> aim;      // an aimed mission: its flights, and the correction they found
+    // A dispersed run: the file its distributions came from and its draws.
+    std::optional<host::Dispersion> dispersion;
+    std::string dispersionFile;
 
     // where things went (paths as given, relative to where fly ran)
     std::string root;

@@ -442,6 +442,8 @@ RunResult runSession(Options o, std::ostream& report, std::ostream& warnings, st
     sim.setWarningHandler(
         [&warnings](const std::string& w) { warnings << "tarvik-sim: warning: " << host::printable(w) << '\n'; });
     DialogCloser closer;
+    if (o.dispersion)
+        sim.setDispersion(*o.dispersion);
     sim.loadScenario(scenario);
 
     Player player(sim, script, o.rootDir, warnings);

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "Script.h"
+#include "sim/Dispersions.h"
 
 namespace tarviksim {
 
@@ -23,6 +25,7 @@ struct Options {
     std::string dataDir;
     std::string rootDir;                           // the host's root folder; outputs not given go here
     std::string events, telemetry, summary, save;  // empty: <rootDir>/events.log, ...
+    std::optional<host::Dispersion> dispersion;    // a dispersed run's draws (sim/Dispersions.h)
 };
 
 // The scenario file a name stands for: as given, else under <data>/Scenarios/

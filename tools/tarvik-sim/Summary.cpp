@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "DispersionRecord.h"
 #include "FlightValues.h"
 #include "sim/Module.h"
 #include "window/Dialogs.h"
@@ -120,6 +121,8 @@ nlohmann::ordered_json summary(host::Simulation& sim) {
             notes.push_back(a->text);
     j["annotations"] = notes;
     j["dialogs"] = dialogSummary();
+    if (const host::Dispersion* d = sim.dispersion())
+        j["dispersion"] = dispersionJson(*d);
     return j;
 }
 

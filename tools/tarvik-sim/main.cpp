@@ -13,6 +13,7 @@
 #include "Commands.h"
 #include "Failure.h"
 #include "Interrupts.h"
+#include "Missions.h"
 #include "Session.h"
 #include "sim/InputText.h"
 #include "sim/Simulation.h"
@@ -40,7 +41,7 @@ CLI::Validator numberAtLeast(double low, bool inclusive, double high, const std:
 std::string commandList() {
     auto entry = [](std::string usage, const std::string& what) {
         usage = "  " + usage;
-        usage.resize(std::max<size_t>(usage.size() + 1, 34), ' ');
+        usage.resize(std::max<size_t>(usage.size() + 1, 36), ' ');
         return usage + what + "\n";
     };
     std::string text = "tarvik-sim flies Tarvik launchers without the simulator's window.\n\nCommands:\n";
@@ -121,6 +122,10 @@ int main(int argc, char** argv) {
         ->check(numberAtLeast(0, false, 1e9, "a number of seconds above 0"));
     app.add_option("--summary", o.summary, "Summary JSON file (default ROOT/summary.json)");
     app.add_option("--save", o.save, "Scenario file written at the end (default ROOT/final.scn)");
+    std::string dispersions, seed;
+    app.add_option("--dispersions", dispersions,
+                   "Fly with the values of this dispersion file drawn and scaled (see docs/dispersions.md)");
+    app.add_option("--seed", seed, "The draws' seed, a whole number (default 1; with --dispersions)");
 
     if (const std::optional<int> done = cli.parse(argc, argv))
         return *done;
@@ -128,6 +133,12 @@ int main(int argc, char** argv) {
         return failWith(unknown, 2);
 
     try {
+        if (!seed.empty() && dispersions.empty())
+            return failWith("--seed draws dispersions: give --dispersions FILE too", 2);
+        if (!dispersions.empty())
+            o.dispersion = host::drawDispersion(
+                host::readDispersions(tarviksim::findDispersions(dispersions, o.dataDir)),
+                seed.empty() ? 1 : tarviksim::seedArgument(seed));
         std::ostream* progress = ::isatty(STDERR_FILENO) && !cli.quiet() ? &std::cerr : nullptr;
         const tarviksim::RunResult result = tarviksim::runSession(o, std::cout, std::cerr, progress);
         if (!result.unmetWait.empty())
@@ -136,6 +147,8 @@ int main(int argc, char** argv) {
         return failWith(e.what(), tarviksim::interruptStatus());
     } catch (const host::InputError& e) {
         return failWith(describe(e), 2);
+    } catch (const tarviksim::MissionError& e) {
+        return failWith(e.what(), 2);
     } catch (const std::exception& e) {
         return failWith(e.what(), 1);
     }
