@@ -285,6 +285,7 @@ private:
     bool ended(VESSEL* v, FlightReport& r);
     // Why the flight can no longer complete, or "".
     std::string outOfReach(host::VesselData& v);
+    std::vector<const host::Propellant*> mainTanks_;  // outOfReach's, kept between steps
     void reportPlane(FlightReport& r);
     void showProgress(std::ostream& out, VESSEL* v, bool force);
 
@@ -485,14 +486,14 @@ std::string Flight::outOfReach(host::VesselData& d) {
     if (!main)
         return "";
     double thrust = 0, flow = 0, propellant = 0;
-    std::vector<const host::Propellant*> tanks;
+    mainTanks_.clear();  // kept between steps: asked every step after cut-off, it allocates nothing
     for (const host::Thruster* t : main->thrusters) {
         if (t->maxThrust <= 0 || t->ispVac <= 0 || !t->resource)
             continue;
         thrust += t->maxThrust;
         flow += t->maxThrust / t->ispVac;
-        if (std::find(tanks.begin(), tanks.end(), t->resource) == tanks.end()) {
-            tanks.push_back(t->resource);
+        if (std::find(mainTanks_.begin(), mainTanks_.end(), t->resource) == mainTanks_.end()) {
+            mainTanks_.push_back(t->resource);
             propellant += t->resource->mass;
         }
     }
@@ -500,11 +501,13 @@ std::string Flight::outOfReach(host::VesselData& d) {
         return "";
     const double mass = d.mass();
     const double left = deltaVLeft(thrust / flow, mass, propellant);
-    const std::string goal = " to raise the periapsis from " + fixed((periapsis - kCompletionSphere) / 1000, 1) +
-                             " km to " + fieldText(c_.mission.altitudeKm) + " km";
+    auto goal = [&] {
+        return " to raise the periapsis from " + fixed((periapsis - kCompletionSphere) / 1000, 1) + " km to " +
+               fieldText(c_.mission.altitudeKm) + " km";
+    };
     if (left < needed * kOutlookSlack)
         return "propellant short: " + fixed(propellant, 0) + " kg left give " + fixed(left, 0) + " m/s of the " +
-               fixed(needed, 0) + " m/s needed" + goal;
+               fixed(needed, 0) + " m/s needed" + goal();
 
     if (circularisationEvent_ == npos || longestBurn_ <= 0)
         return "";
@@ -517,7 +520,7 @@ std::string Flight::outOfReach(host::VesselData& d) {
     if (reachable < needed * kOutlookSlack)
         return "the periapsis cannot reach the target before the time limit: the " + std::to_string(passes) +
                " apoapsis passes left give at most " + fixed(reachable, 0) + " m/s of the " + fixed(needed, 0) +
-               " m/s needed" + goal + " (burns of up to " + fixed(burn, 0) + " s each)";
+               " m/s needed" + goal() + " (burns of up to " + fixed(burn, 0) + " s each)";
     return "";
 }
 

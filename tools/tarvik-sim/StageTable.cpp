@@ -1,5 +1,6 @@
 #include "StageTable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ostream>
@@ -42,11 +43,17 @@ double numberAt(const nlohmann::json& j, const char* key) {
 
 }  // namespace
 
+bool StageRecorder::isAttitude(const host::Thruster* t) const {
+    return std::binary_search(attitude_.begin(), attitude_.end(), t);
+}
+
 StageRecorder::Engines StageRecorder::engines(const host::VesselData& v) {
     attitude_.clear();
     for (const auto& g : v.groups)
         if (attitudeGroup(g->type))
             attitude_.insert(attitude_.end(), g->thrusters.begin(), g->thrusters.end());
+    // Sorted, so that each thruster is looked up, not compared with them all.
+    std::sort(attitude_.begin(), attitude_.end());
     Engines e;
     // The engines: thrusters with a tank and thrust that no attitude group
     // holds. (A stage's set-up leaves the last stage's thrusters behind,
@@ -54,10 +61,7 @@ StageRecorder::Engines StageRecorder::engines(const host::VesselData& v) {
     for (const auto& t : v.thrusters) {
         if (t->maxThrust <= 0 || t->ispVac <= 0 || !t->resource)
             continue;
-        bool isAttitude = false;
-        for (const host::Thruster* a : attitude_)
-            isAttitude = isAttitude || a == t.get();
-        if (isAttitude)
+        if (isAttitude(t.get()))
             continue;
         ++e.count;
         e.thrust += t->maxThrust;
@@ -94,10 +98,7 @@ void StageRecorder::after(const host::VesselData& v, double dt, double simTime) 
         burnt += drawn(*t, dt);
         if (t->effectiveLevel <= 0 || t->maxThrust <= 0)
             continue;
-        bool isAttitude = false;
-        for (const host::Thruster* a : attitude_)
-            isAttitude = isAttitude || a == t.get();
-        if (!isAttitude)
+        if (!isAttitude(t.get()))
             thrust += host::physics::thrustVector(*t, pressure_) * t->effectiveLevel;
     }
     const double force = length(thrust);

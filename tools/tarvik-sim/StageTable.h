@@ -51,6 +51,7 @@ private:
         bool operator==(const Engines&) const = default;
     };
     Engines engines(const host::VesselData& v);
+    bool isAttitude(const host::Thruster* t) const;  // among attitude_, as engines() last found them
 
     double pressure_ = 0;
     bool lit_ = false;
