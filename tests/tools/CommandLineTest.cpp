@@ -136,10 +136,10 @@ TEST_F(CommandLine, QuietLeavesNothingButTheFailureLine) {
 }
 
 TEST_F(CommandLine, ARunOnATerminalShowsItsProgressAndElsewhereNot) {
-    // The autopilot's ascent at 1000 frames a second: 600,000 steps, a few
-    // seconds on the clock, long enough for the line to be shown.
+    // The autopilot's ascent at 200 frames a second: 120,000 steps, several
+    // tenths of a second on the clock, past the first line's 0.1 s.
     const std::string args = kData + "TarvikM52-LC37B --script '" + TARVIK_DATA_DIR +
-                             "/scripts/m52-autopilot.txt' --duration 600 --fps 1000 --root progress";
+                             "/scripts/m52-autopilot.txt' --duration 600 --fps 200 --root progress";
     const Ran plain = run(args);
     EXPECT_EQ(plain.status, 3) << "the wait for completion is cut short";
     EXPECT_EQ(lines(plain.err), 1u) << "no progress line into a file: " << plain.err;

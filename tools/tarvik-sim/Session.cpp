@@ -334,8 +334,9 @@ public:
     void update(const host::Simulation& sim) {
         if (!out_ || (++frames_ & 63) != 0)
             return;
+        // The first line soon after the start, then one every half second.
         const Clock::time_point now = Clock::now();
-        if (now - shown_ < std::chrono::milliseconds(500))
+        if (now - shown_ < (width_ == 0 ? std::chrono::milliseconds(100) : std::chrono::milliseconds(500)))
             return;
         const double wall = std::chrono::duration<double>(now - start_).count();
         char line[160];
