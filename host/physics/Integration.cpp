@@ -44,7 +44,11 @@ void fly(VesselData& v, const FlightLoads& loads, double massStart, double massE
 
         const double m = massAt(tm);
         const FlightLoads::Turning turn = loads.turning(s, safePmi);
-        advanceAttitude(s.R, s.omega, turn.torque, safePmi * m, turn.damping, turn.target, h);
+        const VECTOR3 inertia = safePmi * m;
+        if (std::isfinite(inertia.x) && std::isfinite(inertia.y) && std::isfinite(inertia.z))
+            advanceAttitude(s.R, s.omega, turn.torque, inertia, turn.damping, turn.target, h);
+        else  // a mass so large that its inertia overflows: the same turn with the mass divided out
+            advanceAttitude(s.R, s.omega, turn.torque / m, safePmi, turn.damping, turn.target, h);
 
         s.vel += loads.kick(s, massAt(t1), h / 2);
     }
