@@ -248,6 +248,10 @@ bool HeavyLauncher::readFlightLine(const char* line, SavedFlight& saved) {
 void HeavyLauncher::rebuildLoadedFlight(const SavedFlight& saved) {
     if (!isConfigurationCode(configCode))
         configCode = 0;  // an unknown code names nothing: the launcher stands on the pad
+    // Without a CONFIG line the history alone says where the flight stands.
+    if (!saved.hasConfig && saved.hasHistory && saved.historyReadable &&
+        possibleHistory(saved.history, saved.historyLength))
+        configCode = standingAfter(saved.history, saved.historyLength).configCode;
     const bool useHistory = saved.hasHistory && saved.historyReadable &&
                             possibleHistory(saved.history, saved.historyLength) &&
                             standingAfter(saved.history, saved.historyLength).configCode == configCode;

@@ -19,6 +19,7 @@ constexpr int kStagingEvents = 8;
 // What a scenario's flight lines hold, kept until the launcher is rebuilt.
 // A value a line did not give (or gave unusable) is marked absent.
 struct SavedFlight {
+    bool hasConfig = false;  // a CONFIG line was read
     bool hasHistory = false;
     bool historyReadable = true;
     StagingEvent history[kStagingEvents] = {};

@@ -86,6 +86,7 @@ void HeavyLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
                 break;
             case LauncherKey::Config:
                 taken = readNumber(rest, configCode, 0);
+                saved.hasConfig = saved.hasConfig || taken;
                 break;
             case LauncherKey::PayloadWeight:
                 taken = readNumber(rest, payloadMass, 0);
