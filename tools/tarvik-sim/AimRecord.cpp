@@ -5,6 +5,8 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "ReadoutText.h"
+
 namespace tarviksim {
 
 namespace {
@@ -44,14 +46,7 @@ std::string textAt(const nlohmann::json& j, const char* key) {
 }
 
 std::string fixed(double value, int decimals, bool sign = false) {
-    if (!std::isfinite(value))
-        return "none";
-    char text[64];
-    std::snprintf(text, sizeof text, sign ? "%+.*f" : "%.*f", decimals, value);
-    std::string s = text;
-    if (s.find_first_not_of("+-0.") == std::string::npos)  // no "-0.00"
-        s = (sign ? "+" : "") + s.substr(s.find_first_not_of("+-"));
-    return s;
+    return roundedText(value, decimals, sign, "none");
 }
 
 std::string fixed(const std::optional<double>& value, int decimals, const char* none = "-") {

@@ -14,6 +14,7 @@
 
 #include "CapacitySearch.h"
 #include "Plots.h"
+#include "ReadoutText.h"
 #include "sim/FileIO.h"
 #include "sim/NumberText.h"
 #include "sim/Simulation.h"
@@ -43,16 +44,6 @@ constexpr double kGuidedStep = 200;     // kg: with one
 std::string fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-std::string clock(double seconds) {
-    const long s = std::lround(std::max(0.0, seconds));
-    char text[32];
-    if (s >= 3600)
-        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
-    else
-        std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
     return text;
 }
 
@@ -409,9 +400,9 @@ int runCapacity(const CapacityOptions& o, std::ostream& out, std::ostream& err) 
             settled += p.over() ? 1 : 0;
         std::string line = "capacity: " + std::to_string(settled) + "/" + std::to_string(points.size()) +
                            " orbits settled, " + std::to_string(flown) + " flights flown, " +
-                           std::to_string(running.size()) + " running, " + clock(elapsed()) + " elapsed";
+                           std::to_string(running.size()) + " running, " + clockText(elapsed()) + " elapsed";
         if (settled > 0 && settled < points.size())
-            line += ", about " + clock(elapsed() / static_cast<double>(settled) * (points.size() - settled)) + " left";
+            line += ", about " + clockText(elapsed() / static_cast<double>(settled) * (points.size() - settled)) + " left";
         line.resize(std::max<size_t>(line.size(), 100), ' ');
         err << '\r' << line << std::flush;
     };

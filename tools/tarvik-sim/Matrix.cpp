@@ -24,6 +24,7 @@
 #include <sstream>
 #include <thread>
 
+#include "ReadoutText.h"
 #include "sim/FileIO.h"
 #include "sim/InputText.h"
 #include "sim/NumberText.h"
@@ -59,14 +60,7 @@ namespace {
 constexpr const char* kCasesHeader = "launcher,pad,altitude_km,inclination_deg,node,payload,correction_deg";
 
 std::string fixed(double value, int decimals, bool sign = false) {
-    if (!std::isfinite(value))
-        return "";
-    char text[64];
-    std::snprintf(text, sizeof text, sign ? "%+.*f" : "%.*f", decimals, value);
-    std::string s = text;
-    if (s.find_first_not_of("+-0.") == std::string::npos)
-        s = (sign ? "+" : "") + s.substr(s.find_first_not_of("+-"));
-    return s;
+    return roundedText(value, decimals, sign, "");
 }
 
 std::string trimmed(const std::string& s) {
@@ -796,16 +790,6 @@ std::string secondsText(double seconds) {
     return text;
 }
 
-std::string clock(double seconds) {
-    const long s = std::lround(std::max(0.0, seconds));
-    char text[32];
-    if (s >= 3600)
-        std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
-    else
-        std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
-    return text;
-}
-
 }  // namespace
 
 int runMatrix(const std::vector<MatrixCase>& cases, const RunOptions& o, std::ostream& out, std::ostream& err) {
@@ -852,9 +836,9 @@ int runMatrix(const std::vector<MatrixCase>& cases, const RunOptions& o, std::os
         lastProgress = now;
         std::string line = "matrix: " + std::to_string(done) + "/" + std::to_string(cases.size()) + " done, " +
                            std::to_string(failedCount) + " not complete, " + std::to_string(running.size()) +
-                           " running, " + clock(elapsed()) + " elapsed";
+                           " running, " + clockText(elapsed()) + " elapsed";
         if (done > 0 && done < cases.size())
-            line += ", about " + clock(elapsed() / static_cast<double>(done) * (cases.size() - done)) + " left";
+            line += ", about " + clockText(elapsed() / static_cast<double>(done) * (cases.size() - done)) + " left";
         line.resize(std::max<size_t>(line.size(), 100), ' ');
         err << '\r' << line << std::flush;
     };

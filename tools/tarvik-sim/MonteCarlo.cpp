@@ -12,6 +12,7 @@
 
 #include "DispersionRecord.h"
 #include "Plots.h"
+#include "ReadoutText.h"
 #include "sim/FileIO.h"
 #include "sim/NumberText.h"
 #include "sim/Simulation.h"
@@ -23,14 +24,7 @@ namespace tarviksim {
 namespace {
 
 std::string fixed(double value, int decimals, bool sign = false) {
-    if (!std::isfinite(value))
-        return "";
-    char text[64];
-    std::snprintf(text, sizeof text, sign ? "%+.*f" : "%.*f", decimals, value);
-    std::string s = text;
-    if (s.find_first_not_of("+-0.") == std::string::npos)  // no "-0.000"
-        s = (sign ? "+" : "") + s.substr(s.find_first_not_of("+-"));
-    return s;
+    return roundedText(value, decimals, sign, "");
 }
 
 std::string clock(double seconds) {

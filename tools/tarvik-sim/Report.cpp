@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "DispersionRecord.h"
+#include "ReadoutText.h"
 
 namespace tarviksim {
 
@@ -24,15 +25,7 @@ constexpr OutcomeName kOutcomeNames[] = {
 };
 
 std::string fixed(double value, int decimals, bool sign = false) {
-    if (!std::isfinite(value))
-        return "none";
-    char text[64];
-    std::snprintf(text, sizeof text, sign ? "%+.*f" : "%.*f", decimals, value);
-    std::string s = text;
-    // No "-0.0" or "+-0.0": a value that rounds to zero has no sign.
-    if (s.find_first_not_of("+-0.") == std::string::npos)
-        s = (sign ? "+" : "") + s.substr(s.find_first_not_of("+-"));
-    return s;
+    return roundedText(value, decimals, sign, "none");
 }
 
 nlohmann::ordered_json number(double value) {
