@@ -91,6 +91,14 @@ void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     SetCameraOffset(_V(0, 0, 40));
     SetTouchdownPoints(_V(0, -1, 43.5), _V(0, 1, 43.5), _V(1, 0, 43.5));
 
+    padEngineSetup();
+
+    takePayloadHandOff(*this);
+    padLayout();
+}
+
+// The pad tanks, and the zero-thrust engines on them that carry the ignition flames.
+void MediumLauncher::padEngineSetup() {
     PROPELLANT_HANDLE padTanks[4] = {};
     for (int i = 0; i < kVariant.padTankCount; ++i)
         padTanks[i] = CreatePropellantResource(kVariant.padTanks[i], kVariant.padTanks[i], 1.0);
@@ -104,8 +112,19 @@ void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
     CreateThrusterGroup(&mainEngine, 1, THGROUP_MAIN);
     CreateThrusterGroup(&padHoverThruster, 1, THGROUP_HOVER);
     tarvik::addPadIgnitionEffects(*this, mainEngine, padFlameTexture, registeredTexture);
+}
 
-    takePayloadHandOff(*this);
+// A scenario that names another configuration before this one stands the
+// launcher on its pad again: its tanks and engines as the class set them up.
+void MediumLauncher::padSetupAgain() {
+    ClearPropellantResources();
+    ClearThrusterDefinitions();
+    vapourThruster = nullptr;
+    SetSize(35.5);
+    if (kVariant.padLayoutBeforeEmptyMass)
+        padLayout();
+    SetCrossSections(_V(0, 0, 17.75));
+    padEngineSetup();
     padLayout();
 }
 

@@ -152,6 +152,9 @@ private:
     void shedPart(const char* suffix, const char* classKey, const VECTOR3& push, const tarvik::PartSpin& spin);
     void addStream(THRUSTER_HANDLE th, const tarvik::StreamRow& row, const VECTOR3* pos = nullptr, double size = 0);
     bool coreStageMayShedFairing() const;
+    void padEngineSetup();
+    void padSetupAgain();
+    bool namesStageSetUp(int code) const;
     void applyLoadedConfiguration();
     void applyLoadedLayout();
     // A flight saved in the air, continued: the extra lines and the rebuild.

@@ -73,6 +73,7 @@ void MediumLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
         resumable = resumable || tarvik::afterKeyPrefix(l.c_str(), "STAGING");
 
     SavedFlight saved;
+    bool stageSetUp = false;
     for (std::string& l : lines) {
         char* line = l.data();
         if (readFlightState(line, saved))
@@ -111,8 +112,13 @@ void MediumLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
         }
         if (!taken)
             ParseScenarioLineEx(line, status);
-        if (!resumable)
+        if (!resumable) {
+            // A later CONFIG line wins over an earlier one, also when it names the pad.
+            if (stageSetUp && !namesStageSetUp(configCode))
+                padSetupAgain();
             applyLoadedConfiguration();
+            stageSetUp = namesStageSetUp(configCode);
+        }
     }
     if (resumable) {
         resumeFlight(saved);
@@ -123,6 +129,11 @@ void MediumLauncher::clbkLoadStateEx(FILEHANDLE scn, void* status) {
         // this configuration again rather than the pad.
         historyStart = configCode;
     }
+}
+
+// Whether the configuration rebuilds the tanks and engines of a stage as its lines are read.
+bool MediumLauncher::namesStageSetUp(int code) const {
+    return (code >= 1 && code <= 3) || code == 5 || (code == 4 && kVariant.liftoffRebuiltPerScenarioLine);
 }
 
 // Runs after every line, so a stage set-up is rebuilt with the payload values read so far.
@@ -156,6 +167,11 @@ void MediumLauncher::applyLoadedConfiguration() {
 }
 
 void MediumLauncher::applyLoadedLayout() {
+    // An unknown code names no configuration: the launcher stands on the pad, laid out as for code 0.
+    if (configCode < 0 || configCode > 5) {
+        configCode = 0;
+        stage = 0;
+    }
     if (configCode == 0) {
         padLayout(false);  // the class set-up laid the pad out with its tanks already
     } else if (configCode == 1) {
@@ -174,10 +190,6 @@ void MediumLauncher::applyLoadedLayout() {
             padLayout();
             liftoffSetup();
         }
-    } else if (configCode != 5) {
-        // An unknown code names no configuration: the launcher stands as laid out on the pad.
-        configCode = 0;
-        stage = 0;
     }
 }
 

@@ -141,6 +141,30 @@ TEST_P(ScenarioRoundTrip, ALauncherNamedByItsConfigurationAloneSavesAsItself) {
     }
 }
 
+// When a block names two configurations the later one stands, also when it
+// is the pad's (or a code that names none): the launcher is the one a block
+// naming the pad alone gives, and its save reloads to it.
+TEST_P(ScenarioRoundTrip, ALaterConfigurationLineNamingThePadWins) {
+    auto blockWith = [&](const std::string& configLines) {
+        return scenario(b.name, landedBlock(b.name, b.classKey,
+                                            payloadLines(b) + configLines + "  PLDWEIGHT 2500\n"));
+    };
+    const std::string onThePad = launcherAsBuilt(*loadText(blockWith("  CONFIG 0\n"), scratchDir(), "pad.scn")
+                                                      ->vessel(b.name));
+    for (int first : {1, 2, 3, 4, 5}) {
+        for (int last : {0, 9}) {
+            const std::string label = "config" + std::to_string(first) + "-then-" + std::to_string(last);
+            SCOPED_TRACE(label);
+            auto loaded = loadText(blockWith("  CONFIG " + std::to_string(first) + "\n  CONFIG " +
+                                             std::to_string(last) + "\n"),
+                                   scratchDir(), label + ".scn");
+            EXPECT_EQ(launcherAsBuilt(*loaded->vessel(b.name)), onThePad);
+            auto reloaded = loadText(loaded->scenarioText(), scratchDir(), label + "-saved.scn");
+            EXPECT_EQ(launcherAsBuilt(*reloaded->vessel(b.name)), onThePad);
+        }
+    }
+}
+
 std::unique_ptr<host::Simulation> loadM52(const std::string& lines) {
     return loadText(scenario("TarvikM52", landedBlock("TarvikM52", "tarvik/tarvikM52", lines)), scratchDir());
 }
