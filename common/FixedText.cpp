@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace tarvik {
 
@@ -17,10 +19,66 @@ int clampedDecimals(int decimals) {
     return std::clamp(decimals, 0, kMaxFixedDecimals);
 }
 
+// The powers of ten a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The read-outs are numbers of a few digits: |value| * 10^decimals, rounded
+// to an integer the way printf rounds the exact binary value (a tie to the
+// even one), without going through decimal text. The product p and its
+// rounding error e (one fused multiply-add) hold the exact product, and below
+// 2^52 every integer and every half lies on p's grid, so p's nearest integer
+// is off only when p lies exactly on a half and e says to which side the
+// exact value falls. False for a product too large (or not finite).
+bool scaledToInteger(double magnitude, int decimals, uint64_t& n) {
+    if (decimals >= static_cast<int>(std::size(kExactPowersOfTen)))
+        return false;
+    const double scale = kExactPowersOfTen[decimals];
+    const double p = magnitude * scale;
+    if (!(p < 4503599627370496.0))  // 2^52
+        return false;
+    const double e = std::fma(magnitude, scale, -p);
+    double r = std::nearbyint(p);  // a half to the even integer
+    const double f = p - r;       // exact
+    if (f == 0.5 && e > 0)
+        r += 1;
+    else if (f == -0.5 && e < 0)
+        r -= 1;
+    n = static_cast<uint64_t>(r);
+    return true;
+}
+
+// The text of the integer n / 10^decimals with its sign; its length, or 0 when it does not fit.
+size_t integerText(char* buffer, size_t size, bool negative, uint64_t n, int decimals) {
+    char digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0 || count <= decimals);
+    const size_t length = static_cast<size_t>(negative) + static_cast<size_t>(count) + (decimals > 0 ? 1 : 0);
+    if (length >= size)
+        return 0;
+    char* out = buffer;
+    if (negative)
+        *out++ = '-';
+    for (int i = count - 1; i >= 0; --i) {
+        *out++ = digits[i];
+        if (i == decimals && decimals > 0)
+            *out++ = '.';
+    }
+    *out = '\0';
+    return length;
+}
+
 }  // namespace
 
 size_t fixedText(char* buffer, size_t size, double value, int decimals) {
     decimals = clampedDecimals(decimals);
+    uint64_t n = 0;
+    if (scaledToInteger(std::fabs(value), decimals, n))
+        if (const size_t length = integerText(buffer, size, std::signbit(value), n, decimals))
+            return length;
     // Straight into the buffer when the text fits, as it nearly always does.
     if (size > 0) {
         const auto [end, error] = std::to_chars(buffer, buffer + size - 1, value, std::chars_format::fixed, decimals);
@@ -43,6 +101,11 @@ size_t fixedText(char* buffer, size_t size, double value, int decimals) {
 double fixedRounded(double value, int decimals) {
     if (!std::isfinite(value))
         return value;  // "inf" and "nan" read back as themselves
+    // n / 10^decimals divided in binary is rounded once, to the nearest
+    // double, as a correct reader rounds the decimal text.
+    uint64_t n = 0;
+    if (const int d = clampedDecimals(decimals); scaledToInteger(std::fabs(value), d, n))
+        return std::copysign(static_cast<double>(n) / kExactPowersOfTen[d], value);
     char text[kLongestText];
     const auto written =
         std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, clampedDecimals(decimals));

@@ -81,29 +81,40 @@ int GetDlgCtrlID(HWND hWnd) {
     return w && !w->isDialog ? w->id : 0;
 }
 
-BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString) {
-    HostWindow* w = liveWindow(hWnd);
+namespace {
+
+// On a window already found live (a control found in its live dialog is one).
+BOOL setText(HostWindow* w, LPCSTR text) {
     if (!w)
         return FALSE;
-    w->text = lpString ? lpString : "";
+    w->text = text ? text : "";
     return TRUE;
 }
 
-int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
-    HostWindow* w = liveWindow(hWnd);
+int getText(HostWindow* w, LPSTR text, int maxCount) {
     if (!w) {
-        copyText("", lpString, nMaxCount);
+        copyText("", text, maxCount);
         return 0;
     }
-    return copyText(w->text, lpString, nMaxCount);
+    return copyText(w->text, text, maxCount);
+}
+
+}  // namespace
+
+BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString) {
+    return setText(liveWindow(hWnd), lpString);
+}
+
+int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount) {
+    return getText(liveWindow(hWnd), lpString, nMaxCount);
 }
 
 BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString) {
-    return SetWindowTextA(liveControl(hDlg, nIDDlgItem), lpString);
+    return setText(liveControl(hDlg, nIDDlgItem), lpString);
 }
 
 UINT GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax) {
-    return static_cast<UINT>(GetWindowTextA(liveControl(hDlg, nIDDlgItem), lpString, cchMax));
+    return static_cast<UINT>(getText(liveControl(hDlg, nIDDlgItem), lpString, cchMax));
 }
 
 BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck) {

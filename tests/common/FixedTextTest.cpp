@@ -70,7 +70,7 @@ TEST(FixedText, ExactTiesRoundToTheEvenDigitAsPrintfDoes) {
     // mantissa, with the neighbours a hair either side.
     AgainstPrintf printf;
     std::mt19937_64 random(20240611);
-    for (int decimals = 0; decimals <= 4; ++decimals) {
+    for (int decimals = 0; decimals <= 7; ++decimals) {
         const double step = std::ldexp(1.0, -(decimals + 1));
         for (int64_t odd = 1; odd < 120000; odd += 2) {
             const double tie = static_cast<double>(odd) * step;
@@ -110,6 +110,13 @@ TEST(FixedText, ValuesOfEverySizeMatchPrintf) {
     std::uniform_real_distribution<double> flight(-1e7, 1e7);
     for (int i = 0; i < 200000; ++i)
         printf.check(flight(random), 1 + i % 5);
+    // Up to where the product with the power of ten leaves 2^52, and past it.
+    for (int i = 0; i < 200000; ++i) {
+        const int decimals = i % 9;
+        const double limit = std::ldexp(1.0, 52) / std::pow(10.0, decimals);
+        const double value = std::ldexp(limit, -static_cast<int>(random() % 40)) * (1 + 1e-3 * (i % 3 - 1));
+        printf.check(i % 2 ? value : -value, decimals);
+    }
     printf.expectNone();
 }
 
