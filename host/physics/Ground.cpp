@@ -1,7 +1,9 @@
 #include "Ground.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "Attitude.h"
@@ -66,7 +68,12 @@ TouchdownGeometry touchdownGeometry(const ClassCaps& caps) {
 namespace {
 
 bool samePoints(const std::array<VECTOR3, 3>& a, const std::array<VECTOR3, 3>& b) {
-    return std::memcmp(a.data(), b.data(), sizeof(VECTOR3) * 3) == 0;
+    // Bit for bit, coordinate by coordinate: asked for every vessel at rest every step.
+    for (size_t i = 0; i < a.size(); ++i)
+        for (int k = 0; k < 3; ++k)
+            if (std::bit_cast<uint64_t>(a[i].data[k]) != std::bit_cast<uint64_t>(b[i].data[k]))
+                return false;
+    return true;
 }
 
 bool sameValue(double a, double b) {

@@ -61,7 +61,8 @@ void Simulation::Impl::recordVisualChanges() {
         }
         for (size_t i = 0; i < v.thrusters.size(); ++i) {
             Thruster& t = *v.thrusters[i];
-            const bool lit = effectiveThrusterLevel(t) > 0;
+            // effectiveThrusterLevel(t) > 0, without the clamp: asked for every thruster every step.
+            const bool lit = t.resource && t.resource->mass > 0 && t.level + t.singleStepLevel > 0;
             if (lit == t.shownLit)
                 continue;
             t.shownLit = lit;

@@ -48,12 +48,17 @@ bool StageRecorder::isAttitude(const host::Thruster* t) const {
 }
 
 StageRecorder::Engines StageRecorder::engines(const host::VesselData& v) {
-    attitude_.clear();
+    grouped_.clear();
     for (const auto& g : v.groups)
         if (attitudeGroup(g->type))
-            attitude_.insert(attitude_.end(), g->thrusters.begin(), g->thrusters.end());
-    // Sorted, so that each thruster is looked up, not compared with them all.
-    std::sort(attitude_.begin(), attitude_.end());
+            grouped_.insert(grouped_.end(), g->thrusters.begin(), g->thrusters.end());
+    // Sorted, so that each thruster is looked up, not compared with them all;
+    // sorted again only when the groups changed, which is once a stage.
+    if (grouped_ != groupedBefore_) {
+        groupedBefore_ = grouped_;
+        attitude_ = grouped_;
+        std::sort(attitude_.begin(), attitude_.end());
+    }
     Engines e;
     // The engines: thrusters with a tank and thrust that no attitude group
     // holds. (A stage's set-up leaves the last stage's thrusters behind,

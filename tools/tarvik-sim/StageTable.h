@@ -60,7 +60,9 @@ private:
     Engines current_{};
     std::vector<StageRow> stages_;
     std::vector<std::pair<double, std::string>> separations_;
-    std::vector<const host::Thruster*> attitude_;  // kept between steps: no allocation each step
+    // Kept between steps, so that a step allocates nothing: the attitude
+    // groups' thrusters as the groups list them now and a step before, and sorted.
+    std::vector<const host::Thruster*> grouped_, groupedBefore_, attitude_;
 };
 
 double totalDeltaV(const std::vector<StageRow>& stages);
