@@ -50,12 +50,26 @@ bool scaledToInteger(double magnitude, int decimals, uint64_t& n) {
 
 // The text of the integer n / 10^decimals with its sign; its length, or 0 when it does not fit.
 size_t integerText(char* buffer, size_t size, bool negative, uint64_t n, int decimals) {
+    // Least significant first, two at a time, then the zeros before the point's digit.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     char digits[24];
     int count = 0;
-    do {
-        digits[count++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n > 0 || count <= decimals);
+    for (; n >= 100; n /= 100) {
+        const size_t pair = 2 * static_cast<size_t>(n % 100);
+        digits[count++] = kPairs[pair + 1];
+        digits[count++] = kPairs[pair];
+    }
+    if (n >= 10) {
+        digits[count++] = kPairs[2 * n + 1];
+        digits[count++] = kPairs[2 * n];
+    } else {
+        digits[count++] = static_cast<char>('0' + n);
+    }
+    while (count <= decimals)
+        digits[count++] = '0';
     const size_t length = static_cast<size_t>(negative) + static_cast<size_t>(count) + (decimals > 0 ? 1 : 0);
     if (length >= size)
         return 0;

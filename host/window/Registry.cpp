@@ -120,6 +120,10 @@ HostWindow* liveControl(HWND dialog, int id) {
     HostWindow* d = liveDialog(dialog);
     if (!d)
         return nullptr;
+    if (!d->controlTable.empty()) {
+        const long slot = static_cast<long>(id) - d->lowestControlId;
+        return slot >= 0 && slot < static_cast<long>(d->controlTable.size()) ? d->controlTable[slot] : nullptr;
+    }
     const auto& index = d->controlsById;
     auto found = std::lower_bound(index.begin(), index.end(), id, [](const auto& e, int key) { return e.first < key; });
     return found != index.end() && found->first == id ? found->second : nullptr;
@@ -135,6 +139,14 @@ void indexControls(HostWindow* dialog) {
     index.erase(
         std::unique(index.begin(), index.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
         index.end());
+    constexpr long kLargestTable = 4096;
+    dialog->controlTable.clear();
+    if (!index.empty() && static_cast<long>(index.back().first) - index.front().first < kLargestTable) {
+        dialog->lowestControlId = index.front().first;
+        dialog->controlTable.assign(static_cast<size_t>(index.back().first - index.front().first + 1), nullptr);
+        for (const auto& [id, control] : index)
+            dialog->controlTable[static_cast<size_t>(id - dialog->lowestControlId)] = control;
+    }
 }
 
 HostDC* liveDC(HDC h) {

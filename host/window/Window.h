@@ -35,6 +35,10 @@ struct HostWindow {
     // dialogs only
     std::vector<std::unique_ptr<HostWindow>> controls;
     std::vector<std::pair<int, HostWindow*>> controlsById;  // by id, the first of each; built once opened
+    // The same by id - lowestControlId, when the ids lie close together (as a
+    // resource script numbers them): the read-outs are found every step.
+    std::vector<HostWindow*> controlTable;
+    int lowestControlId = 0;
     HINSTANCE instance = nullptr;
     host::Module* module = nullptr;  // compared only: it may be unloaded before the dialog goes
     std::string moduleName;
