@@ -176,14 +176,19 @@ void MediumLauncher::resumeFlight(const SavedFlight& saved) {
             case StagingEvent::SecondPair:
                 shedSecondPair();
                 break;
+            // Each fairing event was recorded in the stage that sheds it that way;
+            // a stage a scenario line set, not an event, is that stage again.
             case StagingEvent::FairingOnCore:
                 boosterSpawnPending = 0;
+                if (!coreStageMayShedFairing())
+                    stage = 1;
                 fairingJettison();
                 break;
             case StagingEvent::CoreSeparation:
                 coreSeparation();
                 break;
             case StagingEvent::FairingOnUpper:
+                stage = 2;
                 fairingJettison();
                 break;
             case StagingEvent::PayloadRelease:
