@@ -43,6 +43,10 @@ void takePayloadHandOff(LauncherState& s) {
         s.payloadMeshName = h.mesh;
 }
 
+// The stack standing on its pad: its size and the cross-sections it meets the air with.
+constexpr double kPadSize = 35.5;
+const VECTOR3 kPadCrossSections = {0, 0, 17.75};
+
 }  // namespace
 
 void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
@@ -74,13 +78,13 @@ void MediumLauncher::clbkSetClassCaps(FILEHANDLE cfg) {
 
     padFlameTexture = oapiRegisterExhaustTexture(const_cast<char*>(kVariant.padFlameTexture));
 
-    SetSize(35.5);
+    SetSize(kPadSize);
     if (kVariant.padLayoutBeforeEmptyMass)
         padLayout();
     SetEmptyMass(emptyMassOf(kVariant.boosterCount, true, true, fairingAttached == 1));
 
     SetCW(0.2, 0.4, 1.2, 1.2);
-    SetCrossSections(_V(0, 0, 17.75));
+    SetCrossSections(kPadCrossSections);
     SetRotDrag(_V(0.4, 0.6, 0.4));
     if (GetFlightModel() >= 1) {
         SetPitchMomentScale(0);
@@ -120,10 +124,10 @@ void MediumLauncher::padSetupAgain() {
     ClearPropellantResources();
     ClearThrusterDefinitions();
     vapourThruster = nullptr;
-    SetSize(35.5);
+    SetSize(kPadSize);
     if (kVariant.padLayoutBeforeEmptyMass)
         padLayout();
-    SetCrossSections(_V(0, 0, 17.75));
+    SetCrossSections(kPadCrossSections);
     padEngineSetup();
     padLayout();
 }

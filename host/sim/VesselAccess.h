@@ -32,4 +32,10 @@ inline double effectiveThrusterLevel(const Thruster& t) {
     return std::isnan(level) ? 0 : std::clamp(level, 0.0, 1.0);
 }
 
+// effectiveThrusterLevel(t) > 0, without the clamp, the level asked first
+// (most thrusters are off).
+inline bool thrusterLit(const Thruster& t) {
+    return t.level + t.singleStepLevel > 0 && t.resource && t.resource->mass > 0;
+}
+
 }  // namespace host

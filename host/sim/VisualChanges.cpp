@@ -61,9 +61,7 @@ void Simulation::Impl::recordVisualChanges() {
         }
         for (size_t i = 0; i < v.thrusters.size(); ++i) {
             Thruster& t = *v.thrusters[i];
-            // effectiveThrusterLevel(t) > 0, without the clamp, the level first (most
-            // thrusters are off): asked for every thruster every step.
-            const bool lit = t.level + t.singleStepLevel > 0 && t.resource && t.resource->mass > 0;
+            const bool lit = thrusterLit(t);
             if (lit == t.shownLit)
                 continue;
             t.shownLit = lit;
