@@ -140,12 +140,9 @@ std::string encodePng(const Surface& s) {
     image.width = static_cast<png_uint_32>(s.width());
     image.height = static_cast<png_uint_32>(s.height());
     image.format = PNG_FORMAT_RGB;
-    png_alloc_size_t size = 0;
-    if (!png_image_write_to_memory(&image, nullptr, &size, 0, s.rgb().data(), 0, nullptr)) {
-        const std::string why = image.message;
-        png_image_free(&image);
-        throw std::runtime_error("cannot encode the picture: " + why);
-    }
+    // Compressed once, into room for the largest stream the picture can give
+    // (asking for the size first would compress it twice).
+    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::string bytes(size, '\0');
     if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, s.rgb().data(), 0, nullptr)) {
         const std::string why = image.message;
