@@ -1,6 +1,7 @@
 #include "Surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "Font.h"
@@ -79,7 +80,14 @@ void orBytes(uint8_t* d, const uint8_t* s, size_t n) {
 
 }  // namespace
 
+void Surface::drawn() {
+    // One count for all surfaces, so that no two contents share a stamp.
+    static std::atomic<uint64_t> drawings{0};
+    stamp_ = ++drawings;
+}
+
 Surface::Surface(int width, int height, Rgb fill) : width_(std::max(0, width)), height_(std::max(0, height)) {
+    drawn();
     rgb_.resize(static_cast<size_t>(width_) * height_ * 3);
     for (size_t i = 0; i < rgb_.size(); i += 3) {
         rgb_[i] = fill.r;
@@ -100,6 +108,7 @@ void Surface::setPixel(int x, int y, Rgb c) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
     draw();
+    drawn();
     uint8_t* p = &rgb_[(static_cast<size_t>(y) * width_ + x) * 3];
     p[0] = c.r;
     p[1] = c.g;
@@ -133,6 +142,7 @@ void Surface::frame(Rect r, Rgb c) {
 void Surface::blit(int dx, int dy, int w, int h, const Surface& src, int sx, int sy, BlitOp op) {
     src.draw();
     draw();
+    drawn();
     blitNow(dx, dy, w, h, src, sx, sy, op);
 }
 
@@ -159,6 +169,7 @@ void Surface::blit(int dx, int dy, int w, int h, std::shared_ptr<const Surface> 
 void Surface::text(int x, int y, std::string_view s, Rgb fg, const Rgb* bg, Rect clip) {
     if (s.size() > kRecordedTextLength) {
         draw();
+        drawn();
         textNow(x, y, s, fg, bg, clip);
         return;
     }
@@ -184,6 +195,7 @@ void Surface::text(int x, int y, std::string_view s, Rgb fg, const Rgb* bg, Rect
 // ---------------------------------------------------------------- the record
 
 void Surface::record(Operation&& op) {
+    drawn();
     const bool coversAll = op.opaque && contains(op.area, {0, 0, width_, height_});
     if (coversAll) {
         recorded_.clear();  // nothing recorded before it can show

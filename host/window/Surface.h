@@ -60,6 +60,11 @@ public:
     // Drawing operations recorded and not yet turned into pixels.
     size_t recordedOperations() const;
 
+    // Changes with every drawing on the surface and is never the same for two
+    // different contents (a copy takes its source's): an observer that saw
+    // this value has seen these pixels, without reading them.
+    uint64_t contentStamp() const { return stamp_; }
+
 private:
     // The longest text kept in a record; a longer one is drawn at once.
     static constexpr size_t kRecordedTextLength = 23;
@@ -92,8 +97,11 @@ private:
     void blitNow(int dx, int dy, int w, int h, const Surface& src, int sx, int sy, BlitOp op) const;
     void textNow(int x, int y, std::string_view s, Rgb fg, const Rgb* bg, Rect clip) const;
 
+    void drawn();  // a new content stamp
+
     int width_ = 0;
     int height_ = 0;
+    uint64_t stamp_ = 0;
     // The pixels as of the last draw, and what was asked for since: together
     // they are the surface's contents, so reading draws (hence mutable).
     mutable std::vector<uint8_t> rgb_;

@@ -169,3 +169,30 @@ TEST(Recording, AnyDrawingReadsAsIfDrawnAtOnce) {
         ASSERT_EQ(recorded.rgb(), eager.rgb()) << "round " << round;
     }
 }
+
+TEST(Recording, TheContentStampChangesWithDrawingAndOnlyWithIt) {
+    Surface s(8, 8, black);
+    const uint64_t first = s.contentStamp();
+    s.pixel(1, 1);
+    (void)s.rgb();
+    EXPECT_EQ(s.contentStamp(), first) << "reading draws nothing new";
+
+    s.fill({0, 0, 2, 2}, red);
+    const uint64_t filled = s.contentStamp();
+    EXPECT_NE(filled, first);
+    (void)s.rgb();  // the recorded fill turned into pixels: the same content
+    EXPECT_EQ(s.contentStamp(), filled);
+    for (auto draw : {+[](Surface& t) { t.setPixel(3, 3, blue); },
+                      +[](Surface& t) { t.text(0, 0, "A", green, nullptr); },
+                      +[](Surface& t) { t.blit(0, 0, 2, 2, Surface(2, 2, red), 0, 0, BlitOp::Or); },
+                      +[](Surface& t) { t.blit(4, 4, 2, 2, plain(2, 2, blue), 0, 0, BlitOp::Copy); }}) {
+        const uint64_t before = s.contentStamp();
+        draw(s);
+        EXPECT_NE(s.contentStamp(), before);
+    }
+
+    // A copy shows what its source shows; another surface never shares a stamp.
+    const Surface copy = s;
+    EXPECT_EQ(copy.contentStamp(), s.contentStamp());
+    EXPECT_NE(Surface(8, 8, black).contentStamp(), Surface(8, 8, black).contentStamp());
+}

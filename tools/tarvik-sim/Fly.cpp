@@ -104,12 +104,17 @@ public:
     void remember(HWND dialog) {
         const host::Surface* s = host::pictureSurface(dialog, id_);
         pixels_ = s ? s->rgb() : std::vector<uint8_t>();
+        stamp_ = s ? s->contentStamp() : 0;
         remembered_ = true;
     }
-    // Changed since remembered; the new look is remembered.
+    // Changed since remembered; the new look is remembered. A surface not
+    // drawn on since shows what it showed, without reading its pixels.
     bool changed(HWND dialog) {
         const host::Surface* s = host::pictureSurface(dialog, id_);
-        if (!s || !remembered_ || s->rgb() == pixels_)
+        if (!s || !remembered_ || s->contentStamp() == stamp_)
+            return false;
+        stamp_ = s->contentStamp();
+        if (s->rgb() == pixels_)
             return false;
         pixels_ = s->rgb();
         return true;
@@ -118,6 +123,7 @@ public:
 private:
     int id_;
     bool remembered_ = false;
+    uint64_t stamp_ = 0;
     std::vector<uint8_t> pixels_;
 };
 
@@ -418,9 +424,10 @@ void Flight::pilotWarp(VESSEL& v) {
     const double t = sim_.simTime();
     bool coast = cutoff_ >= 0 && t > cutoff_ + kCoastAfterCutoff && planeChange_ != PlaneChange::Changing &&
                  !burning_ && t > lastBurn_ + kCoastAfterBurn && t > warpTakenBack_ + kCoastAfterBurn;
-    if (coast) {
-        const FlightValues f = flightValues(sim_, *sim_.vessel(c_.mission.launcher));
-        coast = f.apoapsisTime > kCoastMinApT;
+    if (coast) {  // the time to the apoapsis alone, as flightValues finds it
+        ELEMENTS el{};
+        ORBITPARAM prm{};
+        coast = v.GetElements(sim_.earth(), el, &prm, 0, FRAME_EQU) && prm.ApT > kCoastMinApT;
     }
     const double wanted = coast ? o_.coastWarp : 1;
     if (wanted != sim_.timeAcceleration() && (coast || pilotWarp_ > 1)) {
