@@ -51,7 +51,6 @@ private:
         bool operator==(const Engines&) const = default;
     };
     Engines engines(const host::VesselData& v);
-    bool isAttitude(const host::Thruster* t) const;  // among attitude_, as engines() last found them
 
     double pressure_ = 0;
     bool lit_ = false;
@@ -61,8 +60,13 @@ private:
     std::vector<StageRow> stages_;
     std::vector<std::pair<double, std::string>> separations_;
     // Kept between steps, so that a step allocates nothing: the attitude
-    // groups' thrusters as the groups list them now and a step before, and sorted.
-    std::vector<const host::Thruster*> grouped_, groupedBefore_, attitude_;
+    // groups' thrusters as the groups list them, the vessel's thrusters as
+    // they were listed then, for each of those whether an attitude group holds
+    // it, and the places of those no attitude group holds.
+    bool sameLayout(const host::VesselData& v) const;
+    std::vector<const host::Thruster*> grouped_, listed_;
+    std::vector<char> attitude_;
+    std::vector<size_t> candidates_;
 };
 
 double totalDeltaV(const std::vector<StageRow>& stages);
