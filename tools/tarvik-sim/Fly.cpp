@@ -11,6 +11,7 @@
 #include "FlightOutlook.h"
 #include "FlightValues.h"
 #include "Interrupts.h"
+#include "OnScreen.h"
 #include "LaunchWindow.h"
 #include "Plots.h"
 #include "RootLock.h"
@@ -71,20 +72,6 @@ constexpr double kCoastAfterCutoff = 10;  // the plane change shows itself at on
 // long before LAUNCH, and is not worth raising for a shorter wait [s].
 constexpr double kPadWarpEnd = 60;
 constexpr double kPadWarpWorth = 120;
-
-// Is `text` on screen (blanks around an annotation aside)? As a script's waitfor sees it.
-bool shown(host::Simulation& sim, const std::string& text) {
-    for (const auto& a : sim.annotations()) {
-        const std::string& t = a->text;
-        const size_t first = t.find_first_not_of(" \t\r\n");
-        if (first == std::string::npos)
-            continue;
-        const size_t last = t.find_last_not_of(" \t\r\n");
-        if (t.compare(first, last - first + 1, text) == 0)
-            return true;
-    }
-    return false;
-}
 
 // Dialogs go before their modules unload, as the simulator closes its windows at exit.
 struct DialogCloser {
@@ -565,7 +552,7 @@ void Flight::fly(FlightReport& r, std::ostream* progress) {
     while (true) {
         const double t = sim_.simTime();
         // The script's wait: once LAUNCH is pressed, the run ends when the text shows.
-        if (launchTime_ >= 0 && next_ >= waitAt_ && shown(sim_, kCompleteText)) {
+        if (launchTime_ >= 0 && next_ >= waitAt_ && shownOnScreen(sim_, kCompleteText)) {
             complete = true;
             break;
         }

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "Interrupts.h"
+#include "OnScreen.h"
 #include "RootLock.h"
 #include "Summary.h"
 #include "Telemetry.h"
@@ -28,21 +29,6 @@ constexpr double timeSlack = 1e-6;  // frame lengths add up to a command's time 
 constexpr int kAutopilotDialog = 131;
 constexpr int kLaunchButton = 1075;
 constexpr int kAutopilotMessage = 1035;
-
-// Is `text` on screen? Blanks around an annotation's text do not count: a
-// script's text cannot carry them.
-bool shown(host::Simulation& sim, const std::string& text) {
-    for (const auto& a : sim.annotations()) {
-        const std::string& t = a->text;
-        const size_t first = t.find_first_not_of(" \t\r\n");
-        if (first == std::string::npos)
-            continue;
-        const size_t last = t.find_last_not_of(" \t\r\n");
-        if (t.compare(first, last - first + 1, text) == 0)
-            return true;
-    }
-    return false;
-}
 
 // A script's save or snapshot names its file from the root folder.
 std::string inRootFolder(const std::string& rootDir, const std::string& file) {
@@ -79,7 +65,7 @@ public:
             const Command& c = script_.commands[i];
             if (done_[i] || waitingSince_[i] < 0)
                 continue;
-            if (shown(sim_, c.text)) {
+            if (shownOnScreen(sim_, c.text)) {
                 done_[i] = true;
             } else if (t + timeSlack >= waitingSince_[i] + c.value) {
                 missed_ = &c;
@@ -93,7 +79,7 @@ public:
             if (c.kind == CommandKind::WaitFor) {
                 if (waitingSince_[i] < 0) {
                     waitingSince_[i] = t;
-                    done_[i] = shown(sim_, c.text);
+                    done_[i] = shownOnScreen(sim_, c.text);
                 }
                 if (!done_[i])
                     break;  // everything after it waits too
