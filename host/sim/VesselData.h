@@ -34,6 +34,7 @@ struct Propellant {
     double maxMass = 0;
     double mass = 0;
     double efficiency = 1;
+    double demand = 0;  // physics scratch: what its thrusters ask of it in the step being run [kg]
 };
 
 struct Thruster {
@@ -208,6 +209,11 @@ struct VesselData : HostObject {
     std::vector<std::unique_ptr<Propellant>> propellants;
     std::vector<std::unique_ptr<Thruster>> thrusters;
     std::vector<std::unique_ptr<ThrusterGroup>> groups;  // at most one per THGROUP_TYPE other than USER
+    // Host record: a new stamp whenever a thruster, a group or a tank is added
+    // or goes, a thruster changes tanks or an engine's factors are set, never
+    // the same for two layouts; unchanged, the thrusters' tanks, groups,
+    // thrust and Isp are as they were.
+    uint64_t propulsionLayout = 0;
     std::vector<Exhaust> exhausts;
     std::vector<Stream> streams;
     std::vector<std::unique_ptr<LightEmitter>> lights;

@@ -3,6 +3,7 @@
 // thruster (after ClearThrusterDefinitions) or belongs to another vessel of
 // the same module does nothing instead of touching freed memory.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "CurrentSimulation.h"
@@ -51,8 +52,16 @@ THGROUP_HANDLE handleOf(host::ThrusterGroup* g) {
     return reinterpret_cast<THGROUP_HANDLE>(g);
 }
 
+// A new propulsion layout stamp: one count for all vessels, so that no two
+// layouts share a stamp.
+void propulsionChanged(host::VesselData& v) {
+    static std::atomic<uint64_t> layouts{0};
+    v.propulsionLayout = ++layouts;
+}
+
 // Everything that refers to a thruster goes with it.
 void forgetThruster(host::VesselData& v, const host::Thruster* t) {
+    propulsionChanged(v);
     for (auto& g : v.groups)
         std::erase(g->thrusters, t);
     std::erase_if(v.exhausts, [&](const host::Exhaust& e) { return e.thruster == t; });
@@ -65,6 +74,7 @@ void eraseThruster(host::VesselData& v, host::Thruster* t) {
 }
 
 void eraseGroup(host::VesselData& v, host::ThrusterGroup* g, bool withThrusters) {
+    propulsionChanged(v);
     std::vector<host::Thruster*> members = g->thrusters;
     std::erase_if(v.groups, [&](const auto& p) { return p.get() == g; });
     if (withThrusters)
@@ -78,6 +88,7 @@ void eraseGroup(host::VesselData& v, host::ThrusterGroup* g, bool withThrusters)
 // takes its factors from what the module set whenever its group changes,
 // so a factor is never applied twice.
 void disperseEngines(host::VesselData& v) {
+    propulsionChanged(v);  // called whenever a thruster or a group is added or goes
     const host::Dispersion* dispersion = host::currentDispersion();
     if (!dispersion)
         return;
@@ -120,6 +131,7 @@ void VESSEL::DelPropellantResource(PROPELLANT_HANDLE& ph) const {
     host::Propellant* p = host::propellantOf(v, ph);
     if (!p)
         return;
+    propulsionChanged(v);
     for (auto& t : v.thrusters)
         if (t->resource == p)
             t->resource = nullptr;
@@ -129,6 +141,7 @@ void VESSEL::DelPropellantResource(PROPELLANT_HANDLE& ph) const {
 
 void VESSEL::ClearPropellantResources() const {
     auto& v = dataOf(hVessel);
+    propulsionChanged(v);
     for (auto& t : v.thrusters)
         t->resource = nullptr;
     v.propellants.clear();
@@ -213,6 +226,7 @@ bool VESSEL::DelThruster(THRUSTER_HANDLE& th) const {
 
 void VESSEL::ClearThrusterDefinitions() const {
     auto& v = dataOf(hVessel);
+    propulsionChanged(v);
     v.exhausts.clear();
     v.streams.clear();
     v.groups.clear();
@@ -270,8 +284,10 @@ PROPELLANT_HANDLE VESSEL::GetThrusterResource(THRUSTER_HANDLE th) const {
 
 void VESSEL::SetThrusterResource(THRUSTER_HANDLE th, PROPELLANT_HANDLE ph) const {
     auto& v = dataOf(hVessel);
-    if (host::Thruster* t = host::thrusterOf(v, th))
+    if (host::Thruster* t = host::thrusterOf(v, th)) {
         t->resource = host::propellantOf(v, ph);
+        propulsionChanged(v);
+    }
 }
 
 // ---------------------------------------------------------------- groups

@@ -1,7 +1,9 @@
 // What the host records of a vessel for tests and tools: meshes by stable
 // index, thrusters and their levels, effects, animations, and the log of
 // visual changes.
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "HostTestSupport.h"
 #include "Orbitersdk.h"
@@ -63,6 +65,48 @@ TEST_F(VesselRecord, ThrusterLevelsAreClampedAndNeedPropellant) {
     vessel.DelPropellantResource(tank);
     EXPECT_EQ(tank, nullptr);
     EXPECT_EQ(v->thrusters[0]->resource, nullptr);
+}
+
+TEST_F(VesselRecord, ThePropulsionLayoutStampChangesWithTheLayoutAndNotWithLevels) {
+    std::vector<uint64_t> seen{v->propulsionLayout};
+    auto changed = [&] {
+        const bool fresh = std::find(seen.begin(), seen.end(), v->propulsionLayout) == seen.end();
+        seen.push_back(v->propulsionLayout);
+        return fresh;
+    };
+    PROPELLANT_HANDLE tank = vessel.CreatePropellantResource(100);
+    PROPELLANT_HANDLE spare = vessel.CreatePropellantResource(50);
+    THRUSTER_HANDLE a = vessel.CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 1000, tank, 3000);
+    EXPECT_TRUE(changed());
+    THRUSTER_HANDLE b = vessel.CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 1000, tank, 3000);
+    EXPECT_TRUE(changed());
+    THRUSTER_HANDLE group[] = {a, b};
+    THGROUP_HANDLE main = vessel.CreateThrusterGroup(group, 2, THGROUP_MAIN);
+    EXPECT_TRUE(changed());
+
+    // Flying changes nothing of it: levels, propellant burnt, steps.
+    vessel.SetThrusterGroupLevel(THGROUP_MAIN, 1);
+    vessel.SetThrusterLevel(a, 0.5);
+    vessel.SetPropellantMass(tank, 60);
+    sim->step();
+    EXPECT_FALSE(changed());
+
+    vessel.SetThrusterResource(b, spare);
+    EXPECT_TRUE(changed());
+    vessel.DelThrusterGroup(main, THGROUP_MAIN, false);
+    EXPECT_TRUE(changed());
+    vessel.DelThruster(a);
+    EXPECT_TRUE(changed());
+    vessel.DelPropellantResource(spare);
+    EXPECT_TRUE(changed());
+    vessel.ClearPropellantResources();
+    EXPECT_TRUE(changed());
+    vessel.ClearThrusterDefinitions();
+    EXPECT_TRUE(changed());
+
+    host::VesselData* other = sim->createVessel("W", "probe/nofocus", orbiting());
+    other->iface->CreateThruster(_V(0, 0, 0), _V(0, 0, 1), 1);
+    EXPECT_NE(other->propulsionLayout, v->propulsionLayout) << "no two layouts share a stamp";
 }
 
 TEST_F(VesselRecord, HandlesThatOutlivedTheirThrustersAreIgnored) {

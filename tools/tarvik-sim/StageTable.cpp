@@ -43,56 +43,33 @@ double numberAt(const nlohmann::json& j, const char* key) {
 
 }  // namespace
 
-bool StageRecorder::sameLayout(const host::VesselData& v) const {
-    // The attitude groups' thrusters, in the groups' order, against those kept.
-    size_t k = 0;
-    for (const auto& g : v.groups) {
-        if (!attitudeGroup(g->type))
-            continue;
-        if (g->thrusters.size() > grouped_.size() - k ||
-            !std::equal(g->thrusters.begin(), g->thrusters.end(), grouped_.begin() + static_cast<long>(k)))
-            return false;
-        k += g->thrusters.size();
-    }
-    return k == grouped_.size() && listed_.size() == v.thrusters.size() &&
-           std::equal(listed_.begin(), listed_.end(), v.thrusters.begin(),
-                      [](const host::Thruster* a, const auto& b) { return a == b.get(); });
-}
-
 StageRecorder::Engines StageRecorder::engines(const host::VesselData& v) {
-    // Which thrusters the attitude groups hold is found again only when the
-    // groups or the thrusters changed, which is once a stage.
-    if (!sameLayout(v)) {
-        grouped_.clear();
-        for (const auto& g : v.groups)
-            if (attitudeGroup(g->type))
-                grouped_.insert(grouped_.end(), g->thrusters.begin(), g->thrusters.end());
-        std::vector<const host::Thruster*> sorted = grouped_;
-        std::sort(sorted.begin(), sorted.end());
-        listed_.clear();
-        attitude_.clear();
-        candidates_.clear();
-        for (size_t i = 0; i < v.thrusters.size(); ++i) {
-            const host::Thruster* t = v.thrusters[i].get();
-            listed_.push_back(t);
-            const bool attitude = std::binary_search(sorted.begin(), sorted.end(), t);
-            attitude_.push_back(attitude ? 1 : 0);
-            if (!attitude)
-                candidates_.push_back(i);
-        }
-    }
+    // The engines and which thrusters the attitude groups hold change only
+    // with the launcher's propulsion layout, once a stage.
+    if (layoutKnown_ && v.propulsionLayout == layout_)
+        return engines_;
+    layoutKnown_ = true;
+    layout_ = v.propulsionLayout;
+    grouped_.clear();
+    for (const auto& g : v.groups)
+        if (attitudeGroup(g->type))
+            grouped_.insert(grouped_.end(), g->thrusters.begin(), g->thrusters.end());
+    std::sort(grouped_.begin(), grouped_.end());
+    attitude_.clear();
     Engines e;
     // The engines: thrusters with a tank and thrust that no attitude group
     // holds. (A stage's set-up leaves the last stage's thrusters behind,
     // without their tanks and outside any group.)
-    for (const size_t i : candidates_) {
-        const host::Thruster& t = *v.thrusters[i];
-        if (t.maxThrust <= 0 || t.ispVac <= 0 || !t.resource)
+    for (const auto& t : v.thrusters) {
+        const bool attitude = std::binary_search(grouped_.begin(), grouped_.end(), t.get());
+        attitude_.push_back(attitude ? 1 : 0);
+        if (attitude || t->maxThrust <= 0 || t->ispVac <= 0 || !t->resource)
             continue;
         ++e.count;
-        e.thrust += t.maxThrust;
-        e.flow += t.maxThrust / t.ispVac;
+        e.thrust += t->maxThrust;
+        e.flow += t->maxThrust / t->ispVac;
     }
+    engines_ = e;
     return e;
 }
 

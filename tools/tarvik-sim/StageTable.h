@@ -59,14 +59,15 @@ private:
     Engines current_{};
     std::vector<StageRow> stages_;
     std::vector<std::pair<double, std::string>> separations_;
-    // Kept between steps, so that a step allocates nothing: the attitude
-    // groups' thrusters as the groups list them, the vessel's thrusters as
-    // they were listed then, for each of those whether an attitude group holds
-    // it, and the places of those no attitude group holds.
-    bool sameLayout(const host::VesselData& v) const;
-    std::vector<const host::Thruster*> grouped_, listed_;
+    // The engines as found for the launcher's propulsion layout (the host's
+    // stamp), and for each of its thrusters whether an attitude group holds
+    // it; with the attitude groups' thrusters, sorted, kept between layouts
+    // so that a step allocates nothing.
+    bool layoutKnown_ = false;
+    uint64_t layout_ = 0;
+    Engines engines_{};
+    std::vector<const host::Thruster*> grouped_;
     std::vector<char> attitude_;
-    std::vector<size_t> candidates_;
 };
 
 double totalDeltaV(const std::vector<StageRow>& stages);
