@@ -36,8 +36,9 @@ PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
     bool firing = false;
     for (auto& t : v.thrusters) {
         const double wanted = t->level + t->singleStepLevel;
-        t->effectiveLevel = fed(*t) && wanted > 0 ? std::min(wanted, 1.0) : 0.0;  // NaN reads 0
-        firing = firing || t->effectiveLevel > 0;
+        // Most thrusters are off: the level is asked before the tank.
+        t->effectiveLevel = wanted > 0 && fed(*t) ? std::min(wanted, 1.0) : 0.0;  // NaN reads 0
+        firing |= t->effectiveLevel > 0;
     }
     PropulsionLoads loads;
     if (!firing)
@@ -45,11 +46,14 @@ PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
 
     // Each tank gives what its thrusters ask for, or shares out what is left.
     // A thruster that does not fire burns nothing, whatever its flow would be.
+    // The demands are summed tank by tank in the thrusters' order.
+    for (auto& tank : v.propellants)
+        tank->demand = 0;
+    for (const auto& t : v.thrusters)
+        if (t->effectiveLevel > 0)
+            t->resource->demand += t->effectiveLevel * fullFlow(*t) * dt;
     for (auto& tank : v.propellants) {
-        double demand = 0;
-        for (const auto& t : v.thrusters)
-            if (t->resource == tank.get() && t->effectiveLevel > 0)
-                demand += t->effectiveLevel * fullFlow(*t) * dt;
+        const double demand = tank->demand;
         if (demand <= 0)
             continue;
         if (demand <= tank->mass) {
