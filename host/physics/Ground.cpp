@@ -113,15 +113,24 @@ void landedPose(const ClassCaps& caps, double lng, double lat, double heading, d
 
 namespace {
 
+// The parts of the pose that do not change while the vessel stands still
+// were kept for its touchdown points, its place and its heading as they are.
+bool poseKept(const VesselData& v) {
+    const FlightState& s = v.state;
+    const DerivedValues& d = v.derived;
+    return d.groundKept && d.touchdownKept && samePoints(d.touchdownPoints, v.caps.touchdown) &&
+           sameValue(d.groundLng, s.landedLng) && sameValue(d.groundLat, s.landedLat) &&
+           sameValue(d.groundHeading, s.landedHdg);
+}
+
 // Where setLanded stands the vessel at its own place and heading, at mjd when
 // the Earth has turned to `rotation`, with the parts that do not change taken
 // from those kept; true when they were kept, not solved.
 bool standAsPlaced(VesselData& v, double mjd, double rotation) {
     FlightState& s = v.state;
     DerivedValues& d = v.derived;
-    const bool kept = d.groundKept && d.touchdownKept && samePoints(d.touchdownPoints, v.caps.touchdown) &&
-                      sameValue(d.groundLng, s.landedLng) && sameValue(d.groundLat, s.landedLat) &&
-                      sameValue(d.groundHeading, s.landedHdg);
+    v.restPending = false;
+    const bool kept = poseKept(v);
     if (!kept) {
         const TouchdownGeometry& g = touchdownOf(v);
         d.toHorizon = standingTurn(g, s.landedHdg);
@@ -146,10 +155,26 @@ bool standAsPlaced(VesselData& v, double mjd, double rotation) {
 }  // namespace
 
 void restOnGround(VesselData& v, double mjd, double rotation) {
+    // With its pose kept, where it stands at the end of the step is worked
+    // out when something reads the vessel (settled()): the pad's neighbours
+    // and the spent parts lying about are read by nobody most steps.
+    if (poseKept(v)) {
+        v.restPending = true;
+        v.restMjd = mjd;
+        v.restRotation = rotation;
+        v.derived.resting = true;
+        return;
+    }
     v.derived.resting = standAsPlaced(v, mjd, rotation);
 }
 
+void settleRest(VesselData& v) {
+    if (v.restPending)
+        standAsPlaced(v, v.restMjd, v.restRotation);
+}
+
 void setLanded(VesselData& v, double lng, double lat, double heading, double mjd) {
+    v.restPending = false;  // stood afresh, whatever the last step left
     FlightState& s = v.state;
     landedPose(v.caps, lng, lat, heading, mjd, s.pos, s.R);
     s.vel = corotationVelocity(s.pos);
@@ -209,3 +234,11 @@ void touchGround(VesselData& v, double mjd) {
 }
 
 }  // namespace host::physics
+
+namespace host {
+
+void standPendingRest(VesselData& v) {
+    physics::settleRest(v);
+}
+
+}  // namespace host

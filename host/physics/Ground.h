@@ -37,6 +37,10 @@ bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, dou
 // is solved once and kept while its touchdown points, its place and heading
 // stay the same; the result is always what setLanded gives.
 void restOnGround(VesselData& v, double mjd, double rotation);
+// Such a rest is not worked out at once: the vessel stands where the step
+// left it when this is called (by host::settled(), which every reader outside
+// the step goes through); nothing changes when no rest is pending.
+void settleRest(VesselData& v);
 
 // Whether a free vessel's touchdown points reach the ground where it is.
 bool touchesGround(const VesselData& v);

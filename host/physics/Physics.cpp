@@ -71,6 +71,7 @@ void stepVessel(VesselData& v, double dt, double mjdEnd, EarthTurn& turn) {
         restOnGround(v, mjdEnd, turn.angle());
         return;
     }
+    settleRest(v);  // it stands where the last step left it before anything moves it
     v.derived.resting = false;
 
     // Atmosphere: the ambient pressure at the start of the step sets the

@@ -74,6 +74,7 @@ void fillStatus(const VesselData& v, VESSELSTATUS2& status, double mjd, OBJHANDL
 }
 
 void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd, const VesselData* reference) {
+    settleRest(v);  // a record that sets part of the state sets it on the state as it is now
     FlightState& s = v.state;
     if (status.status == 1) {
         const bool valid =

@@ -351,7 +351,7 @@ std::string Simulation::scenarioText() {
         text += "BEGIN_FOCUS\n  Ship " + s.focus->name + "\nEND_FOCUS\n\n";
     text += "BEGIN_SHIPS\n";
     for (const auto& owned : s.vessels) {
-        VesselData* v = owned.get();
+        VesselData* v = &settled(*owned);
         if (v->pendingDelete)
             continue;
         text += v->name + ":" + v->className + "\n";

@@ -143,7 +143,7 @@ VesselData* Simulation::Impl::vesselOf(OBJHANDLE h) const {
         return nullptr;
     for (const auto& v : vessels)
         if (static_cast<HostObject*>(v.get()) == h)
-            return v.get();
+            return &settled(*v);
     return nullptr;
 }
 
@@ -151,17 +151,17 @@ VesselData* liveVessel(OBJHANDLE h) {
     if (Simulation::Impl* s = currentSim())
         return s->vesselOf(h);
     // A vessel record used without a simulation (the physics tests' own) is taken as it is.
-    return h && h->isVessel ? static_cast<VesselData*>(h) : nullptr;
+    return h && h->isVessel ? &settled(*static_cast<VesselData*>(h)) : nullptr;
 }
 
 // Modules look themselves and their pads up by name every step.
 VesselData* Simulation::Impl::vesselNamed(std::string_view name) const {
     if (lastNamed && lastNamed->name == name)
-        return lastNamed;
+        return &settled(*lastNamed);
     for (const auto& v : vessels)
         if (v->name == name) {
             lastNamed = v.get();
-            return lastNamed;
+            return &settled(*lastNamed);
         }
     return nullptr;
 }
@@ -412,6 +412,8 @@ void Simulation::deleteVessel(VesselData* v) {
 }
 
 const std::vector<std::unique_ptr<VesselData>>& Simulation::vessels() const {
+    for (const auto& v : impl_->vessels)
+        settled(*v);
     return impl_->vessels;
 }
 VesselData* Simulation::vessel(const std::string& name) const {
@@ -421,7 +423,7 @@ CelestialBody* Simulation::earth() {
     return &impl_->earth;
 }
 VesselData* Simulation::focus() const {
-    return impl_->focus;
+    return impl_->focus ? &settled(*impl_->focus) : nullptr;
 }
 
 bool Simulation::setFocus(VesselData* v) {

@@ -11,7 +11,7 @@
 namespace host {
 
 inline VesselData& dataOf(OBJHANDLE h) {
-    return *static_cast<VesselData*>(h);
+    return settled(*static_cast<VesselData*>(h));
 }
 
 // The live vessel a handle from a module names, or null: a handle of a vessel

@@ -223,6 +223,11 @@ struct VesselData : HostObject {
 
     FlightState state;
     mutable DerivedValues derived;  // host record, see DerivedValues
+    // A vessel at rest whose pose on the ground is kept is stood on the
+    // turning Earth only when something reads its record (see settled()):
+    // the step leaves here the date and the Earth's turn it ended at.
+    bool restPending = false;
+    double restMjd = 0, restRotation = 0;
     bool pendingDelete = false;
     bool createdThisStep = false;
     std::string deletedBy;   // who asked for the deletion, for the event log
@@ -234,5 +239,17 @@ struct VesselData : HostObject {
     ThrusterGroup* group(THGROUP_TYPE type) const;
     VECTOR3 pmi() const;  // principal moments of inertia per unit mass
 };
+
+// Stands a vessel whose rest is pending where the last step left it (the
+// physics' restOnGround, done now).
+void standPendingRest(VesselData& v);
+
+// The record as the last step left it: every reader outside the physics step
+// takes a vessel through this (the host's lookups do).
+inline VesselData& settled(VesselData& v) {
+    if (v.restPending)
+        standPendingRest(v);
+    return v;
+}
 
 }  // namespace host

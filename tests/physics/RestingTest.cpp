@@ -67,6 +67,25 @@ TEST(Resting, AVesselAtRestTurnsWithTheEarthExactlyAsIfStoodAfreshEachStep) {
     EXPECT_EQ(l.tank->mass, 50000);
 }
 
+TEST(Resting, AVesselNobodyReadsStandsWhereTheLastStepLeftItOnceRead) {
+    Standing unread, watched;
+    unread.step();
+    watched.step();
+    for (int i = 0; i < 600; ++i) {
+        unread.step();
+        watched.step();
+        ASSERT_TRUE(standsAsPlaced(watched.v())) << "step " << i;
+    }
+    EXPECT_TRUE(unread.data->restPending) << "nobody has read it: its pose waits";
+    const host::FlightState& late = unread.v().state;
+    const host::FlightState& each = watched.v().state;
+    EXPECT_FALSE(unread.data->restPending);
+    EXPECT_TRUE(sameBits(late.pos, each.pos) && sameBits(late.vel, each.vel) &&
+                std::memcmp(&late.R, &each.R, sizeof late.R) == 0 && late.mjd == each.mjd)
+        << "read once at the end, it is where it stands when read every step";
+    EXPECT_EQ(late.mjd, watched.mjd) << "the date the last step ended at";
+}
+
 TEST(Resting, ThrustWakesItWhetherOrNotItLifts) {
     Standing l;
     l.step();

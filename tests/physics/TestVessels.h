@@ -18,7 +18,7 @@ struct TestVessel {
     std::unique_ptr<VESSEL2> iface;
 
     TestVessel();
-    VesselData& v() { return *data; }
+    VesselData& v() { return host::settled(*data); }  // as any reader sees it
     VESSEL& vessel() { return *iface; }
     OBJHANDLE handle() { return data.get(); }
 
