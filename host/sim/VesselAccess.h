@@ -14,6 +14,14 @@ inline VesselData& dataOf(OBJHANDLE h) {
     return settled(*static_cast<VesselData*>(h));
 }
 
+// The record as the last step left it, rest pending or not: for the calls
+// that neither read the pose nor change what it is worked out from
+// (thrusters, tanks, animations, effects, meshes). A pad switching its lights
+// every frame is then not stood on the turning Earth every frame.
+inline VesselData& recordOf(OBJHANDLE h) {
+    return *static_cast<VesselData*>(h);
+}
+
 // The live vessel a handle from a module names, or null: a handle of a vessel
 // that has been deleted is never followed.
 VesselData* liveVessel(OBJHANDLE h);

@@ -3,7 +3,7 @@
 #include "CurrentSimulation.h"
 #include "VesselAccess.h"
 
-using host::dataOf;
+using host::recordOf;
 
 namespace {
 
@@ -21,7 +21,7 @@ std::unique_ptr<MGROUP_TRANSFORM> copyTransform(const MGROUP_TRANSFORM& t) {
 }  // namespace
 
 UINT VESSEL::CreateAnimation(double initial_state) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     host::Animation a;
     a.defaultState = a.state = a.shownState = initial_state;
     v.animations.push_back(std::move(a));
@@ -31,7 +31,7 @@ UINT VESSEL::CreateAnimation(double initial_state) const {
 ANIMATIONCOMPONENT_HANDLE VESSEL::AddAnimationComponent(UINT anim, double state0, double state1,
                                                         MGROUP_TRANSFORM* trans,
                                                         ANIMATIONCOMPONENT_HANDLE parent) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     if (anim >= v.animations.size() || !trans)
         return nullptr;
     auto c = std::make_unique<host::AnimationComponent>();
@@ -49,7 +49,7 @@ ANIMATIONCOMPONENT_HANDLE VESSEL::AddAnimationComponent(UINT anim, double state0
 }
 
 bool VESSEL::SetAnimation(UINT anim, double state) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     if (anim >= v.animations.size())
         return false;
     v.animations[anim].state = state;
@@ -57,6 +57,6 @@ bool VESSEL::SetAnimation(UINT anim, double state) const {
 }
 
 double VESSEL::GetAnimation(UINT anim) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     return anim < v.animations.size() ? v.animations[anim].state : 0;
 }

@@ -6,7 +6,7 @@
 #include "CurrentSimulation.h"
 #include "VesselAccess.h"
 
-using host::dataOf;
+using host::recordOf;
 
 // ---------------------------------------------------------------- light emitters
 
@@ -63,7 +63,7 @@ VECTOR3 flameDirection(const host::Thruster& t) {
 }  // namespace
 
 UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, SURFHANDLE tex) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     host::Thruster* t = host::thrusterOf(v, th);
     if (!t)
         return static_cast<UINT>(-1);
@@ -71,7 +71,7 @@ UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, SURFHA
 }
 
 UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, double lofs, SURFHANDLE tex) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     host::Thruster* t = host::thrusterOf(v, th);
     if (!t)
         return static_cast<UINT>(-1);
@@ -81,7 +81,7 @@ UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, double
 
 UINT VESSEL::AddExhaust(THRUSTER_HANDLE th, double lscale, double wscale, const VECTOR3& pos, const VECTOR3& dir,
                         SURFHANDLE tex) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     return addExhaust(v, host::thrusterOf(v, th), lscale, wscale, true, pos, dir, tex);
 }
 
@@ -107,13 +107,13 @@ PSTREAM_HANDLE addStream(host::VesselData& v, host::Thruster* t, bool hasPos, co
 }  // namespace
 
 PSTREAM_HANDLE VESSEL::AddExhaustStream(THRUSTER_HANDLE th, PARTICLESTREAMSPEC* pss) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     host::Thruster* t = host::thrusterOf(v, th);
     return addStream(v, t, false, t ? t->pos : _V(0, 0, 0), pss);
 }
 
 PSTREAM_HANDLE VESSEL::AddExhaustStream(THRUSTER_HANDLE th, const VECTOR3& pos, PARTICLESTREAMSPEC* pss) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     return addStream(v, host::thrusterOf(v, th), true, pos, pss);
 }
 
@@ -121,14 +121,14 @@ PSTREAM_HANDLE VESSEL::AddExhaustStream(THRUSTER_HANDLE th, const VECTOR3& pos, 
 
 LightEmitter* VESSEL::AddPointLight(const VECTOR3& pos, double range, double att0, double att1, double att2,
                                     COLOUR4 diffuse, COLOUR4 specular, COLOUR4 ambient) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     v.lights.push_back(std::make_unique<PointLight>(pos, range, att0, att1, att2, diffuse, specular, ambient));
     host::recordFor(v, "light " + std::to_string(v.lights.size() - 1) + " added");
     return v.lights.back().get();
 }
 
 bool VESSEL::DelLightEmitter(LightEmitter* le) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     auto it = std::find_if(v.lights.begin(), v.lights.end(), [&](const auto& l) { return l.get() == le; });
     if (it == v.lights.end())
         return false;
@@ -138,7 +138,7 @@ bool VESSEL::DelLightEmitter(LightEmitter* le) const {
 }
 
 void VESSEL::ClearLightEmitters() const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     if (v.lights.empty())
         return;
     v.lights.clear();
@@ -146,7 +146,7 @@ void VESSEL::ClearLightEmitters() const {
 }
 
 DWORD VESSEL::LightEmitterCount() const {
-    return static_cast<DWORD>(dataOf(hVessel).lights.size());
+    return static_cast<DWORD>(recordOf(hVessel).lights.size());
 }
 
 // ---------------------------------------------------------------- beacons
@@ -154,7 +154,7 @@ DWORD VESSEL::LightEmitterCount() const {
 // The module owns the beacon records and may switch them by pointer at any
 // time; the host notices the change when it compares after the frame.
 void VESSEL::AddBeacon(BEACONLIGHTSPEC* bs) {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     if (!bs || std::find(v.beacons.begin(), v.beacons.end(), bs) != v.beacons.end())
         return;
     v.beacons.push_back(bs);
@@ -162,7 +162,7 @@ void VESSEL::AddBeacon(BEACONLIGHTSPEC* bs) {
 }
 
 bool VESSEL::DelBeacon(BEACONLIGHTSPEC* bs) {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     auto it = std::find(v.beacons.begin(), v.beacons.end(), bs);
     if (it == v.beacons.end())
         return false;
@@ -172,7 +172,7 @@ bool VESSEL::DelBeacon(BEACONLIGHTSPEC* bs) {
 }
 
 void VESSEL::ClearBeacons() {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     v.beacons.clear();
     v.beaconShown.clear();
 }

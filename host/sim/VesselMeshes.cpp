@@ -5,7 +5,7 @@
 #include "CurrentSimulation.h"
 #include "VesselAccess.h"
 
-using host::dataOf;
+using host::recordOf;
 
 namespace {
 
@@ -40,7 +40,7 @@ UINT VESSEL::AddMesh(MESHHANDLE hMesh, const VECTOR3* ofs) const {
 }
 
 UINT VESSEL::AddMesh(const char* meshname, const VECTOR3* ofs) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     dropTrailingHoles(v);
     return placeMesh(v, meshname ? meshname : "", static_cast<UINT>(v.meshes.size()), ofs);
 }
@@ -50,11 +50,11 @@ UINT VESSEL::InsertMesh(MESHHANDLE hMesh, UINT idx, const VECTOR3* ofs) const {
 }
 
 UINT VESSEL::InsertMesh(const char* meshname, UINT idx, const VECTOR3* ofs) const {
-    return placeMesh(dataOf(hVessel), meshname ? meshname : "", idx, ofs);
+    return placeMesh(recordOf(hVessel), meshname ? meshname : "", idx, ofs);
 }
 
 bool VESSEL::DelMesh(UINT idx, bool retain_anim) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     if (idx >= v.meshes.size() || !v.meshes[idx].present)
         return false;
     v.meshes[idx].present = false;
@@ -68,7 +68,7 @@ void VESSEL::ClearMeshes() const {
 }
 
 void VESSEL::ClearMeshes(bool retain_anim) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     for (size_t i = 0; i < v.meshes.size(); ++i)
         if (v.meshes[i].present)
             host::recordFor(v, meshEvent(static_cast<UINT>(i), "removed " + v.meshes[i].name));
@@ -76,7 +76,7 @@ void VESSEL::ClearMeshes(bool retain_anim) const {
 }
 
 bool VESSEL::ShiftMesh(UINT idx, const VECTOR3& ofs) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     if (idx >= v.meshes.size() || !v.meshes[idx].present)
         return false;
     v.meshes[idx].offset += ofs;
@@ -84,11 +84,11 @@ bool VESSEL::ShiftMesh(UINT idx, const VECTOR3& ofs) const {
 }
 
 void VESSEL::SetMeshVisibilityMode(UINT idx, WORD mode) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     if (idx < v.meshes.size() && v.meshes[idx].present)
         v.meshes[idx].visibility = mode;
 }
 
 UINT VESSEL::GetMeshCount() const {
-    return static_cast<UINT>(dataOf(hVessel).meshes.size());
+    return static_cast<UINT>(recordOf(hVessel).meshes.size());
 }

@@ -9,7 +9,7 @@
 #include "CurrentSimulation.h"
 #include "VesselAccess.h"
 
-using host::dataOf;
+using host::recordOf;
 
 namespace host {
 
@@ -113,7 +113,7 @@ void disperseEngines(host::VesselData& v) {
 // ---------------------------------------------------------------- propellant
 
 PROPELLANT_HANDLE VESSEL::CreatePropellantResource(double maxmass, double mass, double efficiency) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     // A dispersed run loads each tank it creates by the load factor. A stage
     // set-up that carries propellant over into a new tank sets its content
     // afterwards (SetPropellantMass, not scaled), so it is not scaled twice.
@@ -127,7 +127,7 @@ PROPELLANT_HANDLE VESSEL::CreatePropellantResource(double maxmass, double mass, 
 }
 
 void VESSEL::DelPropellantResource(PROPELLANT_HANDLE& ph) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     host::Propellant* p = host::propellantOf(v, ph);
     if (!p)
         return;
@@ -140,7 +140,7 @@ void VESSEL::DelPropellantResource(PROPELLANT_HANDLE& ph) const {
 }
 
 void VESSEL::ClearPropellantResources() const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     propulsionChanged(v);
     for (auto& t : v.thrusters)
         t->resource = nullptr;
@@ -148,13 +148,13 @@ void VESSEL::ClearPropellantResources() const {
 }
 
 void VESSEL::SetPropellantMass(PROPELLANT_HANDLE ph, double mass) const {
-    if (host::Propellant* p = host::propellantOf(dataOf(hVessel), ph))
+    if (host::Propellant* p = host::propellantOf(recordOf(hVessel), ph))
         if (!std::isnan(mass))
             p->mass = std::clamp(mass, 0.0, p->maxMass);
 }
 
 void VESSEL::SetPropellantMaxMass(PROPELLANT_HANDLE ph, double maxmass) const {
-    if (host::Propellant* p = host::propellantOf(dataOf(hVessel), ph)) {
+    if (host::Propellant* p = host::propellantOf(recordOf(hVessel), ph)) {
         if (std::isnan(maxmass))
             return;
         p->maxMass = std::max(0.0, maxmass * host::dispersed(&host::Dispersion::propellantLoad));
@@ -163,44 +163,44 @@ void VESSEL::SetPropellantMaxMass(PROPELLANT_HANDLE ph, double maxmass) const {
 }
 
 double VESSEL::GetPropellantMass(PROPELLANT_HANDLE ph) const {
-    host::Propellant* p = host::propellantOf(dataOf(hVessel), ph);
+    host::Propellant* p = host::propellantOf(recordOf(hVessel), ph);
     return p ? p->mass : 0;
 }
 
 double VESSEL::GetPropellantMaxMass(PROPELLANT_HANDLE ph) const {
-    host::Propellant* p = host::propellantOf(dataOf(hVessel), ph);
+    host::Propellant* p = host::propellantOf(recordOf(hVessel), ph);
     return p ? p->maxMass : 0;
 }
 
 PROPELLANT_HANDLE VESSEL::GetPropellantHandleByIndex(DWORD idx) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     return idx < v.propellants.size() ? handleOf(v.propellants[idx].get()) : nullptr;
 }
 
 DWORD VESSEL::GetPropellantCount() const {
-    return static_cast<DWORD>(dataOf(hVessel).propellants.size());
+    return static_cast<DWORD>(recordOf(hVessel).propellants.size());
 }
 
 // The default propellant resource is the first one created, as in the
 // simulator: a stage set-up that carries "the fuel mass" into a new tank
 // carries that tank's content only.
 double VESSEL::GetFuelMass() const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     return v.propellants.empty() ? 0 : v.propellants.front()->mass;
 }
 double VESSEL::GetMaxFuelMass() const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     return v.propellants.empty() ? 0 : v.propellants.front()->maxMass;
 }
 double VESSEL::GetTotalPropellantMass() const {
-    return dataOf(hVessel).propellantMass();
+    return recordOf(hVessel).propellantMass();
 }
 
 // ---------------------------------------------------------------- thrusters
 
 THRUSTER_HANDLE VESSEL::CreateThruster(const VECTOR3& pos, const VECTOR3& dir, double maxth0, PROPELLANT_HANDLE hp,
                                        double isp0, double isp_ref, double p_ref) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     auto t = std::make_unique<host::Thruster>();
     t->pos = pos;
     t->dir = dir;
@@ -215,7 +215,7 @@ THRUSTER_HANDLE VESSEL::CreateThruster(const VECTOR3& pos, const VECTOR3& dir, d
 }
 
 bool VESSEL::DelThruster(THRUSTER_HANDLE& th) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     host::Thruster* t = host::thrusterOf(v, th);
     if (!t)
         return false;
@@ -225,7 +225,7 @@ bool VESSEL::DelThruster(THRUSTER_HANDLE& th) const {
 }
 
 void VESSEL::ClearThrusterDefinitions() const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     propulsionChanged(v);
     v.exhausts.clear();
     v.streams.clear();
@@ -234,56 +234,56 @@ void VESSEL::ClearThrusterDefinitions() const {
 }
 
 DWORD VESSEL::GetThrusterCount() const {
-    return static_cast<DWORD>(dataOf(hVessel).thrusters.size());
+    return static_cast<DWORD>(recordOf(hVessel).thrusters.size());
 }
 
 THRUSTER_HANDLE VESSEL::GetThrusterHandleByIndex(DWORD idx) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     return idx < v.thrusters.size() ? handleOf(v.thrusters[idx].get()) : nullptr;
 }
 
 void VESSEL::SetThrusterLevel(THRUSTER_HANDLE th, double level) const {
-    if (host::Thruster* t = host::thrusterOf(dataOf(hVessel), th))
+    if (host::Thruster* t = host::thrusterOf(recordOf(hVessel), th))
         t->level = clampLevel(level);
 }
 
 double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
-    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    host::Thruster* t = host::thrusterOf(recordOf(hVessel), th);
     return t ? host::effectiveThrusterLevel(*t) : 0;
 }
 
 void VESSEL::SetThrusterDir(THRUSTER_HANDLE th, const VECTOR3& dir) const {
-    if (host::Thruster* t = host::thrusterOf(dataOf(hVessel), th))
+    if (host::Thruster* t = host::thrusterOf(recordOf(hVessel), th))
         t->dir = dir;
 }
 
 void VESSEL::GetThrusterDir(THRUSTER_HANDLE th, VECTOR3& dir) const {
-    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    host::Thruster* t = host::thrusterOf(recordOf(hVessel), th);
     dir = t ? t->dir : _V(0, 0, 0);
 }
 
 void VESSEL::SetThrusterRef(THRUSTER_HANDLE th, const VECTOR3& pos) const {
-    if (host::Thruster* t = host::thrusterOf(dataOf(hVessel), th))
+    if (host::Thruster* t = host::thrusterOf(recordOf(hVessel), th))
         t->pos = pos;
 }
 
 void VESSEL::GetThrusterRef(THRUSTER_HANDLE th, VECTOR3& pos) const {
-    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    host::Thruster* t = host::thrusterOf(recordOf(hVessel), th);
     pos = t ? t->pos : _V(0, 0, 0);
 }
 
 double VESSEL::GetThrusterMax0(THRUSTER_HANDLE th) const {
-    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    host::Thruster* t = host::thrusterOf(recordOf(hVessel), th);
     return t ? t->maxThrust : 0;
 }
 
 PROPELLANT_HANDLE VESSEL::GetThrusterResource(THRUSTER_HANDLE th) const {
-    host::Thruster* t = host::thrusterOf(dataOf(hVessel), th);
+    host::Thruster* t = host::thrusterOf(recordOf(hVessel), th);
     return t ? handleOf(t->resource) : nullptr;
 }
 
 void VESSEL::SetThrusterResource(THRUSTER_HANDLE th, PROPELLANT_HANDLE ph) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     if (host::Thruster* t = host::thrusterOf(v, th)) {
         t->resource = host::propellantOf(v, ph);
         propulsionChanged(v);
@@ -293,7 +293,7 @@ void VESSEL::SetThrusterResource(THRUSTER_HANDLE th, PROPELLANT_HANDLE ph) const
 // ---------------------------------------------------------------- groups
 
 THGROUP_HANDLE VESSEL::CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP_TYPE thgt) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     // One group per standard type: a new definition replaces the old one.
     if (thgt != THGROUP_USER)
         if (host::ThrusterGroup* old = v.group(thgt))
@@ -309,7 +309,7 @@ THGROUP_HANDLE VESSEL::CreateThrusterGroup(THRUSTER_HANDLE* th, int nth, THGROUP
 }
 
 bool VESSEL::DelThrusterGroup(THGROUP_HANDLE& thg, THGROUP_TYPE thgt, bool delth) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     host::ThrusterGroup* g = host::groupOf(v, thg);
     if (!g)
         return false;
@@ -320,7 +320,7 @@ bool VESSEL::DelThrusterGroup(THGROUP_HANDLE& thg, THGROUP_TYPE thgt, bool delth
 }
 
 bool VESSEL::DelThrusterGroup(THGROUP_TYPE thgt, bool delth) const {
-    auto& v = dataOf(hVessel);
+    auto& v = recordOf(hVessel);
     host::ThrusterGroup* g = v.group(thgt);
     if (!g)
         return false;
@@ -330,17 +330,17 @@ bool VESSEL::DelThrusterGroup(THGROUP_TYPE thgt, bool delth) const {
 }
 
 THGROUP_HANDLE VESSEL::GetThrusterGroupHandle(THGROUP_TYPE thgt) const {
-    return handleOf(dataOf(hVessel).group(thgt));
+    return handleOf(recordOf(hVessel).group(thgt));
 }
 
 void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
-    if (host::ThrusterGroup* g = dataOf(hVessel).group(thgt))
+    if (host::ThrusterGroup* g = recordOf(hVessel).group(thgt))
         for (host::Thruster* t : g->thrusters)
             t->level = clampLevel(level);
 }
 
 void VESSEL::SetThrusterGroupLevel(THGROUP_HANDLE thg, double level) const {
-    if (host::ThrusterGroup* g = host::groupOf(dataOf(hVessel), thg))
+    if (host::ThrusterGroup* g = host::groupOf(recordOf(hVessel), thg))
         for (host::Thruster* t : g->thrusters)
             t->level = clampLevel(level);
 }
@@ -359,9 +359,9 @@ double meanLevel(const host::ThrusterGroup* g) {
 }  // namespace
 
 double VESSEL::GetThrusterGroupLevel(THGROUP_TYPE thgt) const {
-    return meanLevel(dataOf(hVessel).group(thgt));
+    return meanLevel(recordOf(hVessel).group(thgt));
 }
 
 double VESSEL::GetThrusterGroupLevel(THGROUP_HANDLE thg) const {
-    return meanLevel(host::groupOf(dataOf(hVessel), thg));
+    return meanLevel(host::groupOf(recordOf(hVessel), thg));
 }

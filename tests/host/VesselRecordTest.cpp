@@ -222,3 +222,37 @@ TEST_F(VesselRecord, StateRelativeToAVesselFollowsItOnlyWhileItLives) {
     EXPECT_EQ(v->state.pos.x, 7e6);
     EXPECT_EQ(v->state.vel.z, 7500);
 }
+
+// A pad sets its lights, vents and arms every frame: none of that reads or
+// moves where it stands, so its pose waits for a reader as if nobody had
+// touched it, and a reader finds it stood.
+TEST_F(VesselRecord, ThrustersAnimationsAndMeshesLeaveARestingVesselsPoseWaiting) {
+    VESSELSTATUS2 landed = {};
+    landed.version = 2;
+    landed.status = 1;
+    landed.surf_lng = -1.4;
+    landed.surf_lat = 0.5;
+    landed.surf_hdg = 1.6;
+    vessel.DefSetStateEx(&landed);
+    PROPELLANT_HANDLE tank = vessel.CreatePropellantResource(100);
+    THRUSTER_HANDLE vent = vessel.CreateThruster(_V(0, 0, 0), _V(0, 1, 0), 0, tank, 3000);  // no thrust: a stream's
+    const UINT arm = vessel.CreateAnimation(0);
+    vessel.AddMesh("pad");
+    sim->step();
+    sim->step();
+    ASSERT_TRUE(v->restPending);
+    for (int i = 0; i < 3; ++i) {
+        vessel.SetThrusterLevel(vent, 0);  // a level above 0 is thrust asked for, which wakes it
+        vessel.SetAnimation(arm, 0.25 * i);
+        vessel.SetMeshVisibilityMode(0, MESHVIS_ALWAYS);
+        EXPECT_EQ(vessel.GetThrusterLevel(vent), 0);
+        EXPECT_TRUE(v->restPending) << "step " << i;
+        sim->step();
+    }
+    VESSELSTATUS2 read = {};
+    read.version = 2;
+    vessel.GetStatusEx(&read);
+    EXPECT_FALSE(v->restPending);
+    EXPECT_EQ(read.status, 1);
+    EXPECT_EQ(v->state.mjd, sim->mjd()) << "stood at the date the last step ended at";
+}
