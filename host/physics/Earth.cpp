@@ -2,11 +2,13 @@
 
 #include <cmath>
 
+#include "TurnRemainder.h"
+
 namespace host::physics {
 
 namespace {
 double wrapSigned(double a) {  // into [-pi, pi)
-    a = std::fmod(a + PI, PI2);
+    a = turnRemainder(a + PI);
     if (a < 0)
         a += PI2;
     return a - PI;
@@ -18,7 +20,7 @@ double rotationAngle(double mjd) {
     // for dates far from the epoch.
     const double turns = (mjd - kRotationEpochMjd) * (86400.0 / kEarthSiderealPeriod);
     double a = (turns - std::floor(turns)) * PI2 + kRotationAngleAtEpoch;
-    a = std::fmod(a, PI2);
+    a = turnRemainder(a);
     return a < 0 ? a + PI2 : a;
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "Earth.h"
+#include "TurnRemainder.h"
 
 namespace host::physics {
 
@@ -12,7 +13,7 @@ namespace {
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 double wrap(double a) {  // into [0, 2pi)
-    a = std::fmod(a, PI2);
+    a = turnRemainder(a);
     if (a < 0)
         a += PI2;
     return a >= PI2 ? 0 : a;

@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "TestVessels.h"
+#include "physics/TurnRemainder.h"
 
 using namespace physics_test;
 using host::physics::kEarthMu;
@@ -135,4 +139,33 @@ TEST(Orbit, EclipticElementsAreAskedForByTheFrame) {
     EXPECT_NEAR(el.i * DEG, 23.439281, 1e-9);
     equatorial.vessel().GetElements(nullptr, el, nullptr, 0, FRAME_EQU);
     EXPECT_NEAR(el.i, 0, 1e-12);
+}
+
+// The angles wrapped into whole turns (longitudes, nodes, anomalies, the
+// Earth's turn) come out as the library's fmod gives them, bit for bit: at
+// the turn boundaries, signed zeros, far outside two turns, and not numbers.
+TEST(TurnRemainder, IsTheLibraryRemainderBitForBit) {
+    using host::physics::turnRemainder;
+    std::vector<double> angles = {0.0, -0.0, PI, -PI, PI2, -PI2, 2 * PI2, -2 * PI2, 3 * PI2, -3 * PI2, 1e300,
+                                  -1e300, 5e-324, INFINITY, -INFINITY, NAN};
+    for (double edge : {PI2, 2 * PI2, PI2 / 2}) {  // the few numbers either side of each boundary
+        double below = edge, above = edge;
+        for (int i = 0; i < 4; ++i) {
+            below = std::nextafter(below, 0.0);
+            above = std::nextafter(above, INFINITY);
+            angles.insert(angles.end(), {below, -below, above, -above});
+        }
+    }
+    uint64_t x = 88172645463325252ull;  // xorshift: the same spread of angles every run
+    for (int i = 0; i < 200000; ++i) {
+        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+        angles.push_back((static_cast<double>(x >> 11) / 9007199254740992.0 - 0.5) * 6 * PI2);
+    }
+    for (double a : angles) {
+        const double mine = turnRemainder(a), library = std::fmod(a, PI2);
+        if (std::isnan(library))
+            EXPECT_TRUE(std::isnan(mine)) << a;
+        else
+            EXPECT_EQ(std::memcmp(&mine, &library, sizeof mine), 0) << std::hexfloat << a << " " << mine << " " << library;
+    }
 }
