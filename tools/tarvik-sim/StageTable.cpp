@@ -99,8 +99,10 @@ void StageRecorder::after(const host::VesselData& v, double dt, double simTime) 
     double burnt = 0;
     for (size_t i = 0; i < v.thrusters.size(); ++i) {
         const host::Thruster& t = *v.thrusters[i];
+        if (t.effectiveLevel <= 0)
+            continue;  // most are off, and an idle thruster draws nothing
         burnt += drawn(t, dt);
-        if (t.effectiveLevel <= 0 || t.maxThrust <= 0)
+        if (t.maxThrust <= 0)
             continue;
         if (!attitude_[i])
             thrust += host::physics::thrustVector(t, pressure_) * t.effectiveLevel;
