@@ -97,7 +97,7 @@ int flyCommand(int argc, char** argv) {
     std::string scenario, target, lan, dispersions, seed;
     FlyOptions o;
     o.dataDir = defaultDataDir();
-    bool json = false, noPlots = false, flyOverCapacity = false, aim = false;
+    bool json = false, noPlots = false, noPictures = false, flyOverCapacity = false, aim = false;
 
     CommandLine cli{
         "Flies a mission: the launcher's pad scenario from DATA/Scenarios/, the autopilot dialog filled in\n"
@@ -149,6 +149,9 @@ int flyCommand(int argc, char** argv) {
                    "time throughout; see docs/fly.md)");
     app.add_flag("--json", json, "The report as JSON on stdout");
     app.add_flag("--no-plots", noPlots, "Draw no plots");
+    app.add_flag("--no-pictures", noPictures,
+                 "Save no pictures of the autopilot dialog (autopilot-pad.png, autopilot-end.png); the session "
+                 "script still takes them when played");
     app.add_flag("--over-capacity", flyOverCapacity,
                  "Fly a payload heavier than the capacity table or the pitch tables allow, after a warning");
     app.add_option("--dispersions", dispersions,
@@ -203,6 +206,7 @@ int flyCommand(int argc, char** argv) {
         if (!warp.empty())
             o.coastWarp = coastWarpArgument(warp);
         o.plots = !noPlots;
+        o.pictures = !noPictures;
         if (!seed.empty() && dispersions.empty())
             throw MissionError("--seed draws dispersions: give --dispersions FILE too");
         if (!dispersions.empty()) {

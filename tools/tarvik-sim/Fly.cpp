@@ -224,6 +224,8 @@ private:
                     launched(dialog(c));
                 break;
             case CommandKind::Snapshot:
+                if (!o_.pictures)
+                    break;
                 try {
                     host::writeFileWhole(outputPath(c.text), host::encodePng(host::renderDialog(dialog(c))),
                                          "snapshot", root_);
@@ -810,7 +812,7 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
                  {"summary", inRoot("summary.json")}, {"saved", inRoot("final.scn")},
                  {"report", reportPath}};
     for (const char* picture : {"autopilot-pad.png", "autopilot-end.png"})
-        if (fs::exists(inRoot(picture), ec))
+        if (o.pictures && fs::exists(inRoot(picture), ec))
             r.outputs.emplace_back("dialog", inRoot(picture));
 
     if (o.plots && r.outcome != Outcome::Refused) {

@@ -25,6 +25,10 @@ struct FlyOptions {
     // exactly what it reports in real time; at 100 it does not.
     double coastWarp = 10;
     bool plots = true;
+    // The dialog's pictures before LAUNCH and at the end (a series of
+    // hundreds of dispersed runs goes without them; its session scripts
+    // still take them when played).
+    bool pictures = true;
     // A launch timed into a plane: the pilot waits on the pad and presses
     // LAUNCH at the plan's moment (and picks its target in the orbit list).
     std::optional<LaunchPlan> plan;
