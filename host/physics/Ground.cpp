@@ -62,6 +62,8 @@ TouchdownGeometry touchdownGeometry(const ClassCaps& caps) {
             g.height = std::max(g.height, -p[i].y);
         }
     }
+    for (const VECTOR3& foot : g.feet)
+        g.reach = std::max(g.reach, length(foot));
     return g;
 }
 
@@ -202,6 +204,15 @@ bool holdOnGround(VesselData& v, const PropulsionLoads& thrust, double mass, dou
 }
 
 namespace {
+// A vessel whose centre of mass is this far above its farthest foot's reach
+// touches nothing: no foot can be below the ground, whatever the attitude
+// (many orders of magnitude beyond the rounding of the altitudes).
+constexpr double kClearance = 1;  // [m]
+
+bool clearOfGround(const VesselData& v) {
+    return altitudeOf(v.state.pos) > touchdownOf(v).reach + kClearance;
+}
+
 // Altitude of the lowest of the centre of mass and the touchdown points.
 double lowestPoint(const VesselData& v) {
     const FlightState& s = v.state;
@@ -214,11 +225,15 @@ double lowestPoint(const VesselData& v) {
 }  // namespace
 
 bool touchesGround(const VesselData& v) {
-    return lowestPoint(v) <= kContactTolerance;
+    return !clearOfGround(v) && lowestPoint(v) <= kContactTolerance;
 }
 
 void touchGround(VesselData& v, double mjd) {
     FlightState& s = v.state;
+    if (clearOfGround(v)) {  // in flight: the feet are not worked out
+        s.groundContact = false;
+        return;
+    }
     const double lowest = lowestPoint(v);
     s.groundContact = lowest <= kContactTolerance;
     if (lowest >= 0)

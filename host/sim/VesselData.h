@@ -145,6 +145,7 @@ struct TouchdownGeometry {
     VECTOR3 normal{0, 1, 0};  // vessel frame, pointing up when landed
     double height = 0;        // centre of mass above the ground when landed [m]
     VECTOR3 feet[3];          // the contact points, on the ground side of the centre of mass
+    double reach = 0;         // the farthest foot from the centre of mass [m]
 };
 
 // What the physics derives from a vessel's record and keeps for the steps

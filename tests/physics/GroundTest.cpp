@@ -3,10 +3,14 @@
 // rest when they fall.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "TestVessels.h"
 #include "physics/Earth.h"
+#include "physics/Frames.h"
+#include "physics/Ground.h"
 
 using namespace physics_test;
 
@@ -125,4 +129,34 @@ TEST(Ground, FallingVesselComesToRestWhereItLands) {
     oapiGetEquPos(t.handle(), nullptr, &lat, nullptr);
     EXPECT_NEAR(lat, kLat, 1e-4);
     EXPECT_EQ(t.vessel().GetAirspeed(), 0.0);
+}
+
+// A vessel high enough that no foot can reach the ground is passed over
+// without its feet being worked out: whatever its attitude, the answer is the
+// one the feet give, right up to where they touch.
+TEST(Ground, ContactIsTheFeetsAnswerAtEveryHeightAndAttitude) {
+    Launcher l;
+    VesselData& v = l.v();
+    v.state.landed = false;
+    const host::TouchdownGeometry g = host::physics::touchdownGeometry(v.caps);
+    ASSERT_GT(g.reach, 40);
+    const VECTOR3 up = _V(std::cos(kLat), std::sin(kLat), 0);
+    uint64_t x = 88172645463325252ull;
+    auto draw = [&x] {  // in [0, 1)
+        x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+        return static_cast<double>(x >> 11) / 9007199254740992.0;
+    };
+    int touching = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const double altitude = (g.reach + 4) * draw() - 1;  // some beyond any foot's reach
+        v.state.pos = up * (host::physics::kEarthRadius + altitude);
+        v.state.R = host::physics::rotationFromArot(_V(PI2 * draw(), PI * (draw() - 0.5), PI2 * draw()));
+        double lowest = altitude;
+        for (const VECTOR3& foot : g.feet)
+            lowest = std::min(lowest, host::physics::altitudeOf(v.state.pos + mul(v.state.R, foot)));
+        ASSERT_EQ(host::physics::touchesGround(v), lowest <= 0.01) << "altitude " << altitude;
+        touching += lowest <= 0.01;
+    }
+    EXPECT_GT(touching, 1000);
+    EXPECT_LT(touching, 19000);
 }
