@@ -265,6 +265,30 @@ TEST_F(Fly, TheReportAgreesWithTheSummaryAndTheScriptFliesItAgain) {
     for (const char* column : {"latitude_deg", "longitude_deg", "flight_path_deg", "orbital_speed_ms"})
         EXPECT_NE(header.find(column), std::string::npos) << column;
 
+    // The pilot's warps as flown: 100 far from the apoapsis, 10 within 1000 s
+    // of it, real time 100 s before it; the circularisation's first burn
+    // starts about 7 s before the apoapsis.
+    std::vector<std::pair<double, double>> warps;
+    std::istringstream session(read(dir_ / "m/session.txt"));
+    for (std::string line; std::getline(session, line);) {
+        std::istringstream words(line);
+        std::string at, verb;
+        double t = 0, warp = 0;
+        if (words >> at >> t >> verb >> warp && at == "at" && verb == "warp")
+            warps.emplace_back(t, warp);
+    }
+    ASSERT_EQ(warps.size(), 3u) << read(dir_ / "m/session.txt");
+    EXPECT_EQ(warps[0].second, 100);
+    EXPECT_EQ(warps[1].second, 10);
+    EXPECT_EQ(warps[2].second, 1);
+    EXPECT_EQ(report["coast_warp"], 100);
+    const double burn = report["liftoff_sim_time_s"].get<double>() +
+                        report["timeline"][kinds.size() - 2]["mission_time_s"].get<double>();
+    EXPECT_GT(burn - warps[1].first, 990);
+    EXPECT_LT(burn - warps[1].first, 1000);
+    EXPECT_GT(burn - warps[2].first, 90);
+    EXPECT_LT(burn - warps[2].first, 100);
+
     // The pilot's part, played by the script player, is the same flight.
     const Ran again = run("m/scenario.scn --script m/session.txt --root again");
     ASSERT_EQ(again.status, 0) << again.err;

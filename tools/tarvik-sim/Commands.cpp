@@ -145,8 +145,8 @@ int flyCommand(int argc, char** argv) {
     app.add_option("--time-limit", timeLimit,
                    "Seconds of simulation time from the scenario's start to fly at most (default 86400)");
     app.add_option("--coast-warp", warp,
-                   "Time acceleration while the autopilot coasts after cut-off, 1 to 1000 (default 10; 1 flies in real "
-                   "time throughout; see docs/fly.md)");
+                   "Time acceleration while the autopilot coasts after cut-off, far from the apoapsis, 1 to 1000 "
+                   "(default 100; at most 10 nearer it; 1 flies in real time throughout; see docs/fly.md)");
     app.add_flag("--json", json, "The report as JSON on stdout");
     app.add_flag("--no-plots", noPlots, "Draw no plots");
     app.add_flag("--no-pictures", noPictures,

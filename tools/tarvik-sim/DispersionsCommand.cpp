@@ -169,7 +169,7 @@ int dispersionsCommand(int argc, char** argv) {
     app.add_option("--data", dataDir, "Data folder with Config/ and Scenarios/ for every run");
     app.add_option("--fps", fps, "Frames per second of every run");
     app.add_option("--time-limit", timeLimit, "Seconds of simulation time a run may take at most");
-    app.add_option("--coast-warp", warp, "Time acceleration while the autopilot coasts (default 10, as fly)");
+    app.add_option("--coast-warp", warp, "Time acceleration while the autopilot coasts (default 100, as fly)");
 
     if (const std::optional<int> done = cli.parse(argc, argv))
         return *done;

@@ -64,9 +64,14 @@ constexpr double kBurnRoomSeconds = 5;         // and this many seconds more
 
 // The pilot's coasting rule: the time acceleration goes up only well away
 // from anything the autopilot does [s].
-constexpr double kCoastMinApT = 300;      // the autopilot turns prograde and takes real time 60-90 s before apoapsis
+constexpr double kCoastMinApT = 100;      // the autopilot turns prograde and takes real time 60-90 s before apoapsis
 constexpr double kCoastAfterBurn = 60;    // quiet after the last burn, and after the autopilot took the warp back
 constexpr double kCoastAfterCutoff = 10;  // the plane change shows itself at once after cut-off
+// Nearer the apoapsis than this, and once the circularisation has begun (its
+// burns come back at every apoapsis), the pilot warps at most kCoastNearWarp:
+// the autopilot's turn and burns are then timed as in real time.
+constexpr double kCoastFarApT = 1000;
+constexpr double kCoastNearWarp = 10;
 
 // Waiting on the pad for a plane: the time acceleration goes back to 1 this
 // long before LAUNCH, and is not worth raising for a shorter wait [s].
@@ -405,20 +410,24 @@ void Flight::observe(VESSEL& v) {
 
 // The pilot warps only while the autopilot coasts: after cut-off, with no
 // plane change under way, no burn in the last minute, the apoapsis more than
-// five minutes ahead, and the autopilot not having taken the warp back
-// lately. Anything else is flown in real time.
+// 100 s ahead, and the autopilot not having taken the warp back lately; and
+// at --coast-warp only while the circularisation has not begun and the
+// apoapsis is more than 1000 s ahead, else at most 10. Anything else is
+// flown in real time.
 void Flight::pilotWarp(VESSEL& v) {
     if (o_.coastWarp <= 1)
         return;
     const double t = sim_.simTime();
     bool coast = cutoff_ >= 0 && t > cutoff_ + kCoastAfterCutoff && planeChange_ != PlaneChange::Changing &&
                  !burning_ && t > lastBurn_ + kCoastAfterBurn && t > warpTakenBack_ + kCoastAfterBurn;
+    bool far = false;
     if (coast) {  // the time to the apoapsis alone, as flightValues finds it
         ELEMENTS el{};
         ORBITPARAM prm{};
         coast = v.GetElements(sim_.earth(), el, &prm, 0, FRAME_EQU) && prm.ApT > kCoastMinApT;
+        far = coast && prm.ApT > kCoastFarApT && circularisationEvent_ == npos;
     }
-    const double wanted = coast ? o_.coastWarp : 1;
+    const double wanted = !coast ? 1 : far ? o_.coastWarp : std::min(o_.coastWarp, kCoastNearWarp);
     if (wanted != sim_.timeAcceleration() && (coast || pilotWarp_ > 1)) {
         sim_.setTimeAcceleration(wanted);
         warps_.emplace_back(t, wanted);
@@ -796,7 +805,9 @@ FlightReport flyMission(const FlyOptions& o, std::ostream& warnings, std::ostrea
         for (host::OutputFile* f : {&events, &summaryFile, &finalScenario})
             f->commit();
         // The script as flown, with the pilot's time acceleration in it.
-        r.coastWarp = flight.warps().empty() ? 1 : o.coastWarp;
+        r.coastWarp = 1;  // the most the pilot warped
+        for (const auto& [at, warp] : flight.warps())
+            r.coastWarp = std::max(r.coastWarp, warp);
         if (!flight.warps().empty())
             host::writeFileWhole(sessionPath, pilotScript(c, o.timeLimit, flight.warps(), plan, delay, replay),
                                  "session script", root);

@@ -21,9 +21,10 @@ struct FlyOptions {
     double fps = 60;
     double timeLimit = 86400;  // s of simulation time from the scenario's start
     // The pilot's time acceleration while the autopilot coasts after cut-off
-    // (1: real time throughout). At 10 the whole default matrix reports
-    // exactly what it reports in real time; at 100 it does not.
-    double coastWarp = 10;
+    // (1: real time throughout): this far from the apoapsis, at most 10
+    // nearer it and once circularising (Fly.cpp). So flown, the whole default
+    // matrix reports exactly what it reports in real time.
+    double coastWarp = 100;
     bool plots = true;
     // The dialog's pictures before LAUNCH and at the end (a series of
     // hundreds of dispersed runs goes without them; its session scripts
