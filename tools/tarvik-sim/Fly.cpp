@@ -70,7 +70,7 @@ constexpr double kCoastAfterCutoff = 10;  // the plane change shows itself at on
 // Nearer the apoapsis than this, and once the circularisation has begun (its
 // burns come back at every apoapsis), the pilot warps at most kCoastNearWarp:
 // the autopilot's turn and burns are then timed as in real time.
-constexpr double kCoastFarApT = 1000;
+constexpr double kCoastFarApT = 300;
 constexpr double kCoastNearWarp = 10;
 
 // Waiting on the pad for a plane: the time acceleration goes back to 1 this
@@ -412,8 +412,8 @@ void Flight::observe(VESSEL& v) {
 // plane change under way, no burn in the last minute, the apoapsis more than
 // 100 s ahead, and the autopilot not having taken the warp back lately; and
 // at --coast-warp only while the circularisation has not begun and the
-// apoapsis is more than 1000 s ahead, else at most 10. Anything else is
-// flown in real time.
+// apoapsis is more than five minutes ahead, else at most 10. Anything else
+// is flown in real time.
 void Flight::pilotWarp(VESSEL& v) {
     if (o_.coastWarp <= 1)
         return;
