@@ -19,12 +19,12 @@ constexpr size_t longestKeptName = 200;  // the temporary's name stays within th
 
 // A slot is free (0), being filled or emptied (1), or holds a path (2). The
 // signal handler runs on the thread that fills the slots, so it only has to
-// skip a slot that is being changed.
-struct Slot {
-    std::atomic<int> state{0};
-    char path[4096];
-};
-std::array<Slot, 64> slots;
+// skip a slot that is being changed. The states lie together, apart from the
+// paths: a look along them touches one page of memory, not one a slot.
+constexpr size_t kSlots = 64;
+constexpr size_t kLongestPath = 4096;
+std::array<std::atomic<int>, kSlots> states{};
+char paths[kSlots][kLongestPath];
 
 bool isSuffixChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
@@ -33,33 +33,33 @@ bool isSuffixChar(char c) {
 }  // namespace
 
 void noteTemporary(const std::string& path) {
-    if (path.size() >= sizeof(Slot::path))
+    if (path.size() >= kLongestPath)
         return;
-    for (Slot& s : slots) {
+    for (size_t i = 0; i < kSlots; ++i) {
         int free = 0;
-        if (!s.state.compare_exchange_strong(free, 1))
+        if (!states[i].compare_exchange_strong(free, 1))
             continue;
-        std::memcpy(s.path, path.c_str(), path.size() + 1);
-        s.state.store(2);
+        std::memcpy(paths[i], path.c_str(), path.size() + 1);
+        states[i].store(2);
         return;
     }
 }
 
 void forgetTemporary(const std::string& path) {
-    for (Slot& s : slots) {
-        if (s.state.load() != 2 || path != s.path)
+    for (size_t i = 0; i < kSlots; ++i) {
+        if (states[i].load() != 2 || path != paths[i])
             continue;
-        s.state.store(1);
-        s.path[0] = '\0';
-        s.state.store(0);
+        states[i].store(1);
+        paths[i][0] = '\0';
+        states[i].store(0);
         return;
     }
 }
 
 void removeHeldTemporaries() noexcept {
-    for (Slot& s : slots)
-        if (s.state.load() == 2)
-            ::unlink(s.path);
+    for (size_t i = 0; i < kSlots; ++i)
+        if (states[i].load() == 2)
+            ::unlink(paths[i]);
 }
 
 std::string temporaryPattern(const std::string& name) {
