@@ -580,9 +580,9 @@ void Flight::fly(FlightReport& r, std::ostream* progress) {
         if (host::VesselData* d = sim_.vessel(c_.mission.launcher))
             stages_.before(*d);
         sim_.step();
-        if (VESSEL* after = launcher()) {
-            stages_.after(*sim_.vessel(c_.mission.launcher), sim_.simStep(), sim_.simTime());
-            observe(*after);
+        if (host::VesselData* d = sim_.vessel(c_.mission.launcher); d && !d->pendingDelete && d->iface) {
+            stages_.after(*d, sim_.simStep(), sim_.simTime());
+            observe(*d->iface);
         }
         if (progress && (++steps & 1023) == 0)
             showProgress(*progress, launcher(), false);

@@ -10,7 +10,7 @@ bool blank(char c) {
 
 }  // namespace
 
-bool shownOnScreen(const host::Simulation& sim, const std::string& text) {
+bool shownOnScreen(const host::Simulation& sim, std::string_view text) {
     for (const auto& a : sim.annotations()) {
         const std::string& t = a->text;
         size_t first = 0, end = t.size();

@@ -1,7 +1,7 @@
 // What a script's waitfor sees: a text on screen in one of the annotations.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "sim/Simulation.h"
 
@@ -9,6 +9,6 @@ namespace tarviksim {
 
 // Is `text` on screen? Blanks around an annotation's text do not count: a
 // script's text cannot carry them. Asked every step while a script waits.
-bool shownOnScreen(const host::Simulation& sim, const std::string& text);
+bool shownOnScreen(const host::Simulation& sim, std::string_view text);
 
 }  // namespace tarviksim
