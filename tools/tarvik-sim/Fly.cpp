@@ -258,9 +258,14 @@ private:
         warningPicture_.remember(d);
     }
 
-    VESSEL* launcher() const {
+    // The launcher's record while it is in the simulation, else null.
+    host::VesselData* launcherRecord() const {
         host::VesselData* v = sim_.vessel(c_.mission.launcher);
-        return v && !v->pendingDelete ? v->iface : nullptr;
+        return v && !v->pendingDelete && v->iface ? v : nullptr;
+    }
+    VESSEL* launcher() const {
+        host::VesselData* v = launcherRecord();
+        return v ? v->iface : nullptr;
     }
 
     double missionTime() const { return liftedOff_ ? sim_.simTime() - liftoff_ : sim_.simTime() - launchTime_; }
@@ -580,7 +585,7 @@ void Flight::fly(FlightReport& r, std::ostream* progress) {
         if (host::VesselData* d = sim_.vessel(c_.mission.launcher))
             stages_.before(*d);
         sim_.step();
-        if (host::VesselData* d = sim_.vessel(c_.mission.launcher); d && !d->pendingDelete && d->iface) {
+        if (host::VesselData* d = launcherRecord()) {
             stages_.after(*d, sim_.simStep(), sim_.simTime());
             observe(*d->iface);
         }
