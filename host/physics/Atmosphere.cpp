@@ -115,7 +115,9 @@ AtmosphereSample sampleAt(double altitude) {
 // so the last few answers are kept, for each thread its own, with the
 // density of a dispersed run's air (denser or thinner than the standard's
 // by `densityScale`, Dispersions.h) already in them: a kept answer costs
-// nothing more for it. One thread-local record, found once a call.
+// nothing more for it. One thread-local record, found once a call, in the
+// host library's static share of each thread's storage: the library is
+// loaded with the program, never opened later, so no lookup finds it.
 struct Kept {
     double altitude;
     AtmosphereSample sample;
@@ -125,7 +127,7 @@ struct Air {
     unsigned next = 0;
     double densityScale = 1;
 };
-thread_local Air air;
+[[gnu::tls_model("initial-exec")]] thread_local Air air;
 
 }  // namespace
 

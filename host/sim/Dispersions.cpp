@@ -43,8 +43,11 @@ int nameIndex(const std::string& name) {
 
 std::string knownNames() {
     std::string s;
-    for (const DispersionName& n : kNames)
-        s += (s.empty() ? "" : ", ") + std::string(n.name);
+    for (const DispersionName& n : kNames) {
+        if (!s.empty())
+            s += ", ";
+        s += n.name;
+    }
     return s;
 }
 

@@ -2,6 +2,7 @@
 // flags, combo lists, messages.
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <strings.h>
 
 #include "Dialogs.h"
@@ -87,7 +88,10 @@ namespace {
 BOOL setText(HostWindow* w, LPCSTR text) {
     if (!w)
         return FALSE;
-    w->text = text ? text : "";
+    // Read-outs are written every step, mostly with the text they already show.
+    const std::string_view t = text ? text : "";
+    if (w->text != t)
+        w->text.assign(t);
     return TRUE;
 }
 

@@ -44,7 +44,9 @@ std::string dispersionValues(const host::Dispersion& d) {
             continue;
         char text[64];
         std::snprintf(text, sizeof text, names[i].seconds ? "%.1f s" : "%.5f", d.drawn[i]);
-        values += (values.empty() ? "" : ", ") + std::string(names[i].name) + " " + text;
+        if (!values.empty())
+            values += ", ";
+        ((values += names[i].name) += " ") += text;
     }
     return values.empty() ? "every factor 1, no launch delay" : values;
 }
