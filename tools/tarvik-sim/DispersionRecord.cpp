@@ -46,7 +46,7 @@ std::string dispersionValues(const host::Dispersion& d) {
         std::snprintf(text, sizeof text, names[i].seconds ? "%.1f s" : "%.5f", d.drawn[i]);
         if (!values.empty())
             values += ", ";
-        ((values += names[i].name) += " ") += text;
+        values.append(names[i].name).append(" ").append(text);
     }
     return values.empty() ? "every factor 1, no launch delay" : values;
 }
