@@ -5,6 +5,7 @@
 
 #include "Orbit.h"
 #include "Propulsion.h"
+#include "../sim/ThrusterLevels.h"
 
 namespace host::physics {
 
@@ -30,7 +31,7 @@ constexpr AxisGroups kAxes[3] = {
 void addGroupLevel(VesselData& v, THGROUP_TYPE type, double level) {
     if (ThrusterGroup* g = v.group(type))
         for (Thruster* t : g->thrusters)
-            t->singleStepLevel += level;
+            addSingleStepLevel(v, *t, level);
 }
 
 // Turn rate that brings an angular error to zero without overshoot: the

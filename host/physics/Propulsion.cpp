@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "../sim/ThrusterLevels.h"
+
 namespace host::physics {
 
 namespace {
@@ -32,14 +34,18 @@ VECTOR3 thrustVector(const Thruster& t, double pressure) {
     return t.dir * (t.maxThrust * pressureFactor(t, pressure));
 }
 
+// Only thrusters in use can fire (ThrusterLevels.h); the others acted at
+// level 0 already. They are taken in the thrusters' order, as the sums below
+// need.
 PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
     bool firing = false;
-    for (auto& t : v.thrusters) {
+    for (Thruster* t : v.thrustersInUse) {
         const double wanted = t->level + t->singleStepLevel;
         // Most thrusters are off: the level is asked before the tank.
         t->effectiveLevel = wanted > 0 && fed(*t) ? std::min(wanted, 1.0) : 0.0;  // NaN reads 0
         firing |= t->effectiveLevel > 0;
     }
+    dropIdleThrusters(v);
     PropulsionLoads loads;
     if (!firing)
         return loads;
@@ -49,7 +55,7 @@ PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
     // The demands are summed tank by tank in the thrusters' order.
     for (auto& tank : v.propellants)
         tank->demand = 0;
-    for (const auto& t : v.thrusters)
+    for (const Thruster* t : v.thrustersInUse)
         if (t->effectiveLevel > 0)
             t->resource->demand += t->effectiveLevel * fullFlow(*t) * dt;
     for (auto& tank : v.propellants) {
@@ -67,7 +73,7 @@ PropulsionLoads runThrusters(VesselData& v, double pressure, double dt) {
         tank->mass = 0;
     }
 
-    for (const auto& t : v.thrusters) {
+    for (const Thruster* t : v.thrustersInUse) {
         if (t->effectiveLevel <= 0)
             continue;
         const VECTOR3 f = thrustVector(*t, pressure) * t->effectiveLevel;
@@ -88,22 +94,23 @@ VECTOR3 groupTorque(const VesselData& v, THGROUP_TYPE type, double pressure) {
 }
 
 void clearSingleStepLevels(VesselData& v) {
-    for (auto& t : v.thrusters)
+    for (Thruster* t : v.thrustersInUse)
         t->singleStepLevel = 0;
 }
 
 bool thrustAsked(const VesselData& v) {
-    for (const auto& t : v.thrusters)
+    for (const Thruster* t : v.thrustersInUse)
         if (fed(*t) && t->level + t->singleStepLevel > 0)
             return true;
     return false;
 }
 
 void idleThrusters(VesselData& v) {
-    for (auto& t : v.thrusters) {
+    for (Thruster* t : v.thrustersInUse) {
         t->effectiveLevel = 0;
         t->singleStepLevel = 0;
     }
+    dropIdleThrusters(v);
 }
 
 }  // namespace host::physics

@@ -10,6 +10,7 @@
 #include "Frames.h"
 #include "Ground.h"
 #include "Physics.h"
+#include "../sim/ThrusterLevels.h"
 
 namespace host::physics {
 
@@ -117,12 +118,12 @@ void applyStatus(VesselData& v, const VESSELSTATUS2& status, double mjd, const V
         }
     if (status.flag & VS_THRUSTRESET)
         for (auto& t : v.thrusters)
-            t->level = 0;
+            setThrusterLevel(v, *t, 0);
     if ((status.flag & VS_THRUSTLIST) && status.thruster)
         for (DWORD i = 0; i < status.nthruster; ++i) {
             const auto& t = status.thruster[i];
             if (t.idx < v.thrusters.size() && std::isfinite(t.level))
-                v.thrusters[t.idx]->level = std::fmin(1.0, std::fmax(0.0, t.level));
+                setThrusterLevel(v, *v.thrusters[t.idx], std::fmin(1.0, std::fmax(0.0, t.level)));
         }
 }
 

@@ -9,6 +9,7 @@
 #include "InputText.h"
 #include "ItemFile.h"
 #include "NumberText.h"
+#include "ThrusterLevels.h"
 #include "CurrentSimulation.h"
 #include "physics/Physics.h"
 
@@ -253,7 +254,7 @@ void applyHostLines(VesselData& v, const ScenarioVesselLines& lines, double mjd,
         applyPropellantLevels(v, lines);
     for (const auto& [idx, level] : lines.thrusterLevels)
         if (static_cast<size_t>(idx) < v.thrusters.size())
-            v.thrusters[static_cast<size_t>(idx)]->level = std::clamp(level, 0.0, 1.0);
+            setThrusterLevel(v, *v.thrusters[static_cast<size_t>(idx)], std::clamp(level, 0.0, 1.0));
     if (v.iface)
         for (int mode : lines.navmodes)
             v.iface->ActivateNavmode(mode);

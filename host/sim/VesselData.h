@@ -49,6 +49,8 @@ struct Thruster {
     double singleStepLevel = 0;  // added for one step only (navigation modes)
     double effectiveLevel = 0;   // the level that acted in the last step (0 without propellant)
     bool shownLit = false;       // host record: lit as last reported in the event log
+    size_t index = 0;            // host record: its place in the vessel's thrusters
+    bool inUse = false;          // host record: among the vessel's thrustersInUse (ThrusterLevels.h)
     // What the module set; a dispersed run flies maxThrust, ispVac and
     // ispRef as these times the factors of the engine's group.
     double setThrust = 0, setIspVac = 0, setIspRef = 0;
@@ -210,6 +212,9 @@ struct VesselData : HostObject {
     std::vector<std::unique_ptr<Propellant>> propellants;
     std::vector<std::unique_ptr<Thruster>> thrusters;
     std::vector<std::unique_ptr<ThrusterGroup>> groups;  // at most one per THGROUP_TYPE other than USER
+    // Host record: the thrusters that may be firing or shown lit, in the
+    // thrusters' order (ThrusterLevels.h); room for all of them is kept.
+    std::vector<Thruster*> thrustersInUse;
     // Host record: a new stamp whenever a thruster, a group or a tank is added
     // or goes, a thruster changes tanks or an engine's factors are set, never
     // the same for two layouts; unchanged, the thrusters' tanks, groups,

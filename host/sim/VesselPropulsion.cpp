@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "CurrentSimulation.h"
+#include "ThrusterLevels.h"
 #include "VesselAccess.h"
 
 using host::recordOf;
@@ -71,6 +72,7 @@ void forgetThruster(host::VesselData& v, const host::Thruster* t) {
 void eraseThruster(host::VesselData& v, host::Thruster* t) {
     forgetThruster(v, t);
     std::erase_if(v.thrusters, [&](const auto& p) { return p.get() == t; });
+    host::thrustersRenumbered(v);
 }
 
 void eraseGroup(host::VesselData& v, host::ThrusterGroup* g, bool withThrusters) {
@@ -210,6 +212,7 @@ THRUSTER_HANDLE VESSEL::CreateThruster(const VECTOR3& pos, const VECTOR3& dir, d
     t->ispRef = t->setIspRef = isp_ref;
     t->pRef = p_ref;
     v.thrusters.push_back(std::move(t));
+    host::thrustersRenumbered(v);
     disperseEngines(v);
     return handleOf(v.thrusters.back().get());
 }
@@ -231,6 +234,7 @@ void VESSEL::ClearThrusterDefinitions() const {
     v.streams.clear();
     v.groups.clear();
     v.thrusters.clear();
+    host::thrustersRenumbered(v);
 }
 
 DWORD VESSEL::GetThrusterCount() const {
@@ -243,8 +247,9 @@ THRUSTER_HANDLE VESSEL::GetThrusterHandleByIndex(DWORD idx) const {
 }
 
 void VESSEL::SetThrusterLevel(THRUSTER_HANDLE th, double level) const {
-    if (host::Thruster* t = host::thrusterOf(recordOf(hVessel), th))
-        t->level = clampLevel(level);
+    auto& v = recordOf(hVessel);
+    if (host::Thruster* t = host::thrusterOf(v, th))
+        host::setThrusterLevel(v, *t, clampLevel(level));
 }
 
 double VESSEL::GetThrusterLevel(THRUSTER_HANDLE th) const {
@@ -334,15 +339,17 @@ THGROUP_HANDLE VESSEL::GetThrusterGroupHandle(THGROUP_TYPE thgt) const {
 }
 
 void VESSEL::SetThrusterGroupLevel(THGROUP_TYPE thgt, double level) const {
-    if (host::ThrusterGroup* g = recordOf(hVessel).group(thgt))
+    auto& v = recordOf(hVessel);
+    if (host::ThrusterGroup* g = v.group(thgt))
         for (host::Thruster* t : g->thrusters)
-            t->level = clampLevel(level);
+            host::setThrusterLevel(v, *t, clampLevel(level));
 }
 
 void VESSEL::SetThrusterGroupLevel(THGROUP_HANDLE thg, double level) const {
-    if (host::ThrusterGroup* g = host::groupOf(recordOf(hVessel), thg))
+    auto& v = recordOf(hVessel);
+    if (host::ThrusterGroup* g = host::groupOf(v, thg))
         for (host::Thruster* t : g->thrusters)
-            t->level = clampLevel(level);
+            host::setThrusterLevel(v, *t, clampLevel(level));
 }
 
 namespace {

@@ -59,15 +59,15 @@ void Simulation::Impl::recordVisualChanges() {
                 record(v.name, "animation " + std::to_string(i) + " at rest at " + numberText(a.state));
             }
         }
-        for (size_t i = 0; i < v.thrusters.size(); ++i) {
-            Thruster& t = *v.thrusters[i];
-            const bool lit = thrusterLit(t);
-            if (lit == t.shownLit)
+        // Only a thruster in use can be lit or shown lit (ThrusterLevels.h).
+        for (Thruster* t : v.thrustersInUse) {
+            const bool lit = thrusterLit(*t);
+            if (lit == t->shownLit)
                 continue;
-            t.shownLit = lit;
-            if (!isVisible(v, &t))
+            t->shownLit = lit;
+            if (!isVisible(v, t))
                 continue;  // nothing to see
-            record(v.name, "thruster " + std::to_string(i) + (lit ? " lit" : " out"));
+            record(v.name, "thruster " + std::to_string(t->index) + (lit ? " lit" : " out"));
         }
     }
 }

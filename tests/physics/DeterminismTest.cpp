@@ -9,6 +9,7 @@
 
 #include "TestVessels.h"
 #include "sim/Simulation.h"
+#include "sim/ThrusterLevels.h"
 
 using namespace physics_test;
 
@@ -23,14 +24,14 @@ host::FlightState flyMission() {
     host::physics::placeLanded(t.v(), -80.568 * RAD, 28.53429 * RAD, 30 * RAD, 55000);
     host::Thruster* main = t.v().group(THGROUP_MAIN)->thrusters[0];
     main->maxThrust = 1.5e6;
-    main->level = 1;
+    host::setThrusterLevel(t.v(), *main, 1);
     double mjd = 55000;
     fly(t, 10, kFrame, mjd);
     for (host::Thruster* th : t.v().group(THGROUP_ATT_BANKRIGHT)->thrusters)
-        th->level = 0.2;
+        host::setThrusterLevel(t.v(), *th, 0.2);
     fly(t, 5, kFrame, mjd);
     for (host::Thruster* th : t.v().group(THGROUP_ATT_BANKRIGHT)->thrusters)
-        th->level = 0;
+        host::setThrusterLevel(t.v(), *th, 0);
     t.vessel().ActivateNavmode(NAVMODE_KILLROT);
     fly(t, 20, kFrame, mjd);
     t.vessel().ActivateNavmode(NAVMODE_PROGRADE);

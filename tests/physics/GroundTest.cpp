@@ -11,6 +11,7 @@
 #include "physics/Earth.h"
 #include "physics/Frames.h"
 #include "physics/Ground.h"
+#include "sim/ThrusterLevels.h"
 
 using namespace physics_test;
 
@@ -66,7 +67,7 @@ TEST(Ground, LauncherStandsNoseUpOnItsTouchdownPoints) {
 TEST(Ground, StaysExactlyPutUntilThrustExceedsWeight) {
     Launcher l;
     l.engine->maxThrust = 0.97 * l.weight();
-    l.engine->level = 1;
+    host::setThrusterLevel(l.v(), *l.engine, 1);
     double mjd = kMjd;
     fly(l, 20, kFrame, mjd);
     EXPECT_TRUE(l.v().state.landed);

@@ -10,6 +10,7 @@
 #include "TestVessels.h"
 #include "physics/Earth.h"
 #include "physics/Ground.h"
+#include "sim/ThrusterLevels.h"
 
 using namespace physics_test;
 
@@ -90,24 +91,24 @@ TEST(Resting, ThrustWakesItWhetherOrNotItLifts) {
     Standing l;
     l.step();
     l.engine->maxThrust = 0.97 * l.weight();
-    l.engine->level = 1;
+    host::setThrusterLevel(l.v(), *l.engine, 1);
     EXPECT_FALSE(l.step()) << "thrust below the weight: held, but awake";
     EXPECT_TRUE(standsAsPlaced(l.v()));
     EXPECT_LT(l.tank->mass, 50000);
     EXPECT_GT(l.engine->effectiveLevel, 0);
 
-    l.engine->level = 0;
+    host::setThrusterLevel(l.v(), *l.engine, 0);
     EXPECT_TRUE(l.step()) << "the engine off, it rests again";
     EXPECT_EQ(l.engine->effectiveLevel, 0.0);
     EXPECT_TRUE(standsAsPlaced(l.v()));
 
     // A navigation mode's single-step level is thrust too.
-    l.engine->singleStepLevel = 1;
+    host::addSingleStepLevel(l.v(), *l.engine, 1);
     EXPECT_FALSE(l.step());
     EXPECT_EQ(l.engine->singleStepLevel, 0.0) << "and lasts one step";
 
     // Lighter, the same thrust lifts it.
-    l.engine->level = 1;
+    host::setThrusterLevel(l.v(), *l.engine, 1);
     l.step();
     ASSERT_TRUE(l.v().state.landed);
     l.v().caps.emptyMass = 250000;

@@ -6,6 +6,7 @@
 
 #include "TestVessels.h"
 #include "physics/Frames.h"
+#include "sim/ThrusterLevels.h"
 
 using namespace physics_test;
 
@@ -16,7 +17,7 @@ VECTOR3 rateAfterFiring(THGROUP_TYPE type) {
     makeUpperStage(t);
     putInCircularOrbit(t, 400e3);
     for (host::Thruster* th : t.v().group(type)->thrusters)
-        th->level = 1;
+        host::setThrusterLevel(t.v(), *th, 1);
     double mjd = 55000;
     fly(t, 1, kFrame, mjd);
     return t.v().state.omega;

@@ -12,6 +12,7 @@
 #include "Orbitersdk.h"
 #include "physics/Physics.h"
 #include "sim/VesselData.h"
+#include "sim/ThrusterLevels.h"
 
 namespace {
 
@@ -109,9 +110,9 @@ int main(int argc, char** argv) {
     double mjd = 55000.5;
     host::physics::placeLanded(v, -80.568 * RAD, 28.53429 * RAD, 30 * RAD, mjd);
     for (auto& t : v.thrusters)
-        t->level = 0;
+        host::setThrusterLevel(v, *t, 0);
     for (Thruster* t : v.group(THGROUP_MAIN)->thrusters)
-        t->level = 1;
+        host::setThrusterLevel(v, *t, 1);
 
     const std::vector<VesselData*> list{&v};
     const double dt = 1 / fps;
