@@ -25,63 +25,73 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 
 // The read-outs are numbers of a few digits: |value| * 10^decimals, rounded
 // to an integer the way printf rounds the exact binary value (a tie to the
-// even one), without going through decimal text. The product p and its
-// rounding error e (one fused multiply-add) hold the exact product, and below
-// 2^52 every integer and every half lies on p's grid, so p's nearest integer
-// is off only when p lies exactly on a half and e says to which side the
-// exact value falls. False for a product too large (or not finite).
+// even one), without going through decimal text. Below 2^52 every integer
+// and every half lies on the grid of the product p, so p's nearest integer
+// is off only when p lies exactly on a half: then p's rounding error (one
+// fused multiply-add) says to which side the exact value falls. False for a
+// product too large (or not finite).
 bool scaledToInteger(double magnitude, int decimals, uint64_t& n) {
     if (decimals >= static_cast<int>(std::size(kExactPowersOfTen)))
         return false;
     const double scale = kExactPowersOfTen[decimals];
     const double p = magnitude * scale;
-    if (!(p < 4503599627370496.0))  // 2^52
+    constexpr double kTwoTo52 = 4503599627370496.0;
+    if (!(p < kTwoTo52))
         return false;
-    const double e = std::fma(magnitude, scale, -p);
-    double r = std::nearbyint(p);  // a half to the even integer
-    const double f = p - r;       // exact
-    if (f == 0.5 && e > 0)
-        r += 1;
-    else if (f == -0.5 && e < 0)
-        r -= 1;
+    // Added to 2^52, where the doubles are the integers, p rounds to the
+    // nearest one, a half to the even one: what nearbyint gives, without
+    // the call.
+    double r = (p + kTwoTo52) - kTwoTo52;
+    const double f = p - r;  // exact
+    if (f == 0.5 || f == -0.5) {
+        const double e = std::fma(magnitude, scale, -p);
+        if (f == 0.5 && e > 0)
+            r += 1;
+        else if (f == -0.5 && e < 0)
+            r -= 1;
+    }
     n = static_cast<uint64_t>(r);
     return true;
 }
 
 // The text of the integer n / 10^decimals with its sign; its length, or 0 when it does not fit.
 size_t integerText(char* buffer, size_t size, bool negative, uint64_t n, int decimals) {
-    // Least significant first, two at a time, then the zeros before the point's digit.
+    // Written from the end of a scratch text, two digits at a time, the point
+    // put in when the decimals are done, then copied out in one piece.
     static constexpr char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    char digits[24];
-    int count = 0;
+    char text[48];
+    char* const end = text + sizeof text;
+    char* out = end;
+    int written = 0;  // digits so far
+    auto digit = [&](char c) {
+        if (written == decimals && decimals > 0)
+            *--out = '.';
+        *--out = c;
+        ++written;
+    };
     for (; n >= 100; n /= 100) {
         const size_t pair = 2 * static_cast<size_t>(n % 100);
-        digits[count++] = kPairs[pair + 1];
-        digits[count++] = kPairs[pair];
+        digit(kPairs[pair + 1]);
+        digit(kPairs[pair]);
     }
     if (n >= 10) {
-        digits[count++] = kPairs[2 * n + 1];
-        digits[count++] = kPairs[2 * n];
+        digit(kPairs[2 * n + 1]);
+        digit(kPairs[2 * n]);
     } else {
-        digits[count++] = static_cast<char>('0' + n);
+        digit(static_cast<char>('0' + n));
     }
-    while (count <= decimals)
-        digits[count++] = '0';
-    const size_t length = static_cast<size_t>(negative) + static_cast<size_t>(count) + (decimals > 0 ? 1 : 0);
+    while (written <= decimals)
+        digit('0');
+    if (negative)
+        *--out = '-';
+    const size_t length = static_cast<size_t>(end - out);
     if (length >= size)
         return 0;
-    char* out = buffer;
-    if (negative)
-        *out++ = '-';
-    for (int i = count - 1; i >= 0; --i) {
-        *out++ = digits[i];
-        if (i == decimals && decimals > 0)
-            *out++ = '.';
-    }
-    *out = '\0';
+    std::memcpy(buffer, out, length);
+    buffer[length] = '\0';
     return length;
 }
 
