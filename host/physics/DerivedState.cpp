@@ -1,6 +1,8 @@
 #include "DerivedState.h"
 
+#include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "Frames.h"
 
@@ -8,9 +10,19 @@ namespace host::physics {
 
 namespace {
 
+// Compared a word at a time in line: these are asked several times a step,
+// and a library memcmp costs more than the compare itself.
 template <class T>
 bool sameBits(const T& a, const T& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    static_assert(sizeof(T) % sizeof(uint64_t) == 0 && std::is_trivially_copyable_v<T>);
+    constexpr size_t kWords = sizeof(T) / sizeof(uint64_t);
+    uint64_t x[kWords], y[kWords];
+    std::memcpy(x, &a, sizeof x);
+    std::memcpy(y, &b, sizeof y);
+    uint64_t differ = 0;
+    for (size_t i = 0; i < kWords; ++i)
+        differ |= x[i] ^ y[i];
+    return differ == 0;
 }
 
 // The kept attitude values are for this rotation and position, or are forgotten.
@@ -19,9 +31,18 @@ DerivedValues::Attitude& attitudeOf(const VesselData& v) {
     if (!sameBits(a.R, v.state.R) || !sameBits(a.pos, v.state.pos)) {
         a.R = v.state.R;
         a.pos = v.state.pos;
-        a.headingKept = a.pitchKept = a.arotKept = false;
+        a.horizonKept = a.headingKept = a.pitchKept = a.arotKept = false;
     }
     return a;
+}
+
+// Heading and pitch are both asked every step, against the same horizon.
+const MATRIX3& horizonOf(DerivedValues::Attitude& a) {
+    if (!a.horizonKept) {
+        a.horizon = horizonBasis(a.pos);
+        a.horizonKept = true;
+    }
+    return a.horizon;
 }
 
 }  // namespace
@@ -29,7 +50,7 @@ DerivedValues::Attitude& attitudeOf(const VesselData& v) {
 double headingNow(const VesselData& v) {
     DerivedValues::Attitude& a = attitudeOf(v);
     if (!a.headingKept) {
-        a.heading = headingOf(v.state.R, v.state.pos);
+        a.heading = headingIn(v.state.R, horizonOf(a));
         a.headingKept = true;
     }
     return a.heading;
@@ -38,7 +59,7 @@ double headingNow(const VesselData& v) {
 double pitchNow(const VesselData& v) {
     DerivedValues::Attitude& a = attitudeOf(v);
     if (!a.pitchKept) {
-        a.pitch = pitchOf(v.state.R, v.state.pos);
+        a.pitch = pitchIn(v.state.R, horizonOf(a));
         a.pitchKept = true;
     }
     return a.pitch;

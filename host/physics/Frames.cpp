@@ -71,14 +71,20 @@ namespace {
 const double kNearVertical = std::sin(0.5 * PI / 180);
 
 // The local up direction in vessel coordinates.
-VECTOR3 upInVessel(const MATRIX3& R, const VECTOR3& pos) {
-    const MATRIX3 h = horizonBasis(pos);
+VECTOR3 upInVessel(const MATRIX3& R, const MATRIX3& h) {
     return tmul(R, _V(h.m12, h.m22, h.m32));
+}
+VECTOR3 upInVessel(const MATRIX3& R, const VECTOR3& pos) {
+    return upInVessel(R, horizonBasis(pos));
 }
 }  // namespace
 
 double pitchOf(const MATRIX3& R, const VECTOR3& pos) {
-    return std::asin(std::clamp(upInVessel(R, pos).z, -1.0, 1.0));
+    return pitchIn(R, horizonBasis(pos));
+}
+
+double pitchIn(const MATRIX3& R, const MATRIX3& horizon) {
+    return std::asin(std::clamp(upInVessel(R, horizon).z, -1.0, 1.0));
 }
 
 double bankOf(const MATRIX3& R, const VECTOR3& pos) {
@@ -89,7 +95,11 @@ double bankOf(const MATRIX3& R, const VECTOR3& pos) {
 }
 
 double headingOf(const MATRIX3& R, const VECTOR3& pos) {
-    const MATRIX3 toHorizon = transposed(horizonBasis(pos));
+    return headingIn(R, horizonBasis(pos));
+}
+
+double headingIn(const MATRIX3& R, const MATRIX3& horizon) {
+    const MATRIX3 toHorizon = transposed(horizon);
     VECTOR3 d = mul(toHorizon, mul(R, _V(0, 0, 1)));
     // A vessel standing on its tail points its belly (-y) along its heading.
     if (std::hypot(d.x, d.z) < kNearVertical)

@@ -26,4 +26,8 @@ double pitchOf(const MATRIX3& R, const VECTOR3& pos);    // [-pi/2, pi/2]
 double bankOf(const MATRIX3& R, const VECTOR3& pos);     // (-pi, pi], right-rolled is negative
 double headingOf(const MATRIX3& R, const VECTOR3& pos);  // [0, 2pi)
 
+// The same, given horizonBasis(pos).
+double pitchIn(const MATRIX3& R, const MATRIX3& horizon);
+double headingIn(const MATRIX3& R, const MATRIX3& horizon);
+
 }  // namespace host::physics

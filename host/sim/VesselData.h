@@ -180,12 +180,14 @@ struct DerivedValues {
         double meanMotion = 0;
     } orbit[2];
 
-    // Heading and pitch against the local horizon and the orientation
-    // angles, from the rotation and the position; each found when first asked.
+    // Heading and pitch against the local horizon (and that horizon) and the
+    // orientation angles, from the rotation and the position; each found
+    // when first asked.
     struct Attitude {
         MATRIX3 R{};
         VECTOR3 pos{};
-        bool headingKept = false, pitchKept = false, arotKept = false;
+        bool horizonKept = false, headingKept = false, pitchKept = false, arotKept = false;
+        MATRIX3 horizon{};
         double heading = 0, pitch = 0;
         VECTOR3 arot{};
     } attitude;
