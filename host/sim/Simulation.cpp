@@ -138,12 +138,17 @@ Module* moduleFromInstance(HINSTANCE instance) {
 
 // ---------------------------------------------------------------- Impl
 
+// A module asks about its own vessel many times in a row.
 VesselData* Simulation::Impl::vesselOf(OBJHANDLE h) const {
     if (!h)
         return nullptr;
+    if (lastFound && static_cast<HostObject*>(lastFound) == h)
+        return &settled(*lastFound);
     for (const auto& v : vessels)
-        if (static_cast<HostObject*>(v.get()) == h)
-            return &settled(*v);
+        if (static_cast<HostObject*>(v.get()) == h) {
+            lastFound = v.get();
+            return &settled(*lastFound);
+        }
     return nullptr;
 }
 
@@ -260,6 +265,8 @@ void Simulation::Impl::destroy(VesselData* v) {
         actor = nullptr;
     if (lastNamed == v)
         lastNamed = nullptr;
+    if (lastFound == v)
+        lastFound = nullptr;
     vessels.erase(std::find_if(vessels.begin(), vessels.end(), [&](const auto& p) { return p.get() == v; }));
 }
 

@@ -60,8 +60,9 @@ struct Simulation::Impl {
     double mjd() const { return mjd0 + simt / 86400.0; }
 
     // look-ups that never dereference a stale handle
-    VesselData* vesselOf(OBJHANDLE h) const;
-    VesselData* vesselNamed(std::string_view name) const;  // the last one found is asked first
+    VesselData* vesselOf(OBJHANDLE h) const;               // the last one found is asked first
+    VesselData* vesselNamed(std::string_view name) const;  // the same
+    mutable VesselData* lastFound = nullptr;
     mutable VesselData* lastNamed = nullptr;
     Annotation* annotationOf(NOTEHANDLE h) const;
     HostFile* fileOf(FILEHANDLE f) const;

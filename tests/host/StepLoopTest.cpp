@@ -73,6 +73,7 @@ TEST_F(StepLoop, DeletionTakesEffectAtTheEndOfTheStepAndFocusMovesOn) {
 
     host::VesselData* part = sim->vessel("Part");
     OBJHANDLE stale = part;
+    EXPECT_TRUE(oapiIsVessel(stale));  // found, and the last one found
     sim->deleteVessel(part);  // between frames: goes at the next frame
     EXPECT_NE(sim->vessel("Part"), nullptr);
     sim->step();
