@@ -125,11 +125,11 @@ TEST(Propulsion, EveryWayOfSettingALevelFiresAndTheLoadsKeepTheThrustersOrder) {
         vessel.SetThrusterLevel(handles[static_cast<size_t>(i)], 0.1 * (i % 7) + 0.2);
     vessel.SetThrusterGroupLevel(THGROUP_ATT_PITCHUP, 0.5);
     VESSELSTATUS2 status{};
-    VESSELSTATUS2::THRUSTSPEC spec{11, 0.8};
+    VESSELSTATUS2::THRUSTSPEC listed{11, 0.8};
     status.version = 2;
     status.flag = VS_THRUSTLIST;
     status.nthruster = 1;
-    status.thruster = &spec;
+    status.thruster = &listed;
     putInDeepSpace(t);
     host::physics::applyStatus(t.v(), status, 55000);
     host::addSingleStepLevel(t.v(), *thruster(7), 0.3);
