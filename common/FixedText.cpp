@@ -54,44 +54,80 @@ bool scaledToInteger(double magnitude, int decimals, uint64_t& n) {
     return true;
 }
 
-// The text of the integer n / 10^decimals with its sign; its length, or 0 when it does not fit.
-size_t integerText(char* buffer, size_t size, bool negative, uint64_t n, int decimals) {
-    // Written from the end of a scratch text, two digits at a time, the point
-    // put in when the decimals are done, then copied out in one piece.
-    static constexpr char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    char text[48];
-    char* const end = text + sizeof text;
-    char* out = end;
-    int written = 0;  // digits so far
-    auto digit = [&](char c) {
-        if (written == decimals && decimals > 0)
-            *--out = '.';
-        *--out = c;
-        ++written;
-    };
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes n's digits backwards, ending at `out`, at least one; returns where they begin.
+char* digitsBefore(char* out, uint64_t n) {
     for (; n >= 100; n /= 100) {
-        const size_t pair = 2 * static_cast<size_t>(n % 100);
-        digit(kPairs[pair + 1]);
-        digit(kPairs[pair]);
+        const char* pair = kPairs + 2 * (n % 100);
+        *--out = pair[1];
+        *--out = pair[0];
     }
     if (n >= 10) {
-        digit(kPairs[2 * n + 1]);
-        digit(kPairs[2 * n]);
+        *--out = kPairs[2 * n + 1];
+        *--out = kPairs[2 * n];
     } else {
-        digit(static_cast<char>('0' + n));
+        *--out = static_cast<char>('0' + n);
     }
-    while (written <= decimals)
-        digit('0');
-    if (negative)
-        *--out = '-';
-    const size_t length = static_cast<size_t>(end - out);
+    return out;
+}
+
+// Writes exactly `count` digits of n (n < 10^count) backwards, the leading ones 0.
+char* fixedDigitsBefore(char* out, uint64_t n, int count) {
+    for (; count >= 2; count -= 2, n /= 100) {
+        const char* pair = kPairs + 2 * (n % 100);
+        *--out = pair[1];
+        *--out = pair[0];
+    }
+    if (count == 1)
+        *--out = static_cast<char>('0' + n);
+    return out;
+}
+
+// The number of digits of n, at least one.
+int digitCount(uint64_t n) {
+    int count = 1;
+    for (; n >= 100; n /= 100)
+        count += 2;
+    return n >= 10 ? count + 1 : count;
+}
+
+// The text of the integer n / 10^decimals with its sign (n < 2^52); its
+// length, or 0 when it does not fit. The length is known first, so the text
+// is written straight into the buffer from its end: the decimals, the point,
+// the whole part.
+size_t integerText(char* buffer, size_t size, bool negative, uint64_t n, int decimals) {
+    // Below 2^52 < 10^16 a number with 16 decimals or more has no whole part.
+    uint64_t whole = n;
+    uint64_t part = 0;
+    if (decimals == 2) {  // the read-outs' own: a division by a constant
+        whole = n / 100;
+        part = n % 100;
+    } else if (decimals >= 16) {
+        whole = 0;
+        part = n;
+    } else if (decimals > 0) {
+        const auto scale = static_cast<uint64_t>(kExactPowersOfTen[decimals]);
+        whole = n / scale;
+        part = n % scale;
+    }
+    const size_t length =
+        static_cast<size_t>(negative) + static_cast<size_t>(digitCount(whole)) +
+        (decimals > 0 ? 1 + static_cast<size_t>(decimals) : 0);
     if (length >= size)
         return 0;
-    std::memcpy(buffer, out, length);
-    buffer[length] = '\0';
+    char* out = buffer + length;
+    *out = '\0';
+    if (decimals > 0) {
+        out = fixedDigitsBefore(out, part, decimals);
+        *--out = '.';
+    }
+    out = digitsBefore(out, whole);
+    if (negative)
+        *--out = '-';
     return length;
 }
 

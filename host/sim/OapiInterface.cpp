@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ShownText.h"
 #include "SimulationImpl.h"
 #include "VesselAccess.h"
 
@@ -85,7 +86,7 @@ void oapiAnnotationSetText(NOTEHANDLE hNote, char* note) {
     if (!a)
         return;
     const char* text = note ? note : "";
-    if (a->text != text)
+    if (!host::showsText(a->text, text))
         a->text = text;  // the event log hears of it after the frame
 }
 

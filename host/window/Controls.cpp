@@ -2,11 +2,11 @@
 // flags, combo lists, messages.
 #include <algorithm>
 #include <cstring>
-#include <string_view>
 #include <strings.h>
 
 #include "Dialogs.h"
 #include "Window.h"
+#include "sim/ShownText.h"
 
 using host::ControlKind;
 using host::window::liveControl;
@@ -88,9 +88,8 @@ namespace {
 BOOL setText(HostWindow* w, LPCSTR text) {
     if (!w)
         return FALSE;
-    // Read-outs are written every step, mostly with the text they already show.
-    const std::string_view t = text ? text : "";
-    if (w->text != t)
+    const char* t = text ? text : "";
+    if (!host::showsText(w->text, t))
         w->text.assign(t);
     return TRUE;
 }

@@ -212,6 +212,12 @@ TEST(Dialog, ReadOnlyEditsShowWhatTheModuleWrites) {
     EXPECT_TRUE(commandsOf(r).empty());
     EXPECT_TRUE(SetDlgItemTextA(dlg, 62, "7712.55"));
     EXPECT_EQ(controlText(dlg, 62), "7712.55");
+    // A read-out written again with the text it shows keeps it; one that is a
+    // prefix of it, or goes on past it, replaces it.
+    for (const char* text : {"7712.55", "7712.5", "7712.55", "7712.550", "", "", "7"}) {
+        SetDlgItemTextA(dlg, 62, text);
+        EXPECT_EQ(controlText(dlg, 62), text);
+    }
 
     // Drawn on the face colour with black text. A static two lines high wraps
     // at a blank: "three" does not fit the eight columns of line one.
