@@ -91,15 +91,21 @@ void showStatus(HWND dialog, LauncherState& s, int slot, int controlId, int bitm
     s.drawnStatusImage[slot] = bitmapId;
 }
 
+// The pitch tape and the fuel column, each drawn again when it has moved;
+// the picture is not asked for when neither has.
 void drawGauge(HWND dialog, LauncherState& s, double pitch, double fuel, double maxFuel) {
+    const bool pitchMoved = std::fabs(pitch - s.lastDrawnPitch) > 1 || s.dialogRepainted;
+    const int top = rules::fuelColumnTop(fuel, maxFuel);
+    const bool fuelMoved = top != s.drawnFuelTop || s.dialogRepainted;
+    if (!pitchMoved && !fuelMoved)
+        return;
     ControlCanvas canvas(dialog, ids::kGaugePicture);
-    if (std::fabs(pitch - s.lastDrawnPitch) > 1 || s.dialogRepainted) {
+    if (pitchMoved) {
         canvas.draw(ids::kPitchTape, 0, 0, 45, 180, 0, rules::pitchTapeRow(pitch));
         canvas.draw(ids::kPitchMarker, 0, 89, 45, 3);
         s.lastDrawnPitch = pitch;
     }
-    const int top = rules::fuelColumnTop(fuel, maxFuel);
-    if (top != s.drawnFuelTop || s.dialogRepainted) {
+    if (fuelMoved) {
         canvas.draw(ids::kFuelColumnEmpty, 93, 0, 21, top);
         canvas.draw(ids::kFuelColumn, 93, top, 21, 180 - top, 0, top);
         s.drawnFuelTop = top;
