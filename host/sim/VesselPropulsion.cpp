@@ -357,6 +357,10 @@ namespace {
 double meanLevel(const host::ThrusterGroup* g) {
     if (!g || g->thrusters.empty())
         return 0;
+    // A group of one (a main engine) is that thruster's level: x / 1 is x,
+    // without the division's wait.
+    if (g->thrusters.size() == 1)
+        return host::effectiveThrusterLevel(*g->thrusters.front());
     double sum = 0;
     for (const host::Thruster* t : g->thrusters)
         sum += host::effectiveThrusterLevel(*t);
