@@ -1,6 +1,8 @@
 #include "Gravity.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "Earth.h"
 
@@ -48,9 +50,11 @@ void keplerDrift(VECTOR3& pos, VECTOR3& vel, double h) {
     // Solve the universal Kepler equation for chi by Newton's method.
     double chi = sqrtMu * h / r0;
     double c = 0.5, s = 1.0 / 6, z = 0;
+    uint64_t chiOfZ = 0;  // the chi z, c and s were found for (its bits)
     for (int i = 0; i < 50; ++i) {
         z = alpha * chi * chi;
         stumpff(z, c, s);
+        chiOfZ = std::bit_cast<uint64_t>(chi);
         const double chi2 = chi * chi;
         const double f = r0 * vr0 / sqrtMu * chi2 * c + (1 - alpha * r0) * chi2 * chi * s + r0 * chi - sqrtMu * h;
         const double df = r0 * vr0 / sqrtMu * chi * (1 - z * s) + (1 - alpha * r0) * chi2 * c + r0;
@@ -59,8 +63,12 @@ void keplerDrift(VECTOR3& pos, VECTOR3& vel, double h) {
         if (std::fabs(delta) <= 1e-15 * std::fabs(chi))
             break;
     }
-    z = alpha * chi * chi;
-    stumpff(z, c, s);
+    // The last correction is mostly below chi's last digit, which it leaves
+    // as it was: z, c and s are then already those of the chi found.
+    if (std::bit_cast<uint64_t>(chi) != chiOfZ) {
+        z = alpha * chi * chi;
+        stumpff(z, c, s);
+    }
     const double chi2 = chi * chi;
     // Lagrange coefficients, written as increments to keep the digits of small steps.
     const double fm1 = -chi2 / r0 * c;
