@@ -43,12 +43,14 @@ if(CMAKE_GENERATOR MATCHES "Makefiles")
 else()
   set(training_build ${CMAKE_COMMAND} --build ${training_dir} --target ${TARVIK_FLIGHT_PROGRAMS})
 endif()
-set(training_binaries
-  ${training_dir}/bin/tarvik-sim ${training_dir}/lib/libtarvik_host.so
-  ${training_dir}/Modules/TarvikM4.so ${training_dir}/Modules/TarvikM42.so
-  ${training_dir}/Modules/TarvikM52.so ${training_dir}/Modules/TarvikM54.so
-  ${training_dir}/Modules/TarvikSH.so ${training_dir}/Modules/siteeast.so
-  ${training_dir}/Modules/sitewest.so)
+# The instrumented files the training flies with: the program, the host
+# library, and each plug-in in Modules/.
+set(training_binaries ${training_dir}/bin/tarvik-sim ${training_dir}/lib/libtarvik_host.so)
+foreach(program IN LISTS TARVIK_FLIGHT_PROGRAMS)
+  if(NOT program STREQUAL "tarvik-sim")
+    list(APPEND training_binaries ${training_dir}/Modules/${program}.so)
+  endif()
+endforeach()
 ExternalProject_Add(tarvik_profile_build
   SOURCE_DIR ${CMAKE_SOURCE_DIR}
   BINARY_DIR ${training_dir}
@@ -66,7 +68,7 @@ ExternalProject_Add(tarvik_profile_build
   EXCLUDE_FROM_ALL ON)
 
 file(GLOB training_scripts CONFIGURE_DEPENDS ${TARVIK_DATA_DIR}/scripts/*.txt)
-set(trained_stamp ${CMAKE_BINARY_DIR}/profile-training/trained.stamp)
+set(trained_stamp ${training_dir}/trained.stamp)
 add_custom_command(OUTPUT ${trained_stamp}
   COMMAND ${CMAKE_COMMAND}
     -DTRAINING_DIR=${training_dir} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DDATA_DIR=${TARVIK_DATA_DIR}
