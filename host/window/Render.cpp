@@ -1,8 +1,5 @@
-// A dialog drawn the way a user would see it, and PNG output.
-#include <png.h>
-
+// A dialog drawn the way a user would see it, and its PNG file.
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 #include "Dialogs.h"
@@ -129,28 +126,6 @@ Surface renderDialog(HWND dialog) {
             drawControl(canvas, *c);
     canvas.frame({0, 0, canvas.width(), canvas.height()}, shadow);
     return canvas;
-}
-
-std::string encodePng(const Surface& s) {
-    if (s.empty())
-        throw std::runtime_error("nothing to write");
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(s.width());
-    image.height = static_cast<png_uint_32>(s.height());
-    image.format = PNG_FORMAT_RGB;
-    // Compressed once, into room for the largest stream the picture can give
-    // (asking for the size first would compress it twice).
-    png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
-    std::string bytes(size, '\0');
-    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, s.rgb().data(), 0, nullptr)) {
-        const std::string why = image.message;
-        png_image_free(&image);
-        throw std::runtime_error("cannot encode the picture: " + why);
-    }
-    bytes.resize(size);
-    return bytes;
 }
 
 // The picture goes through the one output path: a temporary beside the
