@@ -50,6 +50,7 @@ NOTEHANDLE oapiCreateAnnotation(bool exclusive, double size, const VECTOR3& col)
     a->colour = col;
     a->owner = s->actor;
     s->annotations.push_back(std::move(a));
+    ++s->annotationChanges;
     return reinterpret_cast<NOTEHANDLE>(s->annotations.back().get());
 }
 
@@ -58,6 +59,7 @@ bool oapiDelAnnotation(NOTEHANDLE hNote) {
     if (!s || !s->annotationOf(hNote))
         return false;
     std::erase_if(s->annotations, [&](const auto& a) { return reinterpret_cast<NOTEHANDLE>(a.get()) == hNote; });
+    ++s->annotationChanges;
     return true;
 }
 
@@ -86,8 +88,10 @@ void oapiAnnotationSetText(NOTEHANDLE hNote, char* note) {
     if (!a)
         return;
     const char* text = note ? note : "";
-    if (!host::showsText(a->text, text))
+    if (!host::showsText(a->text, text)) {
         a->text = text;  // the event log hears of it after the frame
+        ++s->annotationChanges;
+    }
 }
 
 // ---------------------------------------------------------------- HUD, MFD, camera

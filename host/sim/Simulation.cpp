@@ -259,6 +259,7 @@ void Simulation::Impl::destroy(VesselData* v) {
     annotations.erase(
         std::remove_if(annotations.begin(), annotations.end(), [&](const auto& a) { return a->owner == v; }),
         annotations.end());
+    ++annotationChanges;
     if (focus == v)
         focus = nullptr;
     if (actor == v)
@@ -577,6 +578,10 @@ void Simulation::addEvent(const std::string& vessel, const std::string& what) {
 }
 const std::vector<std::unique_ptr<Annotation>>& Simulation::annotations() const {
     return impl_->annotations;
+}
+
+uint64_t Simulation::annotationChanges() const {
+    return impl_->annotationChanges;
 }
 const ViewState& Simulation::view() const {
     return impl_->view;

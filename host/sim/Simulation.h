@@ -3,6 +3,7 @@
 // current at a time; the oapi* functions act on it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -124,6 +125,8 @@ public:
     const std::vector<Event>& events() const;
     void addEvent(const std::string& vessel, const std::string& what);
     const std::vector<std::unique_ptr<Annotation>>& annotations() const;
+    // Grows whenever what the annotations show may have changed.
+    uint64_t annotationChanges() const;
     const ViewState& view() const;
     const std::vector<std::string>& registeredTextures() const;
 

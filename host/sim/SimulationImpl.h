@@ -44,6 +44,7 @@ struct Simulation::Impl {
     std::vector<std::unique_ptr<PluginLibrary>> modules;  // in load order
     std::vector<Event> events;
     std::vector<std::unique_ptr<Annotation>> annotations;
+    uint64_t annotationChanges = 0;  // texts set, notes put up or taken down
     ViewState view;
     std::vector<std::string> textures;
     std::vector<std::unique_ptr<HostFile>> files;  // files the modules hold open

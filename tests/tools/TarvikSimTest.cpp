@@ -188,7 +188,9 @@ TEST_F(TarvikSim, RunsToTheScriptsStopPast600SecondsOnlyWithOne) {
 TEST_F(TarvikSim, WaitforHoldsTheScriptUntilItsTextIsShown) {
     write(dir_ / "liftoff.txt",
           "at 1 throttle 1\n"
+          "at 4 save before.scn    # before the wait in the file: runs at its time\n"
           "at 2 waitfor 60 5.1     # mission clock at 5.1 s\n"
+          "at 2 save after.scn\n"
           "at 2 stop\n");
     Outcome r = run("TarvikHP-LC6 --script liftoff.txt --root met", TARVIK_DATA_DIR);
     ASSERT_EQ(r.status, 0) << r.err;
@@ -196,6 +198,7 @@ TEST_F(TarvikSim, WaitforHoldsTheScriptUntilItsTextIsShown) {
     auto summary = nlohmann::json::parse(read(dir_ / "met/summary.json"));
     EXPECT_NEAR(summary["sim_time"].get<double>(), 7.83, 0.05);
     EXPECT_EQ(summary["annotations"][1], "5.1");
+    EXPECT_NE(read(dir_ / "met/before.scn"), read(dir_ / "met/after.scn"));  // saved 3.8 s apart
 }
 
 TEST_F(TarvikSim, WaitforThatRunsOutEndsTheRunWithStatusThree) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <ostream>
 
 #include "Interrupts.h"
@@ -57,28 +59,42 @@ public:
           waitingSince_(script.commands.size(), -1) {}
 
     // Runs every command whose time has come and that no wait holds; says
-    // whether a stop has run or a wait has run out of time.
+    // whether a stop has run or a wait has run out of time. Asked every step:
+    // the screen is read again only when its texts changed, and the script
+    // only when a command is due or a wait was met.
     Outcome runDue() {
         const double t = sim_.simTime();
+        const uint64_t screen = sim_.annotationChanges();
+        const bool screenChanged = screen != screenSeen_;
+        screenSeen_ = screen;
         // Begun waits watch the screen at every step, held by an earlier one or not.
-        for (size_t i = first_; i < script_.commands.size(); ++i) {
+        bool waitMet = false;
+        for (size_t i = first_; i < begunEnd_; ++i) {
             const Command& c = script_.commands[i];
             if (done_[i] || waitingSince_[i] < 0)
                 continue;
-            if (shownOnScreen(sim_, c.text)) {
-                done_[i] = true;
+            if (screenChanged && shownOnScreen(sim_, c.text)) {
+                done_[i] = waitMet = true;
             } else if (t + timeSlack >= waitingSince_[i] + c.value) {
                 missed_ = &c;
                 return Outcome::TimedOut;
             }
         }
+        if (!waitMet && nextDue_ > t + timeSlack)
+            return Outcome::Running;  // nothing has come due
+        nextDue_ = std::numeric_limits<double>::infinity();
         for (size_t i = first_; i < script_.commands.size(); ++i) {
             const Command& c = script_.commands[i];
-            if (done_[i] || c.time > t + timeSlack)
+            if (done_[i])
                 continue;
+            if (c.time > t + timeSlack) {
+                nextDue_ = std::min(nextDue_, c.time);
+                continue;
+            }
             if (c.kind == CommandKind::WaitFor) {
                 if (waitingSince_[i] < 0) {
                     waitingSince_[i] = t;
+                    begunEnd_ = std::max(begunEnd_, i + 1);
                     done_[i] = shownOnScreen(sim_, c.text);
                 }
                 if (!done_[i])
@@ -233,7 +249,10 @@ private:
     std::vector<bool> done_;
     std::vector<double> waitingSince_;  // simulation time a waitfor began; < 0: not begun (or no waitfor)
     const Command* missed_ = nullptr;
-    size_t first_ = 0;
+    size_t first_ = 0;     // commands before it have all run
+    size_t begunEnd_ = 0;  // every begun waitfor is before it
+    double nextDue_ = -std::numeric_limits<double>::infinity();  // the earliest time of a command not yet due
+    uint64_t screenSeen_ = 0;  // the screen's changes when it was last read
     std::string launchRefusal_;
 };
 
