@@ -27,11 +27,14 @@ struct Encoding {
 
 void appendBytes(png_structp png, png_bytep data, png_size_t length) {
     auto& e = *static_cast<Encoding*>(png_get_io_ptr(png));
+    bool appended = true;
     try {
         e.bytes.append(reinterpret_cast<const char*>(data), length);
     } catch (const std::bad_alloc&) {
-        png_error(png, "out of memory");
+        appended = false;
     }
+    if (!appended)  // jumped from here, not from inside the handler, which must end first
+        png_error(png, "out of memory");
 }
 
 void flushNothing(png_structp) {}
@@ -40,7 +43,7 @@ void flushNothing(png_structp) {}
 // kept for the exception.
 [[noreturn]] void keepProblem(png_structp png, png_const_charp message) {
     auto& e = *static_cast<Encoding*>(png_get_error_ptr(png));
-    snprintf(e.problem, sizeof e.problem, "%s", message);
+    std::snprintf(e.problem, sizeof e.problem, "%s", message);
     png_longjmp(png, 1);
 }
 
