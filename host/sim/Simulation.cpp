@@ -272,6 +272,9 @@ void Simulation::Impl::destroy(VesselData* v) {
 }
 
 void Simulation::Impl::processDeletions() {
+    if (!deletionAsked)
+        return;
+    deletionAsked = false;  // a deletion asked while these go is seen now or next time
     for (size_t i = 0; i < vessels.size();) {
         VesselData* v = vessels[i].get();
         if (!v->pendingDelete) {
@@ -416,6 +419,7 @@ void Simulation::deleteVessel(VesselData* v) {
     if (!s.vesselOf(v) || v->pendingDelete)
         return;
     v->pendingDelete = true;
+    s.deletionAsked = true;
     v->deletedBy = s.actorName();
 }
 

@@ -38,6 +38,7 @@ struct Simulation::Impl {
     CelestialBody earth;
     std::vector<std::unique_ptr<VesselData>> vessels;
     std::vector<VesselData*> stepList;  // vessels stepped in the current frame; capacity kept
+    bool deletionAsked = false;  // a vessel may be marked for deletion: the list is looked through
     VesselData* focus = nullptr;
     VesselData* actor = nullptr;  // the vessel whose callback is running, for the event log
 
