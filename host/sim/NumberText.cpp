@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "OrbiterAPI.h"
@@ -33,20 +32,27 @@ std::string degreesText(double radians) {
     candidates[2] = std::nextafter(approx, -INFINITY);
     candidates[3] = std::nextafter(candidates[1], INFINITY);
     candidates[4] = std::nextafter(candidates[2], -INFINITY);
+    // to_chars writes what printf's "%.*f" and "%.*g" write, and from_chars
+    // reads as strtod reads, both without printf's arbitrary precision: a
+    // save of a flying vessel tries dozens of texts for each angle.
     char buf[64];
-    auto readsBack = [&](double c, const char* format, int digits) {
-        std::snprintf(buf, sizeof buf, format, digits, c);
-        return std::strtod(buf, nullptr) * RAD == radians;
+    auto readsBack = [&](double c, std::chars_format format, int digits) {
+        const auto written = std::to_chars(buf, buf + sizeof buf - 1, c, format, digits);
+        *written.ptr = '\0';
+        double read = 0;
+        if (std::from_chars(buf, written.ptr, read).ec != std::errc())
+            read = std::strtod(buf, nullptr);  // an underflow or overflow, read as strtod reads it
+        return read * RAD == radians;
     };
     // Plain decimals first ("30", "28.53429"), exponent form for the rest.
     if (std::fabs(approx) < 1e15)
         for (int decimals = 0; decimals <= 17; ++decimals)
             for (double c : candidates)
-                if (readsBack(c, "%.*f", decimals))
+                if (readsBack(c, std::chars_format::fixed, decimals))
                     return buf;
     for (int digits = 1; digits <= 17; ++digits)
         for (double c : candidates)
-            if (readsBack(c, "%.*g", digits))
+            if (readsBack(c, std::chars_format::general, digits))
                 return buf;
     return numberText(approx);
 }
