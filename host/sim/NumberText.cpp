@@ -20,6 +20,30 @@ std::string vectorText(const VECTOR3& v) {
     return numberText(v.x) + " " + numberText(v.y) + " " + numberText(v.z);
 }
 
+namespace {
+
+// Whether a text with `decimals` decimals can read back as a degree value of
+// `radians`. One that does lies within about 4.5 units in the last place of
+// `approx` (radians * DEG): the read-back's rounding, the product's and DEG's
+// own error. So a number of decimals whose nearest text lies more than 16
+// units away need not be tried: most of the tries for a flying vessel's
+// orientation, which needs 15 or more. The distance is the exact remainder
+// of approx * 10^decimals, from one fused multiply-add.
+bool decimalsCanReadBack(double approx, int decimals) {
+    constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                       1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
+    const double magnitude = std::fabs(approx);
+    const double scale = kPowersOfTen[decimals];
+    const double p = magnitude * scale;
+    if (!(p < 0x1p52))
+        return true;  // the texts are as close as the doubles are
+    const double remainder = std::fabs(std::fma(magnitude, scale, -std::nearbyint(p)));
+    const double unit = std::nextafter(magnitude, INFINITY) - magnitude;
+    return remainder <= 16 * unit * scale;
+}
+
+}  // namespace
+
 std::string degreesText(double radians) {
     if (!std::isfinite(radians))
         return "0";
@@ -46,10 +70,13 @@ std::string degreesText(double radians) {
     };
     // Plain decimals first ("30", "28.53429"), exponent form for the rest.
     if (std::fabs(approx) < 1e15)
-        for (int decimals = 0; decimals <= 17; ++decimals)
+        for (int decimals = 0; decimals <= 17; ++decimals) {
+            if (!decimalsCanReadBack(approx, decimals))
+                continue;
             for (double c : candidates)
                 if (readsBack(c, std::chars_format::fixed, decimals))
                     return buf;
+        }
     for (int digits = 1; digits <= 17; ++digits)
         for (double c : candidates)
             if (readsBack(c, std::chars_format::general, digits))
