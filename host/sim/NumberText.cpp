@@ -22,10 +22,10 @@ std::string vectorText(const VECTOR3& v) {
 
 namespace {
 
-// Whether a text with `decimals` decimals can read back as a degree value of
-// `radians`. One that does lies within about 4.5 units in the last place of
-// `approx` (radians * DEG): the read-back's rounding, the product's and DEG's
-// own error. So a number of decimals whose nearest text lies more than 16
+// Whether a text with `decimals` decimals can read back as the angle that
+// `approx` (radians * DEG) came from. One that does lies within about 4.5
+// units in the last place of approx: the read-back's rounding, the product's
+// and DEG's own error. So a number of decimals whose nearest text lies more than 16
 // units away need not be tried: most of the tries for a flying vessel's
 // orientation, which needs 15 or more. The distance is the exact remainder
 // of approx * 10^decimals, from one fused multiply-add.
